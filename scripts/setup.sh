@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs (when missing), then
+# configures and builds into build/. Sourced by ./run and ./test.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+PACKAGES=(
+    cmake make g++ pkg-config
+    qt6-base-dev libjpeg62-turbo-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    unrtf poppler-utils xvfb imagemagick librsvg2-bin xdg-utils
+    fonts-liberation fonts-dejavu
+    clang-14 libclang-rt-14-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if ((${#missing[@]})); then
+    if [[ $(id -u) -eq 0 ]]; then
+        echo "Installing: ${missing[*]}"
+        apt-get update
+        DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+    else
+        echo "Missing packages. Run as root:" >&2
+        echo "  apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+fi
+
+JOBS=$(nproc 2>/dev/null || echo 2)
+if [[ ! -f "$ROOT/build/CMakeCache.txt" ]]; then
+    cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$ROOT/build" -j"$JOBS"

@@ -1,0 +1,38 @@
+#include "FileError.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace camini {
+
+std::string FileError::platformText(int e) {
+    switch (e) {
+    case ENOENT:
+    case ENOTDIR:
+        return "File not found";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+        return "File access denied";
+    case ENOSPC:
+    case EDQUOT:
+        return "Disk full";
+    default: {
+        char buf[256];
+        // GNU strerror_r returns the message, possibly not in buf.
+        const char* m = strerror_r(e, buf, sizeof buf);
+        return m ? std::string(m) : std::string("I/O error ") + std::to_string(e);
+    }
+    }
+}
+
+FileError::FileError(int errorNumber, std::string path)
+    : FileError(platformText(errorNumber), std::move(path)) {
+    errno_ = errorNumber;
+}
+
+FileError::FileError(std::string text, std::string path)
+    : std::runtime_error(text + ": " + path), text_(std::move(text)), path_(std::move(path)) {}
+
+} // namespace camini

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace camini {
+
+// Writes v in fixed-point notation with `decimals` digits after the point,
+// right-aligned in a field of `width` characters padded with blanks on the
+// left. The field grows when the number needs more room; nothing is cut.
+// Rounding is to nearest on the exact binary value of v, halves away from
+// zero (2.5 -> "3", 0.125 -> "0.13", but 1.005 -> "1.00" since that double
+// lies below the half). The decimal separator is always the point. A value
+// that rounds to zero is written without a sign. Non-finite values are
+// written as "nan", "inf" or "-inf".
+std::string formatFixed(double v, int width, int decimals);
+
+// The same, appended to `out` without building a temporary string.
+void appendFixed(std::string& out, double v, int width, int decimals);
+
+} // namespace camini

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace camini {
+
+// The number syntax of the cells and files: leading blanks, an optional sign,
+// digits with an optional decimal point and digits, an optional exponent
+// (E or e, optional sign, digits). The point is always the decimal separator,
+// whatever the regional settings.
+
+// Lenient reader of the input grid, the project file, the archive and the
+// size catalogue: takes the longest prefix of the text that is a number and
+// ignores the rest. "12abc" reads 12, "2,5" reads 2, "abc" and "" read 0.
+// A number too large for a double reads as an infinity of its sign; one too
+// small reads as 0.
+double readNumberLenient(std::string_view text);
+
+// Strict reader of the archive editor: leading blanks are allowed, but the
+// rest of the text must be a number and nothing else. Returns nothing when it
+// is not (an empty text, "12a", "x", "1,5").
+std::optional<double> readNumberStrict(std::string_view text);
+
+// Converts a value read as above to a whole number cut toward zero, limited to
+// the range [lo, hi]; NaN gives 0.
+long long truncateToRange(double v, long long lo, long long hi);
+
+} // namespace camini

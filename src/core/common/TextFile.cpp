@@ -1,0 +1,210 @@
+#include "TextFile.h"
+
+#include "FileError.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace camini {
+
+namespace {
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    int release() {
+        int f = fd_;
+        fd_ = -1;
+        return f;
+    }
+
+private:
+    int fd_;
+};
+
+std::string folderOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string fileNameOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file a save must replace: the path itself, or the target of a
+// symbolic link (followed to its end, even when the target does not exist yet).
+std::string resolveTarget(const std::string& path) {
+    std::string current = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        char buf[PATH_MAX];
+        ssize_t n = ::readlink(current.c_str(), buf, sizeof buf - 1);
+        if (n < 0)
+            return current;
+        std::string link(buf, static_cast<std::size_t>(n));
+        current = (!link.empty() && link[0] == '/') ? link : folderOf(current) + "/" + link;
+    }
+    throw FileError(ELOOP, path);
+}
+
+} // namespace
+
+std::vector<std::string> readTextLines(const std::string& path, std::size_t maxLines) {
+    std::vector<std::string> lines;
+    if (maxLines == 0)
+        return lines;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw FileError(errno, path);
+    Descriptor guard(fd);
+    std::string current;
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileError(errno, path);
+        }
+        if (n == 0)
+            break;
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
+            if (buf[i] != '\n')
+                continue;
+            current.append(buf + start, i - start);
+            if (!current.empty() && current.back() == '\r')
+                current.pop_back();
+            lines.push_back(std::move(current));
+            current.clear();
+            if (lines.size() == maxLines)
+                return lines;
+            start = i + 1;
+        }
+        current.append(buf + start, static_cast<std::size_t>(n) - start);
+    }
+    if (!current.empty()) {
+        if (current.back() == '\r')
+            current.pop_back();
+        lines.push_back(std::move(current));
+    }
+    return lines;
+}
+
+std::string joinLinesCrLf(const std::vector<std::string>& lines) {
+    std::size_t size = 0;
+    for (const auto& l : lines)
+        size += l.size() + 2;
+    std::string out;
+    out.reserve(size);
+    for (const auto& l : lines) {
+        out += l;
+        out += "\r\n";
+    }
+    return out;
+}
+
+void replaceFileSafely(const std::string& path, std::string_view content) {
+    if (path.empty())
+        throw FileError(ENOENT, path);
+    const std::string target = resolveTarget(path);
+
+    struct stat old {};
+    bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists) {
+        if (S_ISDIR(old.st_mode))
+            throw FileError(EISDIR, path);
+        if (::access(target.c_str(), W_OK) != 0)
+            throw FileError(errno, path);
+    } else if (errno != ENOENT) {
+        throw FileError(errno, path);
+    }
+
+    std::string tmp = folderOf(target) + "/." + fileNameOf(target) + ".XXXXXX";
+    int fd = ::mkstemp(tmp.data());
+    if (fd < 0)
+        throw FileError(errno, path);
+    Descriptor guard(fd);
+    auto fail = [&](int e) {
+        ::close(guard.release());
+        ::unlink(tmp.c_str());
+        throw FileError(e, path);
+    };
+
+    const char* p = content.data();
+    std::size_t left = content.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(errno);
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    mode_t mode;
+    if (exists) {
+        mode = old.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0)
+        fail(errno);
+    if (::fsync(fd) != 0 && errno != EINVAL)
+        fail(errno);
+    if (::close(guard.release()) != 0) {
+        int e = errno;
+        ::unlink(tmp.c_str());
+        throw FileError(e, path);
+    }
+    if (::rename(tmp.c_str(), target.c_str()) != 0) {
+        int e = errno;
+        ::unlink(tmp.c_str());
+        throw FileError(e, path);
+    }
+}
+
+std::string readWholeFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw FileError(errno, path);
+    Descriptor guard(fd);
+    std::string out;
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileError(errno, path);
+        }
+        if (n == 0)
+            break;
+        out.append(buf, static_cast<std::size_t>(n));
+    }
+    return out;
+}
+
+} // namespace camini

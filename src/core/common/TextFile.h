@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace camini {
+
+// Reads at most maxLines lines of a text file. A line ends with LF, and a CR
+// just before the LF is dropped, so files with CR LF or LF line ends read the
+// same. A last line without a line end counts when it is not empty. Reading
+// stops at maxLines, so a long file costs nothing beyond what is read.
+// Throws FileError when the file cannot be opened or read.
+std::vector<std::string> readTextLines(const std::string& path, std::size_t maxLines);
+
+// Joins lines, each followed by CR LF.
+std::string joinLinesCrLf(const std::vector<std::string>& lines);
+
+// Replaces the file at path with content, safely: the content goes to a
+// temporary file in the same folder, which is then renamed over the old file,
+// so a failure at any point leaves the old file whole. An existing file that
+// may not be written is refused ("File access denied"); a path that is a
+// folder is refused; a symbolic link is followed and its target replaced, the
+// link kept. A new file gets the usual permissions (0666 less the umask), a
+// replaced one keeps its own. Throws FileError with the path as given.
+void replaceFileSafely(const std::string& path, std::string_view content);
+
+// Reads a whole file (for tests and small files). Throws FileError.
+std::string readWholeFile(const std::string& path);
+
+} // namespace camini

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "Worksheet.h"
+
+#include <string>
+
+namespace camini {
+
+struct CalcResult;
+
+// Writes the solution into the results grid: conductivities and resistances
+// with 5 decimals, temperatures and drops with 1, diameters with 0, each
+// right-aligned in 8 characters. Cells the solver never fills are left alone;
+// with `singleWall` the insulation row keeps only its name.
+void writeResultsGrid(const CalcResult& result, bool singleWall, ResultsTable& grid);
+
+// One row of the results grid as the report prints it: column 0 padded and
+// cut to 29 characters plus 2 blanks, column 1 to 13, columns 2..7 to 10;
+// 104 characters in all.
+std::string resultsTableLine(const std::array<std::string, ResultCols>& row);
+
+} // namespace camini

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+
+namespace camini {
+
+struct ChimneyInput;
+class MaterialArchive;
+
+// Rows of the wall, 1..7 from the flue gas outwards: inner film, insulation,
+// air gap, technical gap, screen 1, screen 2, outer film. Arrays below are
+// indexed from 0 (row 1 at index 0) unless said otherwise.
+struct CalcResult {
+    std::array<double, 7> resistances{}; // R1..R7, m2 K/W per m2 of inner surface
+    double totalResistance = 0.0;
+    double heatFlux = 0.0;                 // W per m2 of inner surface
+    std::array<double, 7> drops{};         // heatFlux * Rr
+    double dropSum = 0.0;                  // sum of the drops, ~ Tf - Ta
+    std::array<double, 7> boundaryTemps{}; // T1..T7: temperature after row r
+    // Conductivities used for rows 2, 4, 5, 6 and the air-gap unit
+    // resistance Rg of row 3, indexed by row - 2.
+    std::array<double, 5> conductivities{};
+    // Mean temperatures of rows 2..6 (index row - 2) after the pass: they
+    // seed the next pass.
+    std::array<double, 5> layerMeanTemps{};
+    // Inner and outer diameters of rows 1..7 (index row - 1); D1 of row 1 and
+    // D2 of row 7 are not defined and stay 0.
+    std::array<double, 7> innerDiameters{};
+    std::array<double, 7> outerDiameters{};
+    // The temperature profile: Tf, T1..T6, Ta at positions (mm from the inner
+    // surface) 0, 0, s2, s2+s3, ..., total, total.
+    std::array<double, 8> profileTemps{};
+    std::array<double, 8> profilePositions{};
+    double fireTempOuter = 0.0;
+    double fireTempInner = 0.0;
+
+    // True when every computed value of the pass is a finite number.
+    bool finite() const;
+};
+
+constexpr double squareShapeFactor = 1.1;
+
+// Resistance of a conductive ring of thickness s (mm) and inner diameter d1
+// (mm), per m2 of the flue's inner surface (diameter d0): d0 * 0.0005 *
+// ln((d1 + 2 s) / d1) / lambda, times squareShapeFactor when `square`.
+double cylinderLayerResistance(double lambda, double s, double d1, double d0, bool square);
+
+// Unit resistance of the air gap (m2 K/W) at mean temperature t (deg C) for a
+// gap of s mm.
+double airGapResistance(double t, double s);
+
+// The wall solver. Its state (the layer mean temperatures that seed each pass
+// and the resistances kept when a row is not recomputed) lives for the whole
+// run and is never reset: every pass starts from the one before.
+class WallSolver {
+public:
+    // One pass over the seven rows.
+    void solvePass(const ChimneyInput& in, MaterialArchive& archive);
+    // Six passes, no convergence test.
+    void solveWall(const ChimneyInput& in, MaterialArchive& archive);
+
+    const CalcResult& result() const { return result_; }
+    CalcResult& result() { return result_; }
+
+private:
+    CalcResult result_;
+};
+
+} // namespace camini

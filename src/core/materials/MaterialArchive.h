@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace camini {
+
+constexpr int MaxMaterials = 100;
+constexpr int MaxPoints = 6;
+
+// One slot of the archive: a description and up to six (temperature,
+// conductivity) points. A point whose temperature is 0 or below is empty.
+struct Material {
+    std::string description;
+    std::array<double, MaxPoints> temperatures{}; // deg C
+    std::array<double, MaxPoints> lambdas{};      // W/m K
+    // Derived by the last load: temperature of point 1, temperature of point
+    // pointCount, and the position of the last point above 0 deg C.
+    double tempMin = 0.0;
+    double tempMax = 0.0;
+    std::uint16_t pointCount = 0;
+};
+
+// The materials archive "materiali.TXT": 100 slots, material numbers 1..100.
+// The file is 100 blocks of 13 lines: the description, then temperature and
+// conductivity of points 1 to 6 (width 7; 0 and 4 decimals).
+class MaterialArchive {
+public:
+    // An empty archive bound to the file at path.
+    explicit MaterialArchive(std::string path = {});
+
+    const std::string& path() const { return path_; }
+    void setPath(std::string path) { path_ = std::move(path); }
+
+    // Reads the file and replaces every slot, then derives pointCount,
+    // tempMin and tempMax. All or nothing: when the file cannot be read,
+    // FileError is thrown and memory is left as it was. A short file is no
+    // failure: its missing lines read as empty.
+    void load();
+
+    // Writes all 100 slots to the file, replacing it safely. Throws FileError.
+    void save() const;
+
+    // The file's text for the current slots (CR LF line ends).
+    std::string fileText() const;
+
+    // Conductivity of material m at temperature t: piecewise linear between
+    // the points, constant beyond the first and last point. A one-point
+    // material answers its point's conductivity and resets tempMin and
+    // tempMax to that point's temperature. A material without points, or a
+    // number outside 1..100, answers 0.
+    double conductivity(int m, double t);
+
+    // True when t is not above the material's tempMax. A material without
+    // points, or a number outside 1..100, has no limit: true.
+    bool withinMaxTemperature(int m, double t) const;
+
+    static bool validNumber(int m) { return m >= 1 && m <= MaxMaterials; }
+
+    // Slot m (1..100). Numbers outside the range give an empty material that
+    // is never stored.
+    const Material& material(int m) const;
+    Material& material(int m);
+
+    const std::string& description(int m) const { return material(m).description; }
+    std::uint16_t pointCount(int m) const { return material(m).pointCount; }
+    double tempMin(int m) const { return material(m).tempMin; }
+    double tempMax(int m) const { return material(m).tempMax; }
+
+    // Recomputes pointCount, tempMin and tempMax of one material from its
+    // points, as a load does.
+    static void derive(Material& mat);
+
+private:
+    std::string path_;
+    std::array<Material, MaxMaterials> slots_;
+    Material outside_; // scratch slot for writes through numbers outside 1..100
+};
+
+} // namespace camini

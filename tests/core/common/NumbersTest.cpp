@@ -1,0 +1,121 @@
+#include "common/FixedPoint.h"
+#include "common/NumberReader.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+using namespace camini;
+
+struct FixedCase {
+    double value;
+    int width;
+    int decimals;
+    const char* text;
+};
+
+class FixedPointTest : public ::testing::TestWithParam<FixedCase> {};
+
+TEST_P(FixedPointTest, WritesExactly) {
+    const auto& c = GetParam();
+    EXPECT_EQ(formatFixed(c.value, c.width, c.decimals), c.text)
+        << c.value << " width " << c.width << " decimals " << c.decimals;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FixedPointTest,
+    ::testing::Values(
+        // Halves away from zero on the exact binary value.
+        FixedCase{2.5, 0, 0, "3"}, FixedCase{0.125, 0, 2, "0.13"}, FixedCase{-2.5, 0, 0, "-3"},
+        FixedCase{1.005, 0, 2, "1.00"}, FixedCase{0.5, 0, 0, "1"}, FixedCase{1.5, 0, 0, "2"},
+        FixedCase{-0.5, 0, 0, "-1"}, FixedCase{9.5, 0, 0, "10"}, FixedCase{99.95, 0, 1, "100.0"},
+        FixedCase{0.03125, 0, 4, "0.0313"}, FixedCase{1153.125, 7, 1, " 1153.1"},
+        FixedCase{792.96875, 7, 1, "  793.0"}, FixedCase{512.34, 7, 1, "  512.3"},
+        // Right-aligned fields that grow and never cut.
+        FixedCase{0.0666667, 8, 5, " 0.06667"}, FixedCase{232.126, 8, 1, "   232.1"},
+        FixedCase{350, 8, 0, "     350"}, FixedCase{20, 7, 0, "     20"},
+        FixedCase{0.035, 7, 4, " 0.0350"}, FixedCase{0, 7, 0, "      0"},
+        FixedCase{0, 7, 4, " 0.0000"}, FixedCase{100, 7, 4, "100.0000"},
+        FixedCase{237, 7, 4, "237.0000"}, FixedCase{20.6, 7, 0, "     21"},
+        FixedCase{-12.25, 8, 1, "   -12.3"}, FixedCase{123456789.0, 3, 0, "123456789"},
+        FixedCase{1e20, 0, 0, "100000000000000000000"},
+        // A value that rounds to zero carries no sign.
+        FixedCase{-0.04, 6, 1, "   0.0"}, FixedCase{-0.0, 0, 0, "0"},
+        FixedCase{80, 3, 0, " 80"}, FixedCase{5, 2, 0, " 5"}));
+
+TEST(FixedPoint, NonFiniteValuesAreNamed) {
+    EXPECT_EQ(formatFixed(std::numeric_limits<double>::infinity(), 6, 1), "   inf");
+    EXPECT_EQ(formatFixed(-std::numeric_limits<double>::infinity(), 0, 1), "-inf");
+    EXPECT_EQ(formatFixed(std::nan(""), 0, 1), "nan");
+}
+
+struct LenientCase {
+    const char* text;
+    double value;
+};
+
+class LenientReaderTest : public ::testing::TestWithParam<LenientCase> {};
+
+TEST_P(LenientReaderTest, ReadsLongestNumericPrefix) {
+    EXPECT_EQ(readNumberLenient(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LenientReaderTest,
+    ::testing::Values(LenientCase{"250", 250}, LenientCase{"  80", 80}, LenientCase{"\t7", 7},
+                      LenientCase{"-12.5", -12.5}, LenientCase{"+3", 3}, LenientCase{"1e3", 1000},
+                      LenientCase{"2.5E-1", 0.25}, LenientCase{"12abc", 12}, LenientCase{"2,5", 2},
+                      LenientCase{"abc", 0}, LenientCase{"", 0}, LenientCase{"   ", 0},
+                      LenientCase{"-", 0}, LenientCase{".", 0}, LenientCase{".5", 0.5},
+                      LenientCase{"5.", 5}, LenientCase{"1e", 1}, LenientCase{"1e+", 1},
+                      LenientCase{"12.9", 12.9}, LenientCase{"0.1", 0.1}, LenientCase{"1e-400", 0},
+                      LenientCase{"3 4", 3}, LenientCase{"199.9", 199.9}));
+
+TEST(LenientReader, HugeNumbersReadAsInfinity) {
+    EXPECT_EQ(readNumberLenient("1e999"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(readNumberLenient("-1e999"), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(readNumberLenient(std::string(400, '9')), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(readNumberLenient("0." + std::string(400, '0') + "1"), 0.0);
+}
+
+TEST(LenientReader, IgnoresTheRegionalSettings) {
+    std::setlocale(LC_NUMERIC, "it_IT.UTF-8");
+    EXPECT_EQ(readNumberLenient("2.5"), 2.5);
+    EXPECT_EQ(formatFixed(2.5, 0, 1), "2.5");
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+struct StrictCase {
+    const char* text;
+    bool ok;
+    double value;
+};
+
+class StrictReaderTest : public ::testing::TestWithParam<StrictCase> {};
+
+TEST_P(StrictReaderTest, AcceptsOnlyAWholeNumber) {
+    auto r = readNumberStrict(GetParam().text);
+    ASSERT_EQ(r.has_value(), GetParam().ok) << '"' << GetParam().text << '"';
+    if (r) {
+        EXPECT_EQ(*r, GetParam().value);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StrictReaderTest,
+    ::testing::Values(StrictCase{"     20", true, 20}, StrictCase{" 0.0350", true, 0.035},
+                      StrictCase{"0", true, 0}, StrictCase{"0.0", true, 0}, StrictCase{"00", true, 0},
+                      StrictCase{"-5", true, -5}, StrictCase{"1.5e2", true, 150},
+                      StrictCase{"12a", false, 0}, StrictCase{"x", false, 0},
+                      StrictCase{"", false, 0}, StrictCase{"  ", false, 0},
+                      StrictCase{"1,5", false, 0}, StrictCase{"20 ", false, 0},
+                      StrictCase{"1e", false, 0}, StrictCase{"-", false, 0}));
+
+TEST(TruncateToRange, CutsTowardZeroAndLimits) {
+    EXPECT_EQ(truncateToRange(12.9, 0, 255), 12);
+    EXPECT_EQ(truncateToRange(-0.5, -10, 10), 0);
+    EXPECT_EQ(truncateToRange(1e300, 0, 255), 255);
+    EXPECT_EQ(truncateToRange(-1e300, 0, 255), 0);
+    EXPECT_EQ(truncateToRange(std::numeric_limits<double>::infinity(), 0, 255), 255);
+    EXPECT_EQ(truncateToRange(std::nan(""), 0, 255), 0);
+}

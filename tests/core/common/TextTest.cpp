@@ -1,0 +1,187 @@
+#include "common/Clock.h"
+#include "common/Cp1252.h"
+#include "common/FileError.h"
+#include "common/TextFile.h"
+#include "support/TestSupport.h"
+
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace camini;
+using camini::test::TempDir;
+
+TEST(Cp1252, ConvertsBothWays) {
+    EXPECT_EQ(toUtf8("T \xB0" "C"), "T \xC2\xB0" "C");
+    EXPECT_EQ(toUtf8("conducibilit\xE0"), "conducibilit\xC3\xA0");
+    EXPECT_EQ(toUtf8("\x80"), "\xE2\x82\xAC");
+    EXPECT_EQ(toUtf8("\x81"), "?"); // undefined in CP1252
+    EXPECT_EQ(fromUtf8("T \xC2\xB0" "C"), "T \xB0" "C");
+    EXPECT_EQ(fromUtf8("\xE2\x82\xAC"), "\x80");
+    EXPECT_EQ(fromUtf8("\xE4\xB8\xAD"), "?");      // a character CP1252 cannot hold
+    EXPECT_EQ(fromUtf8("a\xC3" "b"), "a?b");       // malformed sequence
+    EXPECT_EQ(fromUtf8("\xF0\x9F\x98\x80!"), "?!"); // outside the BMP
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        if (b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D)
+            all.push_back(static_cast<char>(b));
+    EXPECT_EQ(fromUtf8(toUtf8(all)), all);
+}
+
+TEST(TextFile, ReadsCrLfAndLfLineEnds) {
+    TempDir dir;
+    struct Case {
+        const char* bytes;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\r\n\r\nc", {"a", "", "c"}},
+        {"", {}},
+        {"\r\n", {""}},
+        {"x\ry\n", {"x\ry"}},
+    };
+    for (const auto& c : cases) {
+        test::writeFile(dir.file("f"), c.bytes);
+        EXPECT_EQ(readTextLines(dir.file("f"), 100), c.lines) << c.bytes;
+    }
+    test::writeFile(dir.file("g"), std::string("a\0b\nc\nd\n", 8));
+    auto lines = readTextLines(dir.file("g"), 2);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], std::string("a\0b", 3));
+}
+
+TEST(TextFile, ReportsThePlatformText) {
+    TempDir dir;
+    try {
+        readTextLines(dir.file("missing.txt"), 10);
+        FAIL();
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.text(), "File not found");
+        EXPECT_EQ(e.path(), dir.file("missing.txt"));
+        EXPECT_EQ(std::string(e.what()), "File not found: " + dir.file("missing.txt"));
+    }
+    EXPECT_THROW(readTextLines(dir.path(), 10), FileError); // a folder
+    test::writeFile(dir.file("secret"), "x\n");
+    ::chmod(dir.file("secret").c_str(), 0);
+    int rc = test::runInChild(
+        [&] {
+            try {
+                readTextLines(dir.file("secret"), 1);
+            } catch (const FileError& e) {
+                return e.text() == "File access denied" ? 0 : 2;
+            }
+            return 1;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+}
+
+TEST(SafeReplace, WritesNewAndReplacesOldFiles) {
+    TempDir dir;
+    replaceFileSafely(dir.file("a.txt"), "one\r\n");
+    EXPECT_EQ(test::readFile(dir.file("a.txt")), "one\r\n");
+    ::chmod(dir.file("a.txt").c_str(), 0640);
+    replaceFileSafely(dir.file("a.txt"), "two\r\n");
+    EXPECT_EQ(test::readFile(dir.file("a.txt")), "two\r\n");
+    struct stat st {};
+    ::stat(dir.file("a.txt").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u); // permissions kept
+    // No temporary file is left behind.
+    int entries = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir.path()))
+        (void)e, ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(SafeReplace, FollowsASymbolicLinkAndKeepsIt) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("real"));
+    test::writeFile(dir.file("real/target.txt"), "old");
+    ::symlink("real/target.txt", dir.file("link.txt").c_str());
+    replaceFileSafely(dir.file("link.txt"), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.txt")));
+    EXPECT_EQ(test::readFile(dir.file("real/target.txt")), "new");
+}
+
+TEST(SafeReplace, AFailedSaveLeavesTheOldFileWhole) {
+    TempDir dir;
+    const std::string old = "old contents\r\n";
+    test::writeFile(dir.file("a.txt"), old);
+
+    // A folder in place of the file.
+    std::filesystem::create_directory(dir.file("folder"));
+    EXPECT_THROW(replaceFileSafely(dir.file("folder"), "x"), FileError);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder")));
+
+    // The disk fills part-way: a file size limit in a child.
+    int rc = test::runInChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit lim {
+            4, 4
+        };
+        ::setrlimit(RLIMIT_FSIZE, &lim);
+        try {
+            replaceFileSafely(dir.file("a.txt"), std::string(10000, 'x'));
+        } catch (const FileError& e) {
+            return e.text().empty() ? 3 : 0;
+        }
+        return 1;
+    });
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(test::readFile(dir.file("a.txt")), old);
+
+    // A read-only file and a read-only folder, as an unprivileged user.
+    ::chmod(dir.file("a.txt").c_str(), 0444);
+    rc = test::runInChild(
+        [&] {
+            try {
+                replaceFileSafely(dir.file("a.txt"), "new");
+            } catch (const FileError& e) {
+                return e.text() == "File access denied" ? 0 : 2;
+            }
+            return 1;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(test::readFile(dir.file("a.txt")), old);
+
+    std::filesystem::create_directory(dir.file("locked"));
+    test::writeFile(dir.file("locked/b.txt"), old);
+    ::chmod(dir.file("locked/b.txt").c_str(), 0666);
+    ::chmod(dir.file("locked").c_str(), 0555);
+    rc = test::runInChild(
+        [&] {
+            try {
+                replaceFileSafely(dir.file("locked/b.txt"), "new");
+            } catch (const FileError& e) {
+                return e.text() == "File access denied" ? 0 : 2;
+            }
+            return 1;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(test::readFile(dir.file("locked/b.txt")), old);
+}
+
+TEST(FileErrorText, NamesTheCommonFailures) {
+    EXPECT_EQ(FileError::platformText(ENOENT), "File not found");
+    EXPECT_EQ(FileError::platformText(EACCES), "File access denied");
+    EXPECT_EQ(FileError::platformText(ENOSPC), "Disk full");
+    EXPECT_EQ(FileError::platformText(EISDIR), "Is a directory");
+}
+
+TEST(Clock, WritesItalianShortDateAndLongTime) {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 11;
+    t.tm_mday = 8;
+    t.tm_hour = 14;
+    t.tm_min = 5;
+    t.tm_sec = 9;
+    EXPECT_EQ(formatDateTime(t), "08/12/2026 14:05:09");
+}

@@ -1,0 +1,249 @@
+#include "engine/ChimneyInput.h"
+#include "engine/ResultsGrid.h"
+#include "engine/WallSolver.h"
+#include "engine/Worksheet.h"
+#include "support/TestSupport.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace camini;
+
+namespace {
+
+// The start project solved once (six passes) from a fresh solver, as the
+// first calculation after program start, with constant conductivities.
+struct Solved {
+    Worksheet sheet;
+    WallSolver solver;
+    MaterialArchive archive = test::constantArchive();
+
+    explicit Solved(void (*adjust)(Worksheet&) = nullptr) {
+        setStartProject(sheet);
+        if (adjust)
+            adjust(sheet);
+        solver.solveWall(readChimneyInput(sheet), archive);
+        writeResultsGrid(solver.result(), sheet.singleWall, sheet.results);
+    }
+
+    std::vector<std::string> column(int col, int first, int last) const {
+        std::vector<std::string> v;
+        for (int r = first; r <= last; ++r)
+            v.push_back(sheet.results[static_cast<std::size_t>(r)][static_cast<std::size_t>(col)]);
+        return v;
+    }
+};
+
+std::vector<std::string> cells(std::initializer_list<const char*> numbers) {
+    std::vector<std::string> v;
+    for (const char* n : numbers) {
+        std::string s = n;
+        v.push_back(std::string(s.size() < 8 ? 8 - s.size() : 0, ' ') + s);
+    }
+    return v;
+}
+
+} // namespace
+
+TEST(WallSolver, WorkedExampleRoundSection) {
+    Solved s;
+    EXPECT_EQ(s.column(2, 1, 8), cells({"0.06667", "0.62345", "0.08142", "0.01929", "0.01680",
+                                        "0.00382", "0.04643", "0.85787"}));
+    EXPECT_EQ(s.sheet.results[3][1], cells({"0.13152"})[0]);
+    EXPECT_EQ(s.column(3, 1, 7), cells({"232.1", "65.0", "43.1", "38.0", "33.5", "32.4", "20.0"}));
+    EXPECT_EQ(s.column(5, 2, 6), cells({"148.6", "54.1", "40.6", "35.7", "33.0"}));
+    EXPECT_EQ(s.sheet.results[6][7], "     350");
+    EXPECT_EQ(s.sheet.results[7][6], "     350");
+    EXPECT_EQ(s.sheet.results[0][1], "lamda");
+    // Cells the solver never fills stay empty.
+    for (auto [r, c] : {std::pair{1, 1}, {1, 5}, {1, 6}, {7, 1}, {7, 5}, {7, 7}, {8, 1}, {8, 3}, {8, 5}, {8, 6}, {8, 7}})
+        EXPECT_TRUE(s.sheet.results[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)].empty()) << r << "," << c;
+}
+
+TEST(WallSolver, WorkedExampleSquareSection) {
+    Solved round;
+    Solved square([](Worksheet& w) { w.squareSection = true; });
+    EXPECT_EQ(square.column(2, 4, 6), cells({"0.02122", "0.01848", "0.00421"}));
+    EXPECT_EQ(square.sheet.results[2][2], round.sheet.results[2][2]); // R2 is round anyway
+    EXPECT_EQ(square.sheet.results[3][2], cells({"0.08098"})[0]);
+    EXPECT_EQ(square.sheet.results[8][2], cells({"0.86143"})[0]);
+}
+
+TEST(WallSolver, WorkedExampleSingleWall) {
+    Solved s([](Worksheet& w) { w.singleWall = true; });
+    EXPECT_EQ(s.sheet.results[2][0], "isolante");
+    for (int c = 1; c < ResultCols; ++c)
+        EXPECT_TRUE(s.sheet.results[2][static_cast<std::size_t>(c)].empty()) << c;
+    EXPECT_EQ(s.column(2, 3, 8), cells({"0.06800", "0.02747", "0.02267", "0.00500", "0.06019", "0.24999"}));
+    EXPECT_EQ(s.sheet.results[1][2], cells({"0.06667"})[0]);
+    EXPECT_EQ(s.sheet.results[1][3], cells({"188.7"})[0]);
+    EXPECT_EQ(s.column(3, 3, 7), cells({"126.1", "100.8", "80.0", "75.4", "20.0"}));
+    // The grid still holds 40 for the insulation; the diameters use 0.
+    EXPECT_EQ(s.sheet.inputTexts[5], "40");
+    EXPECT_EQ(s.sheet.results[3][6], "     130");
+    EXPECT_EQ(s.sheet.results[6][7], "     270");
+}
+
+TEST(WallSolver, ZeroThicknessGivesNoResistance) {
+    Solved s([](Worksheet& w) {
+        w.inputTexts[7] = "0"; // technical gap
+        w.inputTexts[6] = "0"; // air gap
+    });
+    EXPECT_EQ(s.sheet.results[4][2], cells({"0.00000"})[0]);
+    EXPECT_EQ(s.sheet.results[4][6], s.sheet.results[4][7]);
+    EXPECT_EQ(s.sheet.results[3][1], cells({"0.00000"})[0]); // Rg = 0
+    EXPECT_EQ(s.sheet.results[3][2], cells({"0.00000"})[0]);
+}
+
+TEST(AirGap, ClampsTheTemperatureAndDropsWideHotGaps) {
+    auto formula = [](double tc, double s) {
+        double x = s / 1000;
+        return (0.1165 - 0.000488 * tc + 6.5e-7 * tc * tc) + (4.36 - 0.0351 * tc + 8.2e-5 * tc * tc) * x -
+               (58 - 0.46 * tc + 0.0011 * tc * tc) * x * x;
+    };
+    struct Case {
+        double t, s, expected;
+    };
+    const Case cases[] = {
+        {250, 60, 0.0},                     // wide gap above 200 deg C
+        {150, 60, formula(150, 60)},        // wide gap, cooler
+        {250, 30, formula(200, 30)},        // narrow gap above 200: value at 200
+        {10, 20, formula(40, 20)},          // below 40: value at 40
+        {40, 20, formula(40, 20)},
+        {100, 0, 0.0},                      // no gap
+        {200, 60, formula(200, 60)},        // exactly 200 is not above
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(airGapResistance(c.t, c.s), c.expected) << c.t << " " << c.s;
+    EXPECT_EQ(airGapResistance(10, 20), airGapResistance(40, 20));
+}
+
+TEST(CylinderLayer, SquareFactorOnlyWhenAllowed) {
+    double r = cylinderLayerResistance(0.5, 20, 210, 130, false);
+    EXPECT_DOUBLE_EQ(r, 130 * 0.0005 * std::log(250.0 / 210.0) / 0.5);
+    EXPECT_DOUBLE_EQ(cylinderLayerResistance(0.5, 20, 210, 130, true), r * 1.1);
+    EXPECT_EQ(cylinderLayerResistance(0.5, 0, 210, 130, true), 0.0);
+}
+
+// With materials whose conductivity varies, every conductivity of a pass is
+// the lookup at the mean temperature left by the pass before, and the drops
+// add up to the whole temperature difference.
+TEST(WallSolver, MultiPointMaterialsFollowThePreviousPass) {
+    MaterialArchive archive;
+    test::setMaterial(archive, 5, "lana", {{50, 0.041}, {100, 0.049}, {200, 0.069}, {300, 0.099}, {400, 0.139}});
+    test::setMaterial(archive, 1, "calcestruzzo", {{20, 0.33}, {200, 0.36}, {400, 0.40}, {600, 0.45}});
+    test::setMaterial(archive, 9, "inox", {{20, 13.6}, {100, 15.4}, {300, 19.5}});
+    const std::pair<const char*, const char*> inputs[] = {{"250", "20"}, {"600", "-10"}, {"90", "35"}};
+    for (auto [tf, ta] : inputs) {
+        Worksheet sheet;
+        setStartProject(sheet);
+        sheet.inputTexts[0] = tf;
+        sheet.inputTexts[1] = ta;
+        ChimneyInput in = readChimneyInput(sheet);
+        WallSolver solver;
+        for (int pass = 0; pass < 6; ++pass) {
+            std::array<double, 5> before = solver.result().layerMeanTemps;
+            if (before[0] == 0)
+                before[0] = (in.flueGasTemp + in.ambientTemp) / 2;
+            solver.solvePass(in, archive);
+            const CalcResult& c = solver.result();
+            EXPECT_EQ(c.conductivities[0], archive.conductivity(5, before[0]));
+            EXPECT_EQ(c.conductivities[1], airGapResistance(before[1], 20));
+            EXPECT_EQ(c.conductivities[2], archive.conductivity(1, before[2]));
+            EXPECT_EQ(c.conductivities[3], archive.conductivity(1, before[3]));
+            EXPECT_EQ(c.conductivities[4], archive.conductivity(9, before[4]));
+            EXPECT_NEAR(c.dropSum, in.flueGasTemp - in.ambientTemp, 1e-9);
+            EXPECT_NEAR(c.boundaryTemps[6], in.ambientTemp, 1e-9);
+            EXPECT_TRUE(c.finite());
+            EXPECT_EQ(c.profileTemps[7], in.ambientTemp);
+            EXPECT_EQ(c.profilePositions[7], 110.0);
+        }
+    }
+}
+
+TEST(WallSolver, KeepsResistancesWhenNotRecomputed) {
+    MaterialArchive archive = test::constantArchive();
+    Worksheet sheet;
+    setStartProject(sheet);
+    WallSolver solver;
+    solver.solveWall(readChimneyInput(sheet), archive);
+    const CalcResult before = solver.result();
+    // A zero inner coefficient and an insulation material without points.
+    sheet.inputTexts[3] = "0";
+    sheet.materials[InsulationLayer] = 40;
+    solver.solveWall(readChimneyInput(sheet), archive);
+    EXPECT_EQ(solver.result().resistances[0], before.resistances[0]);
+    EXPECT_EQ(solver.result().resistances[1], before.resistances[1]);
+    EXPECT_EQ(solver.result().conductivities[0], 0.0);
+}
+
+TEST(ChimneyInputReading, DiameterRuleAndLenientCells) {
+    struct Case {
+        const char* diameter;
+        bool raise;
+        double used;
+    };
+    for (Case c : {Case{"130", true, 200}, Case{"200", true, 200}, Case{"199.9", true, 200},
+                   Case{"250", true, 250}, Case{"130", false, 130}, Case{"", true, 200}}) {
+        Worksheet sheet;
+        setStartProject(sheet);
+        sheet.raiseSmallDiameter = c.raise;
+        sheet.inputTexts[2] = c.diameter;
+        EXPECT_EQ(readChimneyInput(sheet).innerDiameter, c.used) << c.diameter;
+        EXPECT_EQ(sheet.inputTexts[2], c.diameter); // the cell keeps what was typed
+    }
+    Worksheet sheet;
+    setStartProject(sheet);
+    sheet.inputTexts[0] = "";
+    sheet.inputTexts[1] = "abc";
+    sheet.inputTexts[3] = "2,5";
+    sheet.inputTexts[4] = " 1e1";
+    ChimneyInput in = readChimneyInput(sheet);
+    EXPECT_EQ(in.flueGasTemp, 0);
+    EXPECT_EQ(in.ambientTemp, 0);
+    EXPECT_EQ(in.innerCoefficient, 2);
+    EXPECT_EQ(in.outerCoefficient, 10);
+    EXPECT_EQ(in.outerFaceLimit, 85);
+    EXPECT_EQ(in.gapFaceLimit, 100);
+}
+
+TEST(MaterialChoices, EightLinesInLayerOrder) {
+    MaterialArchive archive = test::constantArchive();
+    Worksheet sheet;
+    setStartProject(sheet);
+    sheet.materialListVisible = true;
+    sheet.materials = {5, 1, 17, 9};
+    showMaterialChoices(sheet, archive);
+    const std::vector<std::string> expected = {"-->Isolante", "isolante costante", "-->asola tecnica",
+                                               "calcestruzzo", "-->schermo 1", "", "-->schermo 2", "acciaio"};
+    EXPECT_EQ(sheet.memo2, expected);
+    EXPECT_FALSE(sheet.materialListVisible);
+}
+
+TEST(ResultsTableLine, FieldsOf31And13And10) {
+    Worksheet sheet;
+    setStartProject(sheet);
+    sheet.results[0][1] = "lamda";
+    const std::string heading = resultsTableLine(sheet.results[0]);
+    EXPECT_EQ(heading.size(), 104u);
+    EXPECT_EQ(heading.substr(0, 44), "strato" + std::string(25, ' ') + "lamda" + std::string(8, ' '));
+    EXPECT_EQ(heading.substr(44, 10), "Rcalc     ");
+    EXPECT_EQ(heading.substr(54, 10), "T \xB0" "C      ");
+    std::array<std::string, ResultCols> row;
+    row[0] = std::string(40, 'x');
+    row[1] = std::string(20, 'y');
+    row[7] = "12345678901";
+    const std::string line = resultsTableLine(row);
+    EXPECT_EQ(line.size(), 104u);
+    EXPECT_EQ(line.substr(29, 2), "  ");
+    EXPECT_EQ(line.substr(31, 13), std::string(13, 'y'));
+    EXPECT_EQ(line.substr(94), "1234567890");
+}
+
+TEST(InputLabels, KeepTheirStoredLengths) {
+    const std::size_t lengths[] = {34, 34, 34, 34, 34, 34, 34, 38, 34, 28, 39, 33};
+    for (int r = 0; r < InputRows; ++r)
+        EXPECT_EQ(inputLabel(r).size(), lengths[r]) << r;
+    EXPECT_EQ(inputLabel(0), "temperatura fumi[\xB0" "C]" + std::string(14, ' '));
+    EXPECT_EQ(inputLabel(11), "T imposta esterna  [\xB0" "C]" + std::string(10, ' '));
+}

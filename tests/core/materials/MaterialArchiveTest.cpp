@@ -1,0 +1,210 @@
+#include "common/FileError.h"
+#include "common/TextFile.h"
+#include "materials/MaterialArchive.h"
+#include "support/TestSupport.h"
+
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using namespace camini;
+using camini::test::setMaterial;
+using camini::test::TempDir;
+
+namespace {
+
+std::string block(const std::string& description, std::initializer_list<const char*> lines) {
+    std::string s = description + "\r\n";
+    for (const char* l : lines)
+        s += std::string(l) + "\r\n";
+    return s;
+}
+
+} // namespace
+
+TEST(MaterialArchiveFile, WritesTheLiteralFields) {
+    TempDir dir;
+    MaterialArchive a(dir.file("materiali.TXT"));
+    setMaterial(a, 1, "lana", {{20, 0.035}, {300, 100.0}});
+    a.material(2).description = "bordo";
+    a.material(2).temperatures[0] = 20.6;
+    a.save();
+    const std::string text = test::readFile(dir.file("materiali.TXT"));
+    const std::string expectedFirst =
+        block("lana", {"     20", " 0.0350", "    300", "100.0000", "      0", " 0.0000", "      0",
+                       " 0.0000", "      0", " 0.0000", "      0", " 0.0000"});
+    EXPECT_EQ(text.substr(0, expectedFirst.size()), expectedFirst);
+    EXPECT_EQ(text.substr(expectedFirst.size(), 16), "bordo\r\n     21\r\n");
+    // 100 blocks of 13 lines, CR LF after every line.
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1300);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 1300);
+
+    // 20.6 reads back as 21.
+    a.load();
+    EXPECT_EQ(a.material(2).temperatures[0], 21.0);
+}
+
+TEST(MaterialArchiveFile, SaveAfterLoadGivesIdenticalBytes) {
+    TempDir dir;
+    const std::string shipped = test::readFile(test::sourceDir() + "/data/materiali.TXT");
+    test::writeFile(dir.file("materiali.TXT"), shipped);
+    MaterialArchive a(dir.file("materiali.TXT"));
+    a.load();
+    a.save();
+    EXPECT_EQ(test::readFile(dir.file("materiali.TXT")), shipped);
+    EXPECT_EQ(a.fileText(), shipped);
+}
+
+TEST(MaterialArchiveFile, ShippedArchiveFillsTheDefaultLayers) {
+    MaterialArchive a(test::sourceDir() + "/data/materiali.TXT");
+    a.load();
+    for (int m : {1, 5, 9}) {
+        EXPECT_FALSE(a.description(m).empty()) << m;
+        EXPECT_GE(a.pointCount(m), 2) << m;
+    }
+    EXPECT_EQ(a.pointCount(13), 1);
+    EXPECT_TRUE(a.description(17).empty());
+    EXPECT_EQ(a.pointCount(100), 0);
+}
+
+TEST(MaterialArchiveFile, LoadDerivesCountAndRange) {
+    TempDir dir;
+    std::string text = block("tre punti", {"20", "0.1", "0", "0.2", "300", "0.3", "0", "0", "", "", "0", "0"});
+    text += block("azzerato", {"0", "0.1", "-5", "0.2", "0", "0", "0", "0", "0", "0", "0", "0"});
+    test::writeFile(dir.file("m.TXT"), text);
+    MaterialArchive a(dir.file("m.TXT"));
+    setMaterial(a, 2, "prima", {{20, 1}, {40, 2}});
+    a.load();
+    EXPECT_EQ(a.pointCount(1), 3);
+    EXPECT_EQ(a.tempMin(1), 20);
+    EXPECT_EQ(a.tempMax(1), 300);
+    EXPECT_EQ(a.pointCount(2), 0); // all temperatures 0 or below
+    // A file of 26 lines: the rest is empty.
+    EXPECT_TRUE(a.description(3).empty());
+    EXPECT_EQ(a.material(100).temperatures[5], 0.0);
+}
+
+TEST(MaterialArchiveFile, AShortFileFillsOnlyItsMaterials) {
+    TempDir dir;
+    test::writeFile(dir.file("m.TXT"), block("solo il primo", {"100", "0.5", "200", "0.6", "0", "0",
+                                                                "0", "0", "0", "0", "0", "0"}));
+    MaterialArchive a(dir.file("m.TXT"));
+    setMaterial(a, 50, "vecchio", {{20, 1}});
+    a.load();
+    EXPECT_EQ(a.description(1), "solo il primo");
+    EXPECT_EQ(a.pointCount(1), 2);
+    for (int m = 2; m <= 100; ++m) {
+        EXPECT_TRUE(a.description(m).empty());
+        EXPECT_EQ(a.pointCount(m), 0);
+    }
+}
+
+TEST(MaterialArchiveFile, AFailedLoadChangesNothing) {
+    TempDir dir;
+    MaterialArchive a(dir.file("missing.TXT"));
+    setMaterial(a, 5, "in memoria", {{20, 0.04}, {220, 0.06}});
+    try {
+        a.load();
+        FAIL();
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.text(), "File not found");
+    }
+    EXPECT_EQ(a.description(5), "in memoria");
+    a.setPath(dir.path()); // a folder
+    EXPECT_THROW(a.load(), FileError);
+    EXPECT_EQ(a.description(5), "in memoria");
+    EXPECT_EQ(a.pointCount(5), 2);
+}
+
+TEST(MaterialArchiveFile, AFailedSaveLeavesTheOldFile) {
+    TempDir dir;
+    const std::string shipped = test::readFile(test::sourceDir() + "/data/materiali.TXT");
+    test::writeFile(dir.file("materiali.TXT"), shipped);
+    MaterialArchive a(dir.file("materiali.TXT"));
+    a.load();
+    a.material(1).description = "modificato";
+    int rc = test::runInChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit lim {
+            1000, 1000
+        };
+        ::setrlimit(RLIMIT_FSIZE, &lim);
+        try {
+            a.save();
+        } catch (const FileError&) {
+            return 0;
+        }
+        return 1;
+    });
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(test::readFile(dir.file("materiali.TXT")), shipped);
+
+    std::filesystem::create_directory(dir.file("cartella"));
+    a.setPath(dir.file("cartella"));
+    EXPECT_THROW(a.save(), FileError);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("cartella")));
+}
+
+struct LookupCase {
+    double temperature;
+    double lambda;
+};
+
+TEST(Conductivity, InterpolatesBetweenPointsAndHoldsBeyondThem) {
+    MaterialArchive a;
+    setMaterial(a, 1, "due punti", {{20, 0.04}, {220, 0.06}});
+    const LookupCase cases[] = {{120, 0.05}, {20, 0.04}, {10, 0.04}, {-5, 0.04}, {220, 0.06}, {1000, 0.06}};
+    for (const auto& c : cases)
+        EXPECT_NEAR(a.conductivity(1, c.temperature), c.lambda, 1e-15) << c.temperature;
+
+    setMaterial(a, 2, "tre punti", {{20, 1.0}, {200, 2.0}, {400, 5.0}});
+    EXPECT_EQ(a.conductivity(2, 200), 2.0);
+    EXPECT_EQ(a.conductivity(2, 300), 3.5);
+
+    // A gap in the points: temperatures 20, 0, 300.
+    setMaterial(a, 3, "buco", {{20, 1.0}, {0, 2.0}, {300, 3.0}});
+    EXPECT_EQ(a.pointCount(3), 3);
+    EXPECT_EQ(a.tempMax(3), 300);
+    EXPECT_EQ(a.conductivity(3, 350), 3.0);
+    EXPECT_EQ(a.conductivity(3, 15), 1.0);
+}
+
+TEST(Conductivity, OnePointMaterialAnswersItsPointEverywhere) {
+    MaterialArchive a;
+    setMaterial(a, 4, "un punto", {{300, 0.1}});
+    EXPECT_EQ(a.tempMin(4), 300);
+    EXPECT_EQ(a.tempMax(4), 300);
+    for (double t : {-50.0, 0.0, 300.0, 5000.0})
+        EXPECT_EQ(a.conductivity(4, t), 0.1);
+    EXPECT_TRUE(a.withinMaxTemperature(4, 300));
+    EXPECT_FALSE(a.withinMaxTemperature(4, 300.5));
+
+    // Edited in memory, the lookup resets the range to the edited point.
+    a.material(4).temperatures[0] = 500;
+    EXPECT_EQ(a.tempMax(4), 300);
+    a.conductivity(4, 20);
+    EXPECT_EQ(a.tempMin(4), 500);
+    EXPECT_EQ(a.tempMax(4), 500);
+}
+
+TEST(Conductivity, EmptySlotsAndNumbersOutsideTheArchive) {
+    MaterialArchive a;
+    for (int m : {0, 17, 101, 255, -3, 1000})
+        EXPECT_EQ(a.conductivity(m, 100), 0.0) << m;
+    EXPECT_TRUE(a.withinMaxTemperature(0, 1e9));
+    EXPECT_TRUE(a.withinMaxTemperature(101, 1e9));
+    EXPECT_TRUE(a.description(0).empty());
+    EXPECT_TRUE(a.description(101).empty());
+    // Writing through a number outside the archive stores nothing.
+    a.material(101).description = "fuori";
+    EXPECT_TRUE(a.description(101).empty());
+}
+
+TEST(Conductivity, RangeCheckCountsEqualityAsWithin) {
+    MaterialArchive a;
+    setMaterial(a, 1, "lana", {{50, 0.04}, {400, 0.14}});
+    EXPECT_TRUE(a.withinMaxTemperature(1, 400));
+    EXPECT_FALSE(a.withinMaxTemperature(1, 400.05));
+    EXPECT_TRUE(a.withinMaxTemperature(1, -100));
+}

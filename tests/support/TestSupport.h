@@ -1,0 +1,50 @@
+#pragma once
+
+#include "materials/MaterialArchive.h"
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace camini::test {
+
+// A fresh folder under /tmp, removed with its contents at the end of the test.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+
+// Sets material m of the archive (in memory) to the given points and derives
+// its pointCount, tempMin and tempMax as a load would.
+void setMaterial(MaterialArchive& archive, int m, const std::string& description,
+                 std::initializer_list<std::pair<double, double>> points);
+
+// An archive in memory with one point per material: constant conductivities
+// 0.05 for material 5 (insulation), 0.5 for 1 (technical gap and screen 1)
+// and 1.0 for 9 (screen 2).
+MaterialArchive constantArchive();
+
+// Runs fn in a child process and returns its exit status (or 128 + signal).
+// With `asNobody` the child first drops to the unprivileged user "nobody",
+// so permission checks apply even when the tests run as root.
+int runInChild(const std::function<int()>& fn, bool asNobody = false);
+
+// Folder of the source tree and of the built executables (from ctest's
+// environment, with fallbacks for running a test binary by hand).
+std::string sourceDir();
+std::string binDir();
+
+} // namespace camini::test
