@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace camini {
+
+// The results viewer's text: paragraphs (CP1252) in one font. The report and
+// the archive listing write it; the viewer window, the printer and the RTF
+// writer read it.
+struct ViewerDocument {
+    std::vector<std::string> paragraphs;
+    std::string fontName = "courier new";
+    int fontSize = 14; // points
+
+    void clear() { paragraphs.clear(); }
+    void append(std::string line) { paragraphs.push_back(std::move(line)); }
+};
+
+} // namespace camini
