@@ -1,71 +1,136 @@
-// camini-calc: the batch calculator. Runs the example project of the
-// start-up through the wall solver and prints the results table.
+// camini-calc: the batch calculator. Starts from the example project of the
+// windowed program, loads a project over it when one is named, runs the
+// calculate operation and prints the report.
+#include "common/Clock.h"
 #include "common/Cp1252.h"
 #include "common/ExecutableFolder.h"
 #include "common/FileError.h"
-#include "engine/ChimneyInput.h"
-#include "engine/ResultsGrid.h"
-#include "engine/WallSolver.h"
-#include "engine/Worksheet.h"
-#include "materials/MaterialArchive.h"
+#include "common/Messages.h"
+#include "engine/Calculation.h"
+#include "engine/Report.h"
+#include "engine/RtfWriter.h"
+#include "engine/Session.h"
+#include "mainwindow/ProjectFile.h"
 
-#include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 
 using namespace camini;
 
 namespace {
 
-const char* usage =
+const char* const usage =
     "Uso: camini-calc [--data-dir CARTELLA] [--single-wall] [--raise-diameter]\n"
+    "                 [--rtf FILE] [PROGETTO.CAM]\n"
     "\n"
-    "Calcola la parete del camino del progetto di esempio e stampa la tabella\n"
-    "dei risultati.\n"
+    "Calcola la parete del camino del progetto di esempio, o di PROGETTO.CAM\n"
+    "caricato sopra di esso, e stampa la relazione dei risultati.\n"
     "\n"
     "  --data-dir CARTELLA  cartella di materiali.TXT (di norma quella del programma)\n"
-    "  --single-wall        spunta \"Monoparete\"\n"
-    "  --raise-diameter     spunta \"D>=200\"\n"
-    "  --help               mostra questo aiuto\n";
+    "  --single-wall        spunta \"Monoparete\" prima di caricare il progetto\n"
+    "  --raise-diameter     spunta \"D>=200\" prima di caricare il progetto\n"
+    "  --rtf FILE           scrive anche la relazione in formato RTF in FILE\n"
+    "  --help               mostra questo aiuto\n"
+    "\n"
+    "Uscita: 0 riuscito, 1 file non leggibile o non scrivibile, 2 uso errato,\n"
+    "3 calcolo interrotto.\n";
+
+// Messages of the system go to standard error, one line each.
+class TerminalMessages : public Messages {
+public:
+    void message(const std::string& text) override { std::cerr << toUtf8(text) << "\n"; }
+    void error(const std::string& text) override { std::cerr << toUtf8(text) << "\n"; }
+};
+
+struct Options {
+    std::string dataDir;
+    bool singleWall = false;
+    bool raiseDiameter = false;
+    std::optional<std::string> rtf;
+    std::optional<std::string> project;
+};
+
+// Parses the command line; returns an exit status when the program must stop.
+std::optional<int> parse(int argc, char** argv, Options& o) {
+    auto fail = [](const std::string& why) {
+        std::cerr << "camini-calc: " << why << "\n\n" << usage;
+        return std::optional<int>(2);
+    };
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= argc)
+                return false;
+            out = argv[++i];
+            return true;
+        };
+        if (a == "--help" || a == "-h") {
+            std::cout << usage;
+            return 0;
+        } else if (a == "--data-dir") {
+            if (!value(o.dataDir))
+                return fail("manca la cartella dopo --data-dir");
+        } else if (a == "--single-wall") {
+            o.singleWall = true;
+        } else if (a == "--raise-diameter") {
+            o.raiseDiameter = true;
+        } else if (a == "--rtf") {
+            std::string f;
+            if (!value(f))
+                return fail("manca il file dopo --rtf");
+            o.rtf = f;
+        } else if (!a.empty() && a[0] == '-' && a != "-") {
+            return fail("opzione sconosciuta: " + a);
+        } else if (o.project) {
+            return fail("un solo progetto alla volta");
+        } else {
+            o.project = a;
+        }
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string dataDir = executableFolder();
-    bool singleWall = false;
-    bool raiseDiameter = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        if (a == "--help" || a == "-h") {
-            std::cout << usage;
-            return 0;
-        } else if (a == "--data-dir" && i + 1 < argc) {
-            dataDir = argv[++i];
-        } else if (a == "--single-wall") {
-            singleWall = true;
-        } else if (a == "--raise-diameter") {
-            raiseDiameter = true;
-        } else {
-            std::cerr << "camini-calc: argomento non valido: " << a << "\n" << usage;
-            return 2;
-        }
-    }
+    Options opt;
+    opt.dataDir = executableFolder();
+    if (auto status = parse(argc, argv, opt))
+        return *status;
 
-    MaterialArchive archive(joinPath(dataDir, "materiali.TXT"));
+    TerminalMessages messages;
+    Session session(opt.dataDir);
     try {
-        archive.load();
+        session.archive.load();
+        setStartProject(session.sheet);
+        showMaterialChoices(session.sheet, session.archive);
+        session.sheet.singleWall = opt.singleWall;
+        session.sheet.raiseSmallDiameter = opt.raiseDiameter;
+        if (opt.project)
+            loadProject(*opt.project, session.sheet, session.archive, messages);
     } catch (const FileError& e) {
         std::cerr << "camini-calc: " << e.what() << "\n";
         return 1;
     }
-    Worksheet sheet;
-    sheet.singleWall = singleWall;
-    sheet.raiseSmallDiameter = raiseDiameter;
-    setStartProject(sheet);
-    WallSolver solver;
-    solver.solveWall(readChimneyInput(sheet), archive);
-    writeResultsGrid(solver.result(), sheet.singleWall, sheet.results);
-    for (const auto& row : sheet.results)
-        std::cout << toUtf8(resultsTableLine(row)) << "\n";
-    return 0;
+
+    if (calculate(session, messages))
+        return 3;
+    buildReport(session, messages, localNow);
+    std::string out;
+    for (const auto& p : session.viewer.paragraphs) {
+        out += toUtf8(p);
+        out += '\n';
+    }
+    std::cout << out << std::flush;
+
+    if (opt.rtf) {
+        try {
+            saveRtf(session.viewer, *opt.rtf);
+        } catch (const FileError& e) {
+            std::cerr << "camini-calc: " << e.what() << "\n";
+            return 1;
+        }
+    }
+    return std::cout ? 0 : 1;
 }

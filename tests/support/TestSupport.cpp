@@ -88,6 +88,45 @@ int runInChild(const std::function<int()>& fn, bool asNobody) {
     return -1;
 }
 
+Clock fixedClock() {
+    return [] {
+        std::tm t{};
+        t.tm_year = 2026 - 1900;
+        t.tm_mon = 11;
+        t.tm_mday = 8;
+        t.tm_hour = 14;
+        t.tm_min = 5;
+        t.tm_sec = 9;
+        return t;
+    };
+}
+
+std::string shellQuote(const std::string& word) {
+    std::string q = "'";
+    for (char c : word) {
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q.push_back(c);
+    }
+    return q + "'";
+}
+
+RunResult runCommand(const std::string& command) {
+    TempDir dir;
+    const std::string out = dir.file("out");
+    const std::string err = dir.file("err");
+    int rc = std::system((command + " >" + out + " 2>" + err).c_str());
+    RunResult r;
+    if (rc != -1 && WIFEXITED(rc))
+        r.status = WEXITSTATUS(rc);
+    else if (rc != -1 && WIFSIGNALED(rc))
+        r.status = 128 + WTERMSIG(rc);
+    r.out = readWholeFile(out);
+    r.err = readWholeFile(err);
+    return r;
+}
+
 std::string sourceDir() {
     if (const char* s = std::getenv("CAMINI_SOURCE_DIR"))
         return s;

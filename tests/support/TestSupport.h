@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Clock.h"
+#include "common/Messages.h"
 #include "materials/MaterialArchive.h"
 
 #include <functional>
@@ -41,6 +43,30 @@ MaterialArchive constantArchive();
 // With `asNobody` the child first drops to the unprivileged user "nobody",
 // so permission checks apply even when the tests run as root.
 int runInChild(const std::function<int()>& fn, bool asNobody = false);
+
+// Messages recorded instead of shown.
+struct RecordingMessages : Messages {
+    std::vector<std::string> messages;
+    std::vector<std::string> errors;
+    void message(const std::string& text) override { messages.push_back(text); }
+    void error(const std::string& text) override { errors.push_back(text); }
+};
+
+// A clock fixed at 08/12/2026 14:05:09.
+Clock fixedClock();
+
+// Result of running a program: exit status, standard output and error.
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs `command` through the shell with its output captured.
+RunResult runCommand(const std::string& command);
+
+// Quotes a word for the shell.
+std::string shellQuote(const std::string& word);
 
 // Folder of the source tree and of the built executables (from ctest's
 // environment, with fallbacks for running a test binary by hand).

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace camini {
+
+struct Session;
+struct ChimneyInput;
+class Messages;
+class MaterialArchive;
+class WallSolver;
+struct Worksheet;
+
+// A calculation that cannot go on: undefined arithmetic or a layer without
+// data. The text (CP1252, Italian) names the input at fault.
+class CalculationStopped : public std::runtime_error {
+public:
+    explicit CalculationStopped(const std::string& text) : std::runtime_error(text) {}
+};
+
+// Checks that the inputs give defined arithmetic in every pass for any
+// flue-gas temperature: finite values, a positive inner diameter, rings that
+// do not close, a non-zero outer coefficient, a material with points for
+// every solid layer of non-zero thickness. Throws CalculationStopped.
+void checkInputs(const ChimneyInput& in, const MaterialArchive& archive);
+
+// Solves the wall (six passes) and stops the calculation when a pass leaves
+// a value that is not a finite number.
+void solveWallChecked(WallSolver& solver, const ChimneyInput& in, MaterialArchive& archive);
+
+// The bisection searches for the flue-gas temperature at which the outer
+// surface (T6) reaches `outerFaceLimit` ("(est)", bracket 0..1800) and at
+// which the inner face of the technical gap (T3) reaches `gapFaceLimit`
+// ("(int)", bracket 0..3500). Each reads the inputs from the worksheet,
+// solves the wall at every step (at most 101 solutions) and leaves the
+// solver as its last solution left it. `solutions`, when given, receives the
+// number of solutions made. Throws CalculationStopped.
+double searchFireTempOuter(const Worksheet& sheet, WallSolver& solver, MaterialArchive& archive,
+                           int* solutions = nullptr);
+double searchFireTempInner(const Worksheet& sheet, WallSolver& solver, MaterialArchive& archive,
+                           int* solutions = nullptr);
+
+// The memo line of a search result: prefix, the temperature with 1 decimal
+// in 7 characters, and the degree sign with C.
+std::string fireTempLine(const std::string& prefix, double temperature);
+
+// The text of a failed layer check, or nothing when the layer's mean
+// temperature is not above its material's highest temperature (a material
+// without points has no limit).
+std::optional<std::string> layerCheckText(const MaterialArchive& archive, int material,
+                                          const std::string& layerName, double meanTemperature);
+
+// Where a layer check writes: a message box (the calculation) or the report.
+enum class CheckDestination { MessageBox, Report };
+
+// Runs one layer check; a failure goes to a message box or, for the report,
+// as a line of the viewer document.
+void checkLayerTemperature(Session& session, Messages& messages, CheckDestination destination,
+                           int material, const std::string& layerName, double meanTemperature);
+
+// The layer checks on the last solution with the material numbers as they
+// are now: insulation, technical gap and screen 2 for a message box; all four
+// material layers, screen 1 included, for the report.
+void runLayerChecks(Session& session, Messages& messages, CheckDestination destination);
+
+// The calculate operation of "Calcola": both searches, their two lines in
+// Memo1, the chosen materials in Memo2, the final solution for the user's
+// flue-gas temperature in the results grid, then the layer checks of the
+// insulation, the technical gap and screen 2 in message boxes. The viewer
+// document is emptied. When the calculation stops, its message goes to the
+// error box and nothing of the session changes; the message is returned.
+std::optional<std::string> calculate(Session& session, Messages& messages);
+
+} // namespace camini

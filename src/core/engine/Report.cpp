@@ -1,0 +1,57 @@
+#include "Report.h"
+
+#include "Calculation.h"
+#include "ResultsGrid.h"
+#include "Session.h"
+#include "common/Messages.h"
+#include "common/NumberReader.h"
+
+namespace camini {
+
+const char* const NoCalculationMessage = "eseguire prima il calcolo!";
+
+namespace {
+const std::string ruleLine(49, '-');
+
+const std::string& lineOr(const std::vector<std::string>& lines, std::size_t i) {
+    static const std::string empty;
+    return i < lines.size() ? lines[i] : empty;
+}
+} // namespace
+
+void buildReport(Session& session, Messages& messages, const Clock& clock) {
+    ViewerDocument& doc = session.viewer;
+    const Worksheet& sheet = session.sheet;
+    doc.fontName = "courier new";
+    doc.fontSize = 14;
+
+    doc.append("titolo progetto=" + sheet.projectTitle + " " + formatDateTime(clock()));
+    doc.append(ruleLine);
+    for (int r = 0; r < InputRows; ++r)
+        doc.append(inputLabel(r) + sheet.inputTexts[static_cast<std::size_t>(r)]);
+    doc.append(ruleLine);
+    if (sheet.raiseSmallDiameter && readNumberLenient(sheet.inputTexts[2]) < 200)
+        doc.append("N.B.  il diametro interno <200 mm viene portato a 200 mm");
+    for (const auto& row : sheet.results)
+        doc.append(resultsTableLine(row));
+    doc.append(ruleLine);
+    doc.append(lineOr(sheet.memo1, 0));
+    doc.append(lineOr(sheet.memo1, 1));
+    for (std::size_t pair = 0; pair < 4; ++pair)
+        doc.append(lineOr(sheet.memo2, 2 * pair) + "=" + lineOr(sheet.memo2, 2 * pair + 1));
+    runLayerChecks(session, messages, CheckDestination::Report);
+    doc.append("conducibilit\xE0 termica in W/m K");
+    doc.append("resistenza  termica in mq K/w");
+    doc.append("");
+}
+
+bool requestReport(Session& session, Messages& messages, const Clock& clock) {
+    if (!session.sheet.calculated) {
+        messages.message(NoCalculationMessage);
+        return false;
+    }
+    buildReport(session, messages, clock);
+    return true;
+}
+
+} // namespace camini

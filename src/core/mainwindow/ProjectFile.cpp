@@ -1,0 +1,85 @@
+#include "ProjectFile.h"
+
+#include "common/FixedPoint.h"
+#include "common/Messages.h"
+#include "common/NumberReader.h"
+#include "common/TextFile.h"
+#include "engine/Worksheet.h"
+#include "materials/MaterialArchive.h"
+
+namespace camini {
+
+namespace {
+
+constexpr std::size_t ProjectLines = 18;
+
+// A line of the file cannot hold a line end: one inside a text would shift
+// every later line, so it is written as a blank.
+std::string oneLine(std::string s) {
+    for (char& c : s)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return s;
+}
+
+const char* const layerNames[4] = {"isolante", "asola tecnica", "schermo 1", "schermo 2"};
+
+} // namespace
+
+std::vector<std::string> projectLines(const Worksheet& sheet) {
+    std::vector<std::string> lines;
+    lines.reserve(ProjectLines);
+    lines.push_back(oneLine(sheet.projectTitle));
+    for (const auto& t : sheet.inputTexts)
+        lines.push_back(oneLine(t));
+    lines.emplace_back(sheet.squareSection ? "quad" : "rot");
+    for (auto m : sheet.materials)
+        lines.push_back(formatFixed(m, 2, 0));
+    return lines;
+}
+
+void saveProject(const Worksheet& sheet, const std::string& path) {
+    replaceFileSafely(path, joinLinesCrLf(projectLines(sheet)));
+}
+
+void loadProject(const std::string& path, Worksheet& sheet, const MaterialArchive& archive,
+                 Messages& messages) {
+    std::vector<std::string> lines = readTextLines(path, ProjectLines);
+    lines.resize(ProjectLines);
+    sheet.projectTitle = lines[0];
+    for (std::size_t r = 0; r < sheet.inputTexts.size(); ++r)
+        sheet.inputTexts[r] = lines[1 + r];
+    sheet.squareSection = lines[13] == "quad";
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::string& text = lines[14 + i];
+        double v = readNumberLenient(text);
+        long long m = truncateToRange(v, -1, 1000);
+        if (MaterialArchive::validNumber(static_cast<int>(m))) {
+            sheet.materials[i] = static_cast<std::uint8_t>(m);
+            continue;
+        }
+        std::string shown = text;
+        while (!shown.empty() && shown.front() == ' ')
+            shown.erase(shown.begin());
+        if (shown.size() > 20)
+            shown = shown.substr(0, 20) + "...";
+        if (shown.empty())
+            shown = "(vuoto)";
+        std::string msg = "numero di materiale non valido per lo strato \"";
+        msg += layerNames[i];
+        msg += "\": " + shown + "; resta il materiale " + std::to_string(sheet.materials[i]);
+        messages.message(msg);
+    }
+    showMaterialChoices(sheet, archive);
+}
+
+std::string projectFileName(const std::string& chosen) {
+    if (chosen.size() >= 4) {
+        std::string tail = chosen.substr(chosen.size() - 4);
+        if (tail == ".CAM" || tail == ".cam")
+            return chosen;
+    }
+    return chosen + ".CAM";
+}
+
+} // namespace camini

@@ -1,0 +1,100 @@
+// The batch calculator as a user runs it.
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace camini;
+using camini::test::runCommand;
+using camini::test::shellQuote;
+
+namespace {
+
+std::string calc() { return shellQuote(test::binDir() + "/camini-calc"); }
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> v;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t nl = text.find('\n', start);
+        if (nl == std::string::npos)
+            nl = text.size();
+        v.push_back(text.substr(start, nl - start));
+        start = nl + 1;
+    }
+    return v;
+}
+
+} // namespace
+
+TEST(CalcCli, PrintsTheReportOfTheExampleProject) {
+    auto r = runCommand(calc());
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto l = lines(r.out);
+    ASSERT_EQ(l.size(), 34u);
+    EXPECT_EQ(l[0].rfind("titolo progetto=esempio 1 ", 0), 0u);
+    EXPECT_EQ(l[2], "temperatura fumi[\xC2\xB0" "C]" + std::string(14, ' ') + "250");
+    EXPECT_EQ(l[15].size(), 105u); // 104 characters, the degree sign in two bytes
+    EXPECT_EQ(l[31], "conducibilit\xC3\xA0 termica in W/m K");
+    EXPECT_EQ(r.out.find('\r'), std::string::npos);
+}
+
+TEST(CalcCli, ProjectFlagsAndRtf) {
+    test::TempDir dir;
+    test::writeFile(dir.file("p.CAM"), "prova\r\n300\r\n20\r\n150\r\n15\r\n8\r\n50\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\n"
+                                       "quad\r\n 5\r\n 1\r\n 1\r\n 9\r\n");
+    auto r = runCommand(calc() + " --single-wall --raise-diameter --rtf " + shellQuote(dir.file("out.rtf")) + " " +
+                        shellQuote(dir.file("p.CAM")));
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto l = lines(r.out);
+    EXPECT_EQ(l[0].rfind("titolo progetto=prova ", 0), 0u);
+    EXPECT_EQ(l[7], "spessore isolante[mm]" + std::string(13, ' ') + "50"); // the text stays as loaded
+    EXPECT_EQ(l[15], "N.B.  il diametro interno <200 mm viene portato a 200 mm");
+    EXPECT_EQ(l[18], "isolante" + std::string(96, ' '));
+    const std::string rtf = test::readFile(dir.file("out.rtf"));
+    EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
+    EXPECT_NE(rtf.find("titolo progetto=prova"), std::string::npos);
+}
+
+TEST(CalcCli, ExitStatusesAndMessages) {
+    test::TempDir dir;
+    test::writeFile(dir.file("zero.cam"), "zero\r\n250\r\n20\r\n130\r\n15\r\n0\r\n");
+    test::writeFile(dir.file("mat.cam"), "mat\r\n250\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\n"
+                                         "rot\r\n 5\r\n200\r\n 1\r\n 9\r\n");
+    struct Case {
+        std::string args;
+        int status;
+        const char* inErr; // expected in standard error
+        bool printsReport;
+    };
+    const Case cases[] = {
+        {"--help", 0, "", false},
+        {"--bogus", 2, "--bogus", false},
+        {"--rtf", 2, "--rtf", false},
+        {"a.cam b.cam", 2, "un solo progetto", false},
+        {shellQuote(dir.file("manca.cam")), 1, "File not found", false},
+        {"--data-dir " + shellQuote(dir.path()), 1, "materiali.TXT", false},
+        {shellQuote(dir.file("zero.cam")), 3, "calcolo interrotto", false},
+        {shellQuote(dir.file("mat.cam")), 0, "asola tecnica", true},
+        {"--rtf " + shellQuote(dir.path()), 1, "Is a directory", true},
+    };
+    for (const Case& c : cases) {
+        auto r = runCommand(calc() + " " + c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.inErr), std::string::npos) << c.args << "\n" << r.err;
+        EXPECT_EQ(r.out.rfind("titolo progetto=", 0) == 0, c.printsReport) << c.args;
+        if (c.status == 3) {
+            EXPECT_TRUE(r.out.empty());
+        }
+    }
+}
+
+TEST(CalcCli, LayerChecksGoToStandardError) {
+    test::TempDir dir;
+    // Flue gas at 1200 deg C: the rock wool runs past its 400 deg C limit.
+    test::writeFile(dir.file("caldo.cam"), "caldo\r\n1200\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\n"
+                                           "rot\r\n 5\r\n 1\r\n 1\r\n 9\r\n");
+    auto r = runCommand(calc() + " " + shellQuote(dir.file("caldo.cam")));
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.err.rfind("temperatura media isolante =", 0), 0u) << r.err;
+    EXPECT_NE(r.out.find("temperatura media isolante ="), std::string::npos);
+}

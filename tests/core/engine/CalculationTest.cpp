@@ -1,0 +1,211 @@
+#include "engine/Calculation.h"
+#include "engine/Report.h"
+#include "engine/ResultsGrid.h"
+#include "engine/Session.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace camini;
+using camini::test::RecordingMessages;
+
+namespace {
+
+// A freshly started program with the constant-conductivity archive.
+struct Fresh {
+    Session session;
+    RecordingMessages messages;
+    Fresh() {
+        session.archive = test::constantArchive();
+        setStartProject(session.sheet);
+        showMaterialChoices(session.sheet, session.archive);
+    }
+};
+
+} // namespace
+
+TEST(FireSearch, WorkedExampleFirstCalculation) {
+    Fresh f;
+    WallSolver& solver = f.session.solver;
+    int n = 0;
+    double outer = searchFireTempOuter(f.session.sheet, solver, f.session.archive, &n);
+    EXPECT_EQ(outer, 1153.125);
+    EXPECT_EQ(n, 6);
+    EXPECT_EQ(fireTempLine("temp per resistenza al fuoco(est)=", outer),
+              "temp per resistenza al fuoco(est)= 1153.1\xB0" "C");
+    double inner = searchFireTempInner(f.session.sheet, solver, f.session.archive, &n);
+    EXPECT_EQ(inner, 792.96875);
+    EXPECT_EQ(n, 7);
+    EXPECT_EQ(fireTempLine("temp per resistenza al fuoco(int)=", inner),
+              "temp per resistenza al fuoco(int)=  793.0\xB0" "C");
+}
+
+TEST(FireSearch, UnreachableTargetsEndAtTheBracket) {
+    struct Case {
+        int row;
+        const char* target;
+        bool outer;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {11, "1000", true, " 1800.0"},
+        {11, "10", true, "    0.0"},
+        {10, "5000", false, " 3500.0"},
+    };
+    for (const Case& c : cases) {
+        Fresh f;
+        f.session.sheet.inputTexts[static_cast<std::size_t>(c.row)] = c.target;
+        int n = 0;
+        double t = c.outer ? searchFireTempOuter(f.session.sheet, f.session.solver, f.session.archive, &n)
+                           : searchFireTempInner(f.session.sheet, f.session.solver, f.session.archive, &n);
+        EXPECT_EQ(n, 101) << c.target;
+        EXPECT_EQ(fireTempLine("", t), std::string(c.shown) + "\xB0" "C") << c.target;
+    }
+}
+
+TEST(Calculate, FillsMemosAndGridAndSetsTheFlag) {
+    Fresh f;
+    f.session.viewer.append("vecchio testo");
+    f.session.sheet.memo1 = {"vecchio"};
+    EXPECT_FALSE(calculate(f.session, f.messages));
+    const Worksheet& s = f.session.sheet;
+    ASSERT_EQ(s.memo1.size(), 2u);
+    EXPECT_EQ(s.memo1[0], "temp per resistenza al fuoco(est)= 1153.1\xB0" "C");
+    EXPECT_EQ(s.memo1[1], "temp per resistenza al fuoco(int)=  793.0\xB0" "C");
+    EXPECT_EQ(s.memo2.size(), 8u);
+    EXPECT_TRUE(f.session.viewer.paragraphs.empty());
+    EXPECT_TRUE(s.calculated);
+    // The grid ends with the solution for the user's flue-gas temperature.
+    EXPECT_EQ(s.results[1][3], "   232.1");
+    EXPECT_EQ(s.results[8][2], " 0.85787");
+    EXPECT_EQ(f.session.input.flueGasTemp, 250);
+    EXPECT_EQ(f.session.solver.result().fireTempOuter, 1153.125);
+    EXPECT_TRUE(f.messages.errors.empty());
+}
+
+TEST(Calculate, LayerChecksGoToMessageBoxesWithoutScreen1) {
+    Fresh f;
+    // Every material tops out at 30 deg C: all four layers run hotter.
+    test::setMaterial(f.session.archive, 1, "basso", {{10, 0.5}, {30, 0.5}});
+    test::setMaterial(f.session.archive, 5, "basso", {{10, 0.05}, {30, 0.05}});
+    test::setMaterial(f.session.archive, 9, "basso", {{10, 1.0}, {30, 1.0}});
+    calculate(f.session, f.messages);
+    ASSERT_EQ(f.messages.messages.size(), 3u);
+    EXPECT_EQ(f.messages.messages[0].rfind("temperatura media isolante =", 0), 0u);
+    EXPECT_EQ(f.messages.messages[1].rfind("temperatura media asola tecnica =", 0), 0u);
+    EXPECT_EQ(f.messages.messages[2].rfind("temperatura media schermo 2 =", 0), 0u);
+}
+
+TEST(LayerCheck, TextAndBoundaries) {
+    MaterialArchive a;
+    test::setMaterial(a, 3, "lana", {{20, 0.04}, {100, 0.05}});
+    EXPECT_EQ(layerCheckText(a, 3, "isolante", 148.56),
+              "temperatura media isolante = 148.6 maggiore della massima= 100.0");
+    EXPECT_FALSE(layerCheckText(a, 3, "isolante", 100.0));
+    EXPECT_TRUE(layerCheckText(a, 3, "isolante", 100.05));
+    // A single point: passes only at or below it.
+    test::setMaterial(a, 4, "un punto", {{300, 0.1}});
+    EXPECT_FALSE(layerCheckText(a, 4, "schermo 1", 300));
+    EXPECT_TRUE(layerCheckText(a, 4, "schermo 1", 300.5));
+    // No points, or no such material: no limit.
+    EXPECT_FALSE(layerCheckText(a, 50, "schermo 2", 5000));
+    EXPECT_FALSE(layerCheckText(a, 0, "schermo 2", 5000));
+}
+
+// Inputs that make the arithmetic undefined stop the calculation with a
+// message naming the input, and leave everything as it was.
+TEST(Calculate, StopsOnUndefinedArithmeticAndChangesNothing) {
+    struct Case {
+        int row;
+        const char* text;
+        const char* named;
+    };
+    const Case cases[] = {
+        {4, "0", "coefficiente liminare esterno"},
+        {2, "0", "diametro interno"},
+        {2, "-130", "diametro interno"},
+        {6, "-200", "spessore camera d aria"},
+        {5, "-65", "spessore isolante"},
+        {9, "-1000", "spessore schermo 2"},
+        {1, "1e999", "temperatura ambiente"},
+        {0, "-1e999", "temperatura fumi"},
+    };
+    for (const Case& c : cases) {
+        Fresh f;
+        ASSERT_FALSE(calculate(f.session, f.messages));
+        f.session.viewer.append("relazione");
+        const Session before = f.session;
+        f.session.sheet.inputTexts[static_cast<std::size_t>(c.row)] = c.text;
+        const Worksheet typed = f.session.sheet;
+        f.messages.messages.clear();
+
+        auto stopped = calculate(f.session, f.messages);
+        ASSERT_TRUE(stopped) << c.text;
+        EXPECT_NE(stopped->find(c.named), std::string::npos) << *stopped;
+        EXPECT_EQ(stopped->rfind("calcolo interrotto: ", 0), 0u);
+        ASSERT_EQ(f.messages.errors.size(), 1u);
+        EXPECT_TRUE(f.messages.messages.empty());
+        EXPECT_EQ(f.session.sheet.results, typed.results);
+        EXPECT_EQ(f.session.sheet.memo1, before.sheet.memo1);
+        EXPECT_EQ(f.session.sheet.memo2, before.sheet.memo2);
+        EXPECT_EQ(f.session.viewer.paragraphs, before.viewer.paragraphs);
+        EXPECT_EQ(f.session.solver.result().layerMeanTemps, before.solver.result().layerMeanTemps);
+        EXPECT_EQ(f.session.solver.result().resistances, before.solver.result().resistances);
+        EXPECT_EQ(f.session.input.flueGasTemp, before.input.flueGasTemp);
+        for (const auto& row : f.session.sheet.results)
+            for (const auto& cell : row)
+                EXPECT_EQ(cell.find("nan"), std::string::npos);
+    }
+}
+
+TEST(Calculate, EmptyMaterialStopsOnlyALayerWithThickness) {
+    struct Case {
+        MaterialLayer layer;
+        int thicknessRow;
+        const char* thickness;
+        bool singleWall;
+        bool stops;
+    };
+    const Case cases[] = {
+        {TechnicalGapLayer, 7, "20", false, true},
+        {TechnicalGapLayer, 7, "0", false, false},
+        {Screen2Layer, 9, "10", false, true},
+        {InsulationLayer, 5, "40", false, true},
+        {InsulationLayer, 5, "40", true, false}, // a single wall has no insulation
+    };
+    for (const Case& c : cases) {
+        Fresh f;
+        f.session.sheet.materials[c.layer] = 40; // an empty slot
+        f.session.sheet.inputTexts[static_cast<std::size_t>(c.thicknessRow)] = c.thickness;
+        f.session.sheet.singleWall = c.singleWall;
+        auto stopped = calculate(f.session, f.messages);
+        EXPECT_EQ(stopped.has_value(), c.stops) << c.layer << " " << c.thickness;
+        if (stopped) {
+            EXPECT_NE(stopped->find("n. 40"), std::string::npos) << *stopped;
+        } else {
+            EXPECT_TRUE(f.session.sheet.calculated);
+            EXPECT_TRUE(f.messages.messages.empty()); // its check passes
+        }
+    }
+}
+
+TEST(Calculate, ColdWeatherStillCountsAsACalculation) {
+    Fresh f;
+    f.session.sheet.inputTexts[0] = "-5";
+    f.session.sheet.inputTexts[1] = "-30";
+    ASSERT_FALSE(calculate(f.session, f.messages));
+    EXPECT_LE(f.session.solver.result().layerMeanTemps[2], 0.0);
+    EXPECT_TRUE(requestReport(f.session, f.messages, test::fixedClock()));
+    EXPECT_FALSE(f.session.viewer.paragraphs.empty());
+}
+
+TEST(Calculate, SecondCalculationStartsFromTheFirst) {
+    // The solver state carries over: the same inputs give a result from
+    // another starting point, equal in the shown digits.
+    Fresh f;
+    calculate(f.session, f.messages);
+    auto first = f.session.sheet.results;
+    calculate(f.session, f.messages);
+    EXPECT_EQ(f.session.sheet.results, first);
+    EXPECT_EQ(f.session.sheet.memo1[0], "temp per resistenza al fuoco(est)= 1153.1\xB0" "C");
+}

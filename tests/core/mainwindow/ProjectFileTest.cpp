@@ -1,0 +1,181 @@
+#include "common/FileError.h"
+#include "engine/Worksheet.h"
+#include "mainwindow/ProjectFile.h"
+#include "support/TestSupport.h"
+
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using namespace camini;
+using camini::test::RecordingMessages;
+using camini::test::TempDir;
+
+namespace {
+
+const std::string exampleFile = "esempio 1\r\n250\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\n"
+                                "rot\r\n 5\r\n 1\r\n 1\r\n 9\r\n";
+
+struct Window {
+    Worksheet sheet;
+    MaterialArchive archive = test::constantArchive();
+    RecordingMessages messages;
+    Window() {
+        setStartProject(sheet);
+        showMaterialChoices(sheet, archive);
+    }
+};
+
+} // namespace
+
+TEST(ProjectFile, TheStartProjectIsEighteenLines) {
+    TempDir dir;
+    Window w;
+    saveProject(w.sheet, dir.file("esempio 1.CAM"));
+    EXPECT_EQ(test::readFile(dir.file("esempio 1.CAM")), exampleFile);
+}
+
+TEST(ProjectFile, RoundTripKeepsBlanksShapeAndMaterials) {
+    TempDir dir;
+    Window w;
+    w.sheet.projectTitle = "  canna fumaria \xE8 nuova  ";
+    w.sheet.inputTexts[2] = " 80";
+    w.sheet.inputTexts[5] = "40 ";
+    w.sheet.inputTexts[9] = "";
+    w.sheet.squareSection = true;
+    w.sheet.materials = {100, 12, 3, 9};
+    saveProject(w.sheet, dir.file("p.CAM"));
+    EXPECT_NE(test::readFile(dir.file("p.CAM")).find("\r\nquad\r\n100\r\n12\r\n 3\r\n 9\r\n"), std::string::npos);
+
+    Window other;
+    other.sheet.singleWall = true;
+    other.sheet.results[1][2] = "risultato";
+    other.sheet.memo1 = {"riga"};
+    loadProject(dir.file("p.CAM"), other.sheet, other.archive, other.messages);
+    EXPECT_EQ(other.sheet.projectTitle, w.sheet.projectTitle);
+    EXPECT_EQ(other.sheet.inputTexts, w.sheet.inputTexts);
+    EXPECT_TRUE(other.sheet.squareSection);
+    EXPECT_EQ(other.sheet.materials, w.sheet.materials);
+    EXPECT_TRUE(other.messages.messages.empty());
+    // What the file does not hold stays as the window shows it.
+    EXPECT_TRUE(other.sheet.singleWall);
+    EXPECT_EQ(other.sheet.results[1][2], "risultato");
+    EXPECT_EQ(other.sheet.memo1, std::vector<std::string>{"riga"});
+    EXPECT_EQ(other.sheet.memo2.size(), 8u);
+}
+
+TEST(ProjectFile, ShapeAndMaterialLines) {
+    struct Case {
+        const char* shape;
+        bool square;
+        const char* material;
+        int loaded; // 0: refused, the previous material stays
+    };
+    const Case cases[] = {
+        {"quad", true, "12.9", 12}, {"QUAD", false, " 7", 7},   {"quad ", false, "100", 100},
+        {"", false, "1", 1},        {"rot", false, "0", 0},     {"quad", true, "101", 0},
+        {"quad", true, "-3", 0},    {"rot", false, "1e9", 0},   {"rot", false, "abc", 0},
+        {"rot", false, "", 0},      {"rot", false, "300", 0},   {"rot", false, "44abc", 44},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        std::string text = exampleFile;
+        text.replace(text.find("rot\r\n 5"), 7, std::string(c.shape) + "\r\n" + c.material);
+        test::writeFile(dir.file("p.cam"), text);
+        Window w;
+        w.sheet.materials[InsulationLayer] = 8;
+        loadProject(dir.file("p.cam"), w.sheet, w.archive, w.messages);
+        EXPECT_EQ(w.sheet.squareSection, c.square) << '"' << c.shape << '"';
+        if (c.loaded) {
+            EXPECT_EQ(w.sheet.materials[InsulationLayer], c.loaded) << c.material;
+            EXPECT_TRUE(w.messages.messages.empty());
+        } else {
+            EXPECT_EQ(w.sheet.materials[InsulationLayer], 8) << c.material;
+            ASSERT_EQ(w.messages.messages.size(), 1u) << c.material;
+            EXPECT_NE(w.messages.messages[0].find("isolante"), std::string::npos);
+            EXPECT_NE(w.messages.messages[0].find("resta il materiale 8"), std::string::npos);
+        }
+    }
+}
+
+TEST(ProjectFile, AShortFileEmptiesTheCellsAndKeepsTheMaterials) {
+    TempDir dir;
+    test::writeFile(dir.file("corto.cam"), "titolo\n300\n");
+    Window w;
+    w.sheet.squareSection = true;
+    loadProject(dir.file("corto.cam"), w.sheet, w.archive, w.messages);
+    EXPECT_EQ(w.sheet.projectTitle, "titolo");
+    EXPECT_EQ(w.sheet.inputTexts[0], "300");
+    for (std::size_t r = 1; r < 12; ++r)
+        EXPECT_EQ(w.sheet.inputTexts[r], "");
+    EXPECT_FALSE(w.sheet.squareSection);
+    EXPECT_EQ(w.sheet.materials, (std::array<std::uint8_t, 4>{5, 1, 1, 9}));
+    EXPECT_EQ(w.messages.messages.size(), 4u); // four empty material lines
+}
+
+TEST(ProjectFile, LinesAfterTheEighteenthAreNotRead) {
+    TempDir dir;
+    test::writeFile(dir.file("lungo.cam"), exampleFile + "altro\r\n" + std::string(100000, 'x'));
+    Window w;
+    w.sheet.projectTitle = "diverso";
+    loadProject(dir.file("lungo.cam"), w.sheet, w.archive, w.messages);
+    EXPECT_EQ(w.sheet.projectTitle, "esempio 1");
+    EXPECT_EQ(w.sheet.materials, (std::array<std::uint8_t, 4>{5, 1, 1, 9}));
+}
+
+TEST(ProjectFile, AFailedLoadChangesNothing) {
+    TempDir dir;
+    Window w;
+    w.sheet.inputTexts[0] = "999";
+    const Worksheet before = w.sheet;
+    std::filesystem::create_directory(dir.file("cartella.cam"));
+    for (const std::string& path : {dir.file("manca.cam"), dir.file("cartella.cam")}) {
+        EXPECT_THROW(loadProject(path, w.sheet, w.archive, w.messages), FileError) << path;
+        EXPECT_EQ(w.sheet.inputTexts, before.inputTexts);
+        EXPECT_EQ(w.sheet.projectTitle, before.projectTitle);
+    }
+}
+
+TEST(ProjectFile, AFailedSaveLeavesTheOldFile) {
+    TempDir dir;
+    test::writeFile(dir.file("p.CAM"), exampleFile);
+    Window w;
+    w.sheet.projectTitle = "nuovo titolo molto lungo";
+    int rc = test::runInChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit lim {
+            10, 10
+        };
+        ::setrlimit(RLIMIT_FSIZE, &lim);
+        try {
+            saveProject(w.sheet, dir.file("p.CAM"));
+        } catch (const FileError&) {
+            return 0;
+        }
+        return 1;
+    });
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(test::readFile(dir.file("p.CAM")), exampleFile);
+}
+
+TEST(ProjectFile, ALineEndInsideATextCannotShiftTheLines) {
+    TempDir dir;
+    Window w;
+    w.sheet.projectTitle = "due\r\nrighe";
+    saveProject(w.sheet, dir.file("p.CAM"));
+    Window back;
+    loadProject(dir.file("p.CAM"), back.sheet, back.archive, back.messages);
+    EXPECT_EQ(back.sheet.projectTitle, "due  righe");
+    EXPECT_EQ(back.sheet.inputTexts[0], "250");
+}
+
+TEST(ProjectFile, NameRule) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"esempio 1", "esempio 1.CAM"}, {"a.cam", "a.cam"}, {"a.CAM", "a.CAM"},
+        {"a.Cam", "a.Cam.CAM"},         {"x", "x.CAM"},     {"cam", "cam.CAM"},
+        {".cam", ".cam"},               {"", ".CAM"},
+    };
+    for (auto [chosen, saved] : cases)
+        EXPECT_EQ(projectFileName(chosen), saved) << chosen;
+}
