@@ -1,0 +1,90 @@
+#include "Graphs.h"
+
+#include "PlotAxes.h"
+#include "common/FixedPoint.h"
+#include "common/Messages.h"
+#include "engine/Session.h"
+
+#include <array>
+#include <cmath>
+
+namespace camini {
+
+namespace {
+
+// The names of the five layers, on segments 1 to 5 of the profile (segment i
+// runs from point i to point i + 1).
+constexpr std::array<const char*, 5> layerNames{"isolante", "camera aria", "asola tecnica",
+                                                "schermo 1", "schermo 2"};
+
+} // namespace
+
+bool CheckGraph(const GraphProcedure& graph, Messages& messages) {
+    if (!graph.check)
+        return true;
+    std::optional<std::string> text = graph.check();
+    if (!text)
+        return true;
+    messages.message(*text);
+    return false;
+}
+
+void DrawGraph(PlotState& plot, const GraphProcedure& graph) {
+    PlotOpen(plot);
+    if (graph.draw)
+        graph.draw(plot);
+}
+
+std::optional<std::string> CheckConductivityGraph(const Session& session) {
+    int m = session.sheet.graphMaterial;
+    if (session.archive.tempMin(m) == session.archive.tempMax(m))
+        return std::string(OnePointMessage);
+    return std::nullopt;
+}
+
+void ConductivityGraph(PlotState& plot, Session& session) {
+    const int m = session.sheet.graphMaterial;
+    const double t1 = session.archive.tempMin(m);
+    const double t2 = session.archive.tempMax(m);
+    if (t1 == t2)
+        return; // the check has told the user
+    // The curve is the insulation's conductivity: the graphed material
+    // becomes the insulation material, and stays so.
+    session.sheet.materials[InsulationLayer] = static_cast<std::uint8_t>(m);
+    plot.labelColumns = 1;
+    const double l1 = session.archive.conductivity(m, t1);
+    const double l2 = session.archive.conductivity(m, t2);
+    GraphSetup(plot, "temp", "[lambda]", 0, t1, l1, t2, l2);
+    PlotFunction(
+        plot,
+        [&session](double t) {
+            return session.archive.conductivity(session.sheet.materials[InsulationLayer], t);
+        },
+        1, t1, t2);
+}
+
+void ProfileGraph(PlotState& plot, const Session& session) {
+    const CalcResult& r = session.solver.result();
+    const auto& x = r.profilePositions;
+    const auto& t = r.profileTemps;
+    plot.labelColumns = 1;
+    GraphSetup(plot, "X", "T", 0, 0.0, session.input.ambientTemp, x[6], t[0]);
+    PlotPoints(plot, 8, x, t, true, true, 1, 4);
+    plot.worldMode = true;
+    PlotSetColour(plot, 0);
+    for (std::size_t i = 1; i <= 5; ++i)
+        PlotText(plot, layerNames[i - 1], x[i] + (x[i + 1] - x[i]) / 3, (t[i] + t[i + 1]) / 2);
+    for (std::size_t k = 0; k < 8; ++k)
+        PlotText(plot, formatFixed(t[k], 4, 0), x[k], std::trunc(t[k]));
+}
+
+GraphProcedure makeConductivityGraph(Session& session) {
+    return {[&session] { return CheckConductivityGraph(session); },
+            [&session](PlotState& plot) { ConductivityGraph(plot, session); }};
+}
+
+GraphProcedure makeProfileGraph(const Session& session) {
+    return {{}, [&session](PlotState& plot) { ProfileGraph(plot, session); }};
+}
+
+} // namespace camini

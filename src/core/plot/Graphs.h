@@ -1,0 +1,69 @@
+#pragma once
+
+#include "PlotState.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace camini {
+
+class Messages;
+struct Session;
+
+// A graph as the graph window runs it, in two steps that the window calls at
+// different moments:
+// - check: once before each showing of the window and once before each
+//   print; returns the message to show the user first, or nothing. An empty
+//   check has nothing to say.
+// - draw: draws the whole graph on the current plot device after PlotOpen,
+//   reading its data afresh; it may run any number of times (every paint,
+//   every print) and never shows a message. An empty draw is no graph: the
+//   window opens empty.
+struct GraphProcedure {
+    std::function<std::optional<std::string>()> check;
+    std::function<void(PlotState&)> draw;
+
+    bool empty() const { return !draw; }
+};
+
+// The graph the graph window draws: the application holds one, empty at
+// program start, and the callers set it before showing the window.
+using CurrentGraph = GraphProcedure;
+
+// Runs the graph's check and shows its message, if any, through `messages`.
+// Returns true when there was nothing to say. The window calls it when it is
+// shown and before each print, the SVG writer before it draws.
+bool CheckGraph(const GraphProcedure& graph, Messages& messages);
+
+// One drawing: PlotOpen on the current device, then the graph when one is set.
+void DrawGraph(PlotState& plot, const GraphProcedure& graph);
+
+// The message for a material whose first and last points share their
+// temperature (a material with one point, for example).
+inline constexpr const char* OnePointMessage =
+    "con un solo punto in archivio non \xE8 possibile il grafico!";
+
+// The conductivity graph's check: OnePointMessage when tempMin and tempMax of
+// the sheet's graphMaterial are equal, nothing otherwise.
+std::optional<std::string> CheckConductivityGraph(const Session& session);
+
+// The conductivity of the sheet's graphMaterial from its first to its last
+// point temperature: axes "temp" and "[lambda]" in black for the range from
+// the first point to the last, then the curve in blue, 200 samples. Drawing
+// it makes the graphed material the insulation material of the sheet. Draws
+// nothing when the check would give its message.
+void ConductivityGraph(PlotState& plot, Session& session);
+
+// The temperature profile of the last calculation: axes "X" (mm from the
+// inner surface) and "T" (deg C) in black from 0 to the wall's thickness and
+// from the ambient to the flue-gas temperature, the eight profile points as
+// red circles joined by red lines, each layer's name on its own segment, and
+// every point's temperature (0 decimals, 4 places) at its truncated height.
+void ProfileGraph(PlotState& plot, const Session& session);
+
+// The two graphs bound to the session, ready to be the current graph.
+GraphProcedure makeConductivityGraph(Session& session);
+GraphProcedure makeProfileGraph(const Session& session);
+
+} // namespace camini

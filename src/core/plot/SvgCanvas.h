@@ -1,0 +1,54 @@
+#pragma once
+
+#include "PlotCanvas.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace camini {
+
+// A canvas that writes a standalone SVG document: a white page of the given
+// size in pixels, the lines (runs of joined lines become one polyline),
+// ellipses and texts drawn on it, with their pen colours and widths and their
+// fonts. Font sizes are points, turned into pixels at `dotsPerInch`; a text's
+// top left corner is the top of its character cell, as on the window. Texts
+// are converted from CP1252 to UTF-8 and escaped; their blanks are kept.
+class SvgCanvas final : public PlotCanvas {
+public:
+    SvgCanvas(int width, int height, double dotsPerInch = 96.0);
+
+    void moveTo(int x, int y) override;
+    void lineTo(int x, int y) override;
+    void ellipse(int x1, int y1, int x2, int y2) override;
+    void textOut(int x, int y, const std::string& text) override;
+    void setPenColour(PlotColour colour) override;
+    void setPenWidth(int width) override;
+    void setFontName(const std::string& name) override { fontName_ = name; }
+    void setFontSize(int points) override { fontSize_ = points; }
+    void setFontColour(PlotColour colour) override { fontColour_ = colour; }
+    int width() const override { return width_; }
+    int height() const override { return height_; }
+
+    // The document with everything drawn so far (UTF-8).
+    std::string document() const;
+
+private:
+    void flushLines();
+    std::string pendingLines() const;
+
+    int width_;
+    int height_;
+    double dotsPerInch_;
+    int x_ = 0;
+    int y_ = 0;
+    PlotColour penColour_;
+    int penWidth_ = 1;
+    std::string fontName_ = "times new roman";
+    int fontSize_ = 8;
+    PlotColour fontColour_;
+    std::vector<std::pair<int, int>> run_; // joined lines not yet written
+    std::string body_;
+};
+
+} // namespace camini
