@@ -1,0 +1,159 @@
+#include "engine/Session.h"
+#include "mainwindow/MainActions.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace camini;
+using camini::test::RecordingMessages;
+using camini::test::TempDir;
+
+namespace {
+
+struct Started {
+    TempDir dir;
+    Session session{dir.path()};
+    RecordingMessages messages;
+    explicit Started(bool withFiles = true) {
+        if (withFiles) {
+            test::writeFile(dir.file("materiali.TXT"), test::readFile(test::sourceDir() + "/data/materiali.TXT"));
+            test::writeFile(dir.file("stabile1.txt"), "80\r\n180\r\n1\r\n150\r\n250\r\n2\r\n0\r\n0\r\n0\r\n1004\r\n1100\r\n4\r\n");
+        }
+        startUp(session, messages);
+    }
+};
+
+} // namespace
+
+TEST(StartUp, WritesTheStartProject) {
+    Started s;
+    const Worksheet& w = s.session.sheet;
+    EXPECT_TRUE(s.messages.errors.empty());
+    EXPECT_EQ(w.inputTexts[0], "250");
+    EXPECT_EQ(w.projectTitle, "esempio 1");
+    EXPECT_EQ(w.materials, (std::array<std::uint8_t, 4>{5, 1, 1, 9}));
+    EXPECT_TRUE(w.memo1.empty());
+    EXPECT_EQ(w.memo2.size(), 8u);
+    EXPECT_EQ(w.memo2[1], "lana di roccia 100 kg/m3");
+    EXPECT_FALSE(w.materialListVisible);
+    EXPECT_TRUE(w.pictureVisible);
+    EXPECT_EQ(w.results[0][3], "T \xB0" "C");
+    EXPECT_EQ(w.results[8][0], "R totale");
+    const std::vector<std::string> items = {" 80", "150", "  0", "1004", "  0", "  0", "  0", "  0"};
+    EXPECT_EQ(sizeListItems(s.session.sizes), items);
+}
+
+TEST(StartUp, MissingFilesAreReportedWithTheirPath) {
+    Started s(false);
+    ASSERT_EQ(s.messages.errors.size(), 2u);
+    EXPECT_EQ(s.messages.errors[0], "File not found: " + s.dir.file("materiali.TXT"));
+    EXPECT_EQ(s.messages.errors[1], "File not found: " + s.dir.file("stabile1.txt"));
+    EXPECT_EQ(s.session.sheet.inputTexts[0], "250"); // the window still works
+}
+
+TEST(MainActions, ClearKeepsHeadingsAndEverythingElse) {
+    Started s;
+    Worksheet& w = s.session.sheet;
+    w.results[3][4] = "  12.0";
+    w.memo1 = {"a", "b"};
+    clearInputsAndResults(w);
+    for (const auto& t : w.inputTexts)
+        EXPECT_TRUE(t.empty());
+    EXPECT_TRUE(w.results[3][4].empty());
+    EXPECT_EQ(w.results[0][0], "strato");
+    EXPECT_EQ(w.results[3][0], "camera d aria");
+    EXPECT_EQ(w.projectTitle, "esempio 1");
+    EXPECT_EQ(w.memo1.size(), 2u);
+    EXPECT_EQ(w.materials[InsulationLayer], 5);
+}
+
+TEST(MainActions, StandardSizes) {
+    struct Case {
+        int entry;
+        bool singleWall;
+        const char* diameter;
+        const char* insulation;
+        const char* screen1;
+    };
+    const Case cases[] = {
+        {1, false, " 80", "50", "20"},
+        {2, false, "150", "50", "20"},
+        {2, true, "150", "0", "0"},
+        {3, false, "  0", " 0", "20"},
+        {4, false, "1004", "48", "20"},
+    };
+    for (const Case& c : cases) {
+        Started s;
+        Worksheet& w = s.session.sheet;
+        w.singleWall = c.singleWall;
+        w.materials[InsulationLayer] = 7;
+        w.materialListVisible = true;
+        chooseStandardSize(w, s.session.sizes, s.session.archive, c.entry);
+        EXPECT_EQ(w.inputTexts[2], c.diameter) << c.entry;
+        EXPECT_EQ(w.inputTexts[5], c.insulation) << c.entry;
+        EXPECT_EQ(w.inputTexts[8], c.screen1) << c.entry;
+        EXPECT_EQ(w.materials[InsulationLayer], 1);
+        EXPECT_EQ(w.memo2[1], s.session.archive.description(1));
+        EXPECT_FALSE(w.materialListVisible);
+    }
+}
+
+TEST(MainActions, MaterialListModes) {
+    struct Case {
+        MaterialListMode mode;
+        int position;
+        MaterialLayer layer;
+    };
+    const Case cases[] = {
+        {MaterialListMode::Insulation, 6, InsulationLayer},
+        {MaterialListMode::TechnicalGap, 0, TechnicalGapLayer},
+        {MaterialListMode::Screen1, 99, Screen1Layer},
+        {MaterialListMode::Screen2, 16, Screen2Layer}, // an empty slot can be chosen
+    };
+    for (const Case& c : cases) {
+        Started s;
+        Worksheet& w = s.session.sheet;
+        auto items = openMaterialList(w, s.session.archive, c.mode);
+        ASSERT_EQ(items.size(), 100u);
+        EXPECT_EQ(items[0], s.session.archive.description(1));
+        EXPECT_TRUE(w.materialListVisible);
+        EXPECT_FALSE(w.pictureVisible);
+        EXPECT_FALSE(chooseMaterial(w, s.session.archive, c.position));
+        EXPECT_EQ(w.materials[c.layer], c.position + 1);
+        EXPECT_FALSE(w.materialListVisible);
+        EXPECT_TRUE(w.pictureVisible);
+        EXPECT_EQ(w.memo2[2 * c.layer + 1], s.session.archive.description(c.position + 1));
+        EXPECT_EQ(w.listMode, c.mode); // the mode is not reset
+    }
+}
+
+TEST(MainActions, GraphModeSetsTheGraphMaterialOnly) {
+    Started s;
+    Worksheet& w = s.session.sheet;
+    openMaterialList(w, s.session.archive, MaterialListMode::Graph);
+    EXPECT_TRUE(chooseMaterial(w, s.session.archive, 6));
+    EXPECT_EQ(w.graphMaterial, 7);
+    EXPECT_EQ(w.materials, (std::array<std::uint8_t, 4>{5, 1, 1, 9}));
+    EXPECT_FALSE(w.materialListVisible);
+}
+
+TEST(MainActions, CalculateWhileTheListIsOpenLeavesThePictureAreaEmpty) {
+    Started s;
+    Worksheet& w = s.session.sheet;
+    openMaterialList(w, s.session.archive, MaterialListMode::Insulation);
+    showMaterialChoices(w, s.session.archive); // what every rewrite of Memo2 does
+    EXPECT_FALSE(w.materialListVisible);
+    EXPECT_FALSE(w.pictureVisible);
+    EXPECT_EQ(w.materials[InsulationLayer], 5);
+}
+
+TEST(MainActions, SingleWallTick) {
+    Started s;
+    Worksheet& w = s.session.sheet;
+    singleWallClicked(w, true);
+    EXPECT_EQ(w.inputTexts[5], "0");
+    EXPECT_EQ(w.inputTexts[8], "20");
+    w.inputTexts[5] = "0";
+    singleWallClicked(w, false);
+    EXPECT_EQ(w.inputTexts[5], "0");
+}
