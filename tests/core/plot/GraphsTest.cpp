@@ -1,0 +1,434 @@
+#include "plot/Graphs.h"
+#include "PlotFixture.h"
+#include "engine/ChimneyInput.h"
+#include "engine/Session.h"
+#include "plot/PlotAxes.h"
+#include "support/TestSupport.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace camini;
+using camini::test::PrinterPlot;
+using camini::test::RecordingMessages;
+using camini::test::ScreenPlot;
+using Kind = RecordedPrimitive::Kind;
+
+namespace {
+
+constexpr PlotColour black{0, 0, 0};
+constexpr PlotColour blue{0, 0, 255};
+constexpr PlotColour red{255, 0, 0};
+
+// A session whose archive holds `points` as material 7, the graphed material.
+struct ConductivitySession {
+    Session session;
+    explicit ConductivitySession(std::initializer_list<std::pair<double, double>> points) {
+        setStartProject(session.sheet);
+        test::setMaterial(session.archive, 7, "materiale di prova", points);
+        session.sheet.graphMaterial = 7;
+    }
+};
+
+// The worked example of the wall solver: the start project, constant
+// conductivities, the first calculation after program start.
+struct WorkedExample {
+    Session session;
+    WorkedExample() {
+        session.archive = test::constantArchive();
+        setStartProject(session.sheet);
+        session.input = readChimneyInput(session.sheet);
+        session.solver.solveWall(session.input, session.archive);
+    }
+    const CalcResult& result() const { return session.solver.result(); }
+};
+
+// The device pixel of a world point on the screen, as the graphs' texts and
+// points are placed.
+std::pair<int, int> pixel(const PlotState& plot, double x, double y) {
+    PlotState world = plot;
+    world.worldMode = true;
+    world.lengthMode = false;
+    return {static_cast<int>(PlotMapX(world, x)), static_cast<int>(PlotMapY(world, y))};
+}
+
+std::vector<RecordedPrimitive> linesIn(const ScreenPlot& s, PlotColour colour) {
+    std::vector<RecordedPrimitive> out;
+    for (const auto& l : s.lines())
+        if (l.penColour == colour)
+            out.push_back(l);
+    return out;
+}
+
+} // namespace
+
+// Points (20, 0.04) and (600, 0.12): x 0 to 650 step 50, y 0.04 to 0.12
+// step 0.005, one straight blue line from (20, 0.04) to (600, 0.12).
+TEST(ConductivityGraph, TwoPointMaterial) {
+    ConductivitySession c({{20, 0.04}, {600, 0.12}});
+    ScreenPlot s;
+    DrawGraph(s.plot, makeConductivityGraph(c.session));
+
+    EXPECT_EQ(s.plot.xMin, 0);
+    EXPECT_EQ(s.plot.xMax, 650);
+    EXPECT_EQ(s.plot.xStep, 50);
+    EXPECT_EQ(s.plot.yMin, 0.04);
+    EXPECT_EQ(s.plot.yMax, 0.12);
+    EXPECT_EQ(s.plot.yStep, 0.005);
+    EXPECT_EQ(s.plot.xTitle, "temp");
+    EXPECT_EQ(s.plot.yTitle, "[lambda]");
+
+    std::vector<std::string> expectedTexts = {
+        " 0",       " 100",     " 200",     " 300",     " 400",     " 500",
+        " 600",     " temp",    "    0.04", "    0.05", "    0.06", "    0.07",
+        "    0.08", "    0.09", "     0.1", "    0.11", " [lambda]"};
+    EXPECT_EQ(s.textStrings(), expectedTexts);
+    for (const auto& t : s.texts())
+        EXPECT_EQ(t.fontColour, black) << t.text;
+
+    auto curve = linesIn(s, blue);
+    ASSERT_EQ(curve.size(), 199u);
+    auto [x0, y0] = pixel(s.plot, 20, 0.04);
+    auto [x1, y1] = pixel(s.plot, 600, 0.12);
+    EXPECT_EQ(curve.front().x1, x0);
+    EXPECT_EQ(curve.front().y1, y0);
+    EXPECT_EQ(curve.back().x2, x1);
+    EXPECT_EQ(curve.back().y2, y1);
+    EXPECT_EQ(y1, 0); // the top of the window
+    // Every joint lies on the straight line, within the pixel grid.
+    for (const auto& l : curve) {
+        double expectedY = y0 + (y1 - y0) * double(l.x2 - x0) / double(x1 - x0);
+        EXPECT_NEAR(l.y2, expectedY, 2.0) << l.x2; // both ends truncated
+        EXPECT_EQ(l.penWidth, 4);
+    }
+    // Everything else is the black axes.
+    EXPECT_EQ(linesIn(s, black).size() + curve.size(), s.lines().size());
+    EXPECT_TRUE(s.ellipses().empty());
+}
+
+TEST(ConductivityGraph, GraphedMaterialBecomesTheInsulation) {
+    ConductivitySession c({{20, 0.04}, {600, 0.12}});
+    c.session.sheet.materials[InsulationLayer] = 5;
+    ScreenPlot s;
+    DrawGraph(s.plot, makeConductivityGraph(c.session));
+    EXPECT_EQ(c.session.sheet.materials[InsulationLayer], 7);
+    // Each drawing does it again.
+    c.session.sheet.materials[InsulationLayer] = 5;
+    DrawGraph(s.plot, makeConductivityGraph(c.session));
+    EXPECT_EQ(c.session.sheet.materials[InsulationLayer], 7);
+}
+
+// (20, 0.04), (300, 0.06), (600, 0.05): the y range runs between the ends,
+// so the hump above the window's top is left out and the curve restarts
+// where it comes back below it.
+TEST(ConductivityGraph, PartAboveTheWindowIsLeftOut) {
+    ConductivitySession c({{20, 0.04}, {300, 0.06}, {600, 0.05}});
+    ScreenPlot s;
+    DrawGraph(s.plot, makeConductivityGraph(c.session));
+    EXPECT_LT(s.plot.yMax, 0.06);
+    std::vector<RecordedPrimitive> moves;
+    for (const auto& p : s.canvas.primitives())
+        if (p.kind == Kind::Move && p.penColour == blue)
+            moves.push_back(p);
+    ASSERT_EQ(moves.size(), 2u); // the start and the restart
+    auto curve = linesIn(s, blue);
+    ASSERT_FALSE(curve.empty());
+    // Samples are 580 / 199 degrees apart, about 4 pixels: a line joining the
+    // two pieces would be far longer.
+    for (const auto& l : curve) {
+        EXPECT_GE(l.y2, 0) << "above the window";
+        EXPECT_LE(l.x2 - l.x1, 5) << "a line joins the two pieces";
+    }
+    EXPECT_GT(moves[1].x2 - moves[0].x2, 100);
+    auto [xEnd, yEnd] = pixel(s.plot, 600, 0.05);
+    EXPECT_EQ(curve.back().x2, xEnd);
+    EXPECT_EQ(curve.back().y2, yEnd);
+}
+
+// Last point lower than the first: the y window is inverted, the y axis has
+// no ticks or labels and no part of the curve is drawn.
+TEST(ConductivityGraph, FallingMaterialDrawsNoCurve) {
+    ConductivitySession c({{20, 0.12}, {600, 0.04}});
+    ScreenPlot s;
+    DrawGraph(s.plot, makeConductivityGraph(c.session));
+    EXPECT_GT(s.plot.yMin, s.plot.yMax);
+    EXPECT_TRUE(linesIn(s, blue).empty());
+    for (const auto& t : s.texts())
+        EXPECT_EQ(t.text.find("0.0"), std::string::npos) << t.text;
+    EXPECT_NE(s.findText(" [lambda]"), nullptr);
+    EXPECT_NE(s.findText(" 600"), nullptr);
+}
+
+// One point: the check gives the message; the drawing draws nothing.
+TEST(ConductivityGraph, OnePointMaterial) {
+    ConductivitySession c({{100, 0.05}});
+    c.session.sheet.materials[InsulationLayer] = 5;
+    GraphProcedure graph = makeConductivityGraph(c.session);
+    ASSERT_TRUE(graph.check);
+    EXPECT_EQ(graph.check(),
+              std::string("con un solo punto in archivio non \xE8 possibile il grafico!"));
+
+    RecordingMessages messages;
+    EXPECT_FALSE(CheckGraph(graph, messages));
+    EXPECT_EQ(
+        messages.messages,
+        std::vector<std::string>{"con un solo punto in archivio non \xE8 possibile il grafico!"});
+    EXPECT_TRUE(messages.errors.empty());
+
+    ScreenPlot s;
+    for (int paint = 0; paint < 3; ++paint)
+        DrawGraph(s.plot, graph); // repaints say nothing and draw nothing
+    EXPECT_TRUE(s.canvas.primitives().empty());
+    EXPECT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(c.session.sheet.materials[InsulationLayer], 5);
+}
+
+TEST(ConductivityGraph, CheckPassesForARange) {
+    ConductivitySession c({{20, 0.04}, {600, 0.12}});
+    RecordingMessages messages;
+    EXPECT_TRUE(CheckGraph(makeConductivityGraph(c.session), messages));
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(CheckConductivityGraph(c.session), std::nullopt);
+}
+
+TEST(ConductivityGraph, MaterialWithoutPointsGivesTheMessage) {
+    ConductivitySession c({{20, 0.04}, {600, 0.12}});
+    c.session.sheet.graphMaterial = 50; // an empty slot
+    EXPECT_TRUE(CheckConductivityGraph(c.session).has_value());
+    ScreenPlot s;
+    DrawGraph(s.plot, makeConductivityGraph(c.session));
+    EXPECT_TRUE(s.canvas.primitives().empty());
+}
+
+// The graph reads the archive afresh each time it draws.
+TEST(ConductivityGraph, ReadsTheArchiveEachTime) {
+    ConductivitySession c({{20, 0.04}, {600, 0.12}});
+    GraphProcedure graph = makeConductivityGraph(c.session);
+    ScreenPlot first;
+    DrawGraph(first.plot, graph);
+    test::setMaterial(c.session.archive, 7, "cambiato", {{100, 1.0}, {1000, 2.0}});
+    ScreenPlot second;
+    DrawGraph(second.plot, graph);
+    EXPECT_EQ(second.plot.xMax, 1050);
+    EXPECT_NE(first.textStrings(), second.textStrings());
+}
+
+TEST(ProfileGraph, WorkedExample) {
+    WorkedExample w;
+    ScreenPlot s;
+    DrawGraph(s.plot, makeProfileGraph(w.session));
+    const auto& x = w.result().profilePositions;
+    const auto& t = w.result().profileTemps;
+
+    // Axes: 0 to 120 mm step 10, 0 to 275 deg C step 25.
+    EXPECT_EQ(s.plot.xMax, 120);
+    EXPECT_EQ(s.plot.xStep, 10);
+    EXPECT_EQ(s.plot.yMin, 0);
+    EXPECT_EQ(s.plot.yMax, 275);
+    EXPECT_EQ(s.plot.yStep, 25);
+    EXPECT_EQ(s.plot.labelColumns, 1);
+
+    // Eight red circles on the profile points.
+    auto circles = s.ellipses();
+    ASSERT_EQ(circles.size(), 8u);
+    for (std::size_t k = 0; k < 8; ++k) {
+        auto [px, py] = pixel(s.plot, x[k], t[k]);
+        EXPECT_NEAR((circles[k].x1 + circles[k].x2) / 2.0, px, 1.0) << k;
+        EXPECT_NEAR((circles[k].y1 + circles[k].y2) / 2.0, py, 1.0) << k;
+        EXPECT_EQ(circles[k].penColour, red);
+    }
+    // Seven red segments through them.
+    auto segments = linesIn(s, red);
+    ASSERT_EQ(segments.size(), 7u);
+    for (std::size_t k = 0; k < 7; ++k) {
+        EXPECT_EQ(std::make_pair(segments[k].x1, segments[k].y1), pixel(s.plot, x[k], t[k])) << k;
+        EXPECT_EQ(std::make_pair(segments[k].x2, segments[k].y2), pixel(s.plot, x[k + 1], t[k + 1]))
+            << k;
+    }
+}
+
+// Each layer's name stands on its own segment, a third of the way along it
+// at the segment's mean temperature.
+TEST(ProfileGraph, LayerNamesOnTheirSegments) {
+    WorkedExample w;
+    ScreenPlot s;
+    DrawGraph(s.plot, makeProfileGraph(w.session));
+    const auto& x = w.result().profilePositions;
+    const auto& t = w.result().profileTemps;
+    const char* names[] = {"isolante", "camera aria", "asola tecnica", "schermo 1", "schermo 2"};
+    for (std::size_t i = 1; i <= 5; ++i) {
+        const RecordedPrimitive* text = s.findText(std::string(" ") + names[i - 1]);
+        ASSERT_NE(text, nullptr) << names[i - 1];
+        auto [px, py] = pixel(s.plot, x[i] + (x[i + 1] - x[i]) / 3, (t[i] + t[i + 1]) / 2);
+        EXPECT_EQ(text->x1, px) << names[i - 1];
+        EXPECT_EQ(text->y1, py) << names[i - 1];
+        EXPECT_EQ(text->fontColour, black);
+        // Between the segment's ends.
+        EXPECT_GE(text->x1, pixel(s.plot, x[i], 0).first);
+        EXPECT_LE(text->x1, pixel(s.plot, x[i + 1], 0).first);
+    }
+    EXPECT_EQ(s.findText(" esterno"), nullptr);
+}
+
+TEST(ProfileGraph, TemperaturesAtTheirTruncatedHeight) {
+    WorkedExample w;
+    ScreenPlot s;
+    DrawGraph(s.plot, makeProfileGraph(w.session));
+    const auto& x = w.result().profilePositions;
+    // Tf 250, then 232.1, 65.0, 43.1, 38.0, 33.5, 32.4, Ta 20.
+    struct Case {
+        std::size_t k;
+        std::string text;
+        double height;
+    };
+    const Case cases[] = {{0, "  250", 250}, {1, "  232", 232}, {2, "   65", 64}, {3, "   43", 43},
+                          {4, "   38", 37},  {5, "   33", 33},  {6, "   32", 32}, {7, "   20", 20}};
+    // The temperatures are the last eight texts.
+    std::vector<RecordedPrimitive> texts = s.texts();
+    ASSERT_GE(texts.size(), 8u);
+    std::vector<RecordedPrimitive> last(texts.end() - 8, texts.end());
+    for (const Case& c : cases) {
+        EXPECT_EQ(last[c.k].text, c.text) << c.k;
+        auto [px, py] = pixel(s.plot, x[c.k], c.height);
+        EXPECT_EQ(last[c.k].x1, px) << c.k;
+        EXPECT_EQ(last[c.k].y1, py) << c.k;
+    }
+}
+
+// 399.6 deg C is written as 400, right-aligned in 4 characters behind the
+// blank of PlotText, at y = 399.
+TEST(ProfileGraph, RoundedTextTruncatedHeight) {
+    WorkedExample w;
+    w.session.solver.result().profileTemps[0] = 399.6;
+    ScreenPlot s;
+    DrawGraph(s.plot, makeProfileGraph(w.session));
+    const RecordedPrimitive* text = s.findText("  400");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->y1, pixel(s.plot, 0, 399).second);
+    EXPECT_NE(text->y1, pixel(s.plot, 0, 399.6).second);
+}
+
+// Flue gas 400, ambient 20, total thickness 130 mm: x 0 to 140 step 10,
+// labels every 20 up to 120; y 0 to 425 step 25, labels every 50 up to 400.
+TEST(ProfileGraph, AxesOfAThickerWall) {
+    WorkedExample w;
+    CalcResult& r = w.session.solver.result();
+    r.profilePositions = {0, 0, 50, 70, 90, 110, 130, 130};
+    r.profileTemps = {400, 380, 120, 90, 60, 40, 35, 20};
+    w.session.input.ambientTemp = 20;
+    ScreenPlot s;
+    DrawGraph(s.plot, makeProfileGraph(w.session));
+    EXPECT_EQ(s.plot.xMax, 140);
+    EXPECT_EQ(s.plot.xStep, 10);
+    EXPECT_EQ(s.plot.yMax, 425);
+    EXPECT_EQ(s.plot.yStep, 25);
+    std::vector<std::string> xLabels, yLabels;
+    for (const auto& t : s.texts()) {
+        if (t.y1 == 677)
+            xLabels.push_back(t.text);
+        else if (t.x1 == 34)
+            yLabels.push_back(t.text);
+    }
+    EXPECT_EQ(xLabels,
+              (std::vector<std::string>{" 0", " 20", " 40", " 60", " 80", " 100", " 120", " X"}));
+    EXPECT_EQ(yLabels.front(), "       0");
+    EXPECT_EQ(yLabels.back(), "     400");
+    EXPECT_EQ(yLabels.size(), 9u);
+}
+
+// The y range's bottom is the ambient temperature of the inputs.
+TEST(ProfileGraph, BottomOfTheRangeIsTheAmbient) {
+    WorkedExample w;
+    w.session.input.ambientTemp = -30;
+    ScreenPlot s;
+    DrawGraph(s.plot, makeProfileGraph(w.session));
+    EXPECT_EQ(s.plot.yMin, -50); // -30 rounded down with step 25
+}
+
+// A layer of zero thickness: its name goes at its neighbour's point.
+TEST(ProfileGraph, ZeroThicknessLayer) {
+    WorkedExample w;
+    CalcResult& r = w.session.solver.result();
+    r.profilePositions = {0, 0, 40, 40, 60, 80, 90, 90}; // no air gap
+    ScreenPlot s;
+    DrawGraph(s.plot, makeProfileGraph(w.session));
+    const RecordedPrimitive* name = s.findText(" camera aria");
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->x1, pixel(s.plot, 40, 0).first);
+}
+
+// Before any calculation every position is 0: a window of no width. The
+// frame is drawn, without ticks or data.
+TEST(ProfileGraph, NoCalculationDrawsTheFrameOnly) {
+    Session session;
+    ScreenPlot s;
+    DrawGraph(s.plot, makeProfileGraph(session));
+    EXPECT_EQ(s.textStrings(), (std::vector<std::string>{" X", " T"}));
+    EXPECT_EQ(s.lines().size(), 8u);
+    EXPECT_TRUE(s.ellipses().empty());
+}
+
+TEST(ProfileGraph, HasNothingToCheck) {
+    WorkedExample w;
+    RecordingMessages messages;
+    EXPECT_TRUE(CheckGraph(makeProfileGraph(w.session), messages));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+// The same graph on a printer page: the same primitives in dots, no clip.
+TEST(ProfileGraph, OnThePrinter) {
+    WorkedExample w;
+    PrinterPlot p(4960, 7016);
+    p.canvas.setPenWidth(5);
+    DrawGraph(p.plot, makeProfileGraph(w.session));
+    auto circles = p.canvas.primitives(Kind::Ellipse);
+    EXPECT_EQ(circles.size(), 8u);
+    for (const auto& prim : p.canvas.primitives()) {
+        EXPECT_GE(std::min(prim.x1, prim.x2), 0);
+        EXPECT_LE(std::max(prim.x1, prim.x2), 4960);
+        EXPECT_GE(std::min(prim.y1, prim.y2), 0);
+        EXPECT_LE(std::max(prim.y1, prim.y2), 7016);
+        if (prim.kind == Kind::Text) {
+            EXPECT_EQ(prim.fontSize, 10);
+        }
+        if (prim.kind == Kind::Line) {
+            EXPECT_EQ(prim.penWidth, 5);
+        }
+    }
+    auto texts = p.canvas.primitives(Kind::Text);
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                            [](const auto& t) { return t.text == " schermo 2"; }));
+}
+
+TEST(DrawGraph, OpensTheDeviceFirst) {
+    ScreenPlot s;
+    s.plot.windowWidth = 800;
+    s.plot.windowHeight = 600;
+    s.plot.worldMode = true;
+    GraphProcedure empty;
+    EXPECT_TRUE(empty.empty());
+    DrawGraph(s.plot, empty);
+    EXPECT_EQ(s.plot.devWidth, 790);
+    EXPECT_EQ(s.plot.devHeight, 520);
+    EXPECT_FALSE(s.plot.worldMode);
+    EXPECT_TRUE(s.canvas.primitives().empty());
+    RecordingMessages messages;
+    EXPECT_TRUE(CheckGraph(empty, messages));
+}
+
+TEST(DrawGraph, SameDataSamePicture) {
+    WorkedExample w;
+    GraphProcedure graph = makeProfileGraph(w.session);
+    ScreenPlot first, second;
+    DrawGraph(first.plot, graph);
+    DrawGraph(second.plot, graph);
+    DrawGraph(second.plot, graph);
+    auto a = first.canvas.primitives();
+    auto b = second.canvas.primitives();
+    ASSERT_EQ(b.size(), 2 * a.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].x2, b[a.size() + i].x2) << i;
+        EXPECT_EQ(a[i].y2, b[a.size() + i].y2) << i;
+        EXPECT_EQ(a[i].text, b[a.size() + i].text) << i;
+    }
+}
