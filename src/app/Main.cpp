@@ -1,0 +1,32 @@
+// camini: the windowed program. Creates the windows once, shows the main
+// window and runs the event loop until it is closed.
+#include "EditorWindow.h"
+#include "GraphWindow.h"
+#include "MainWindow.h"
+#include "ProgramServices.h"
+#include "ViewerWindow.h"
+#include "common/ExecutableFolder.h"
+#include "engine/Session.h"
+#include "plot/Graphs.h"
+#include "plot/PlotState.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("camini");
+
+    camini::Session session(camini::executableFolder());
+    camini::PlotState plot;
+    camini::CurrentGraph currentGraph;
+    camini::ProgramServices services;
+
+    camini::TForm1 form1(session, currentGraph, services, camini::localNow);
+    camini::TForm8 form8(plot, currentGraph, services, &form1);
+    camini::TAboutBox aboutBox(session.viewer, services, &form1);
+    camini::TForm3 form3(session.archive, session.viewer, aboutBox, services, &form1);
+    form1.setWindows(&aboutBox, &form3, &form8);
+
+    form1.show();
+    return app.exec();
+}

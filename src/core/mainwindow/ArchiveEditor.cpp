@@ -1,0 +1,78 @@
+#include "ArchiveEditor.h"
+
+#include "materials/MaterialArchive.h"
+#include "common/FixedPoint.h"
+#include "common/Messages.h"
+#include "common/NumberReader.h"
+#include "engine/ViewerDocument.h"
+
+namespace camini {
+
+EditorPage showEditorPage(const MaterialArchive& archive, int m) {
+    const Material& mat = archive.material(m);
+    EditorPage page;
+    for (std::size_t k = 0; k < MaxPoints; ++k) {
+        page.cells[k][0] = formatFixed(mat.temperatures[k], 7, 0);
+        page.cells[k][1] = formatFixed(mat.lambdas[k], 7, 4);
+    }
+    page.description = mat.description;
+    std::string s = "progr=";
+    appendFixed(s, m, 2, 0);
+    s += " punti=";
+    appendFixed(s, mat.pointCount, 3, 0);
+    s += " temp min=";
+    appendFixed(s, mat.tempMin, 5, 0);
+    s += " max=";
+    appendFixed(s, mat.tempMax, 5, 0);
+    page.status = s;
+    return page;
+}
+
+void storeEditorPage(MaterialArchive& archive, int m, const EditorPage& page, Messages& messages) {
+    Material& mat = archive.material(m);
+    mat.description = page.description;
+    std::optional<std::string> faulty;
+    auto parse = [&](const std::string& text, double& into) {
+        if (auto v = readNumberStrict(text))
+            into = *v;
+        else
+            faulty = text;
+    };
+    for (std::size_t k = 0; k < MaxPoints; ++k) {
+        const std::string temperature = page.cells[k][0].substr(0, 20);
+        if (temperature.empty() || temperature == "0")
+            continue;
+        parse(temperature, mat.temperatures[k]);
+        parse(page.cells[k][1].substr(0, 20), mat.lambdas[k]);
+    }
+    if (faulty)
+        messages.message(*faulty + " errore nell immissione dati!");
+}
+
+int nextMaterial(int m) { return m < MaxMaterials ? m + 1 : MaxMaterials; }
+int previousMaterial(int m) { return m > 1 ? m - 1 : 1; }
+
+void printArchive(const MaterialArchive& archive, ViewerDocument& doc) {
+    doc.fontSize = 14;
+    doc.clear();
+    doc.fontName = "courier new";
+    doc.append("Archivio materiali");
+    for (int m = 1; m <= MaxMaterials; ++m) {
+        const Material& mat = archive.material(m);
+        if (mat.description.empty() || mat.description[0] == '0')
+            continue;
+        std::string temps = "temp   ";
+        std::string lambdas = "lambda ";
+        for (std::size_t k = 0; k < MaxPoints; ++k) {
+            if (mat.temperatures[k] > 0) {
+                appendFixed(temps, mat.temperatures[k], 7, 0);
+                appendFixed(lambdas, mat.lambdas[k], 7, 4);
+            }
+        }
+        doc.append("     " + mat.description);
+        doc.append(temps);
+        doc.append(lambdas);
+    }
+}
+
+} // namespace camini

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace camini {
+
+class MaterialArchive;
+class Messages;
+struct ViewerDocument;
+
+// One page of the archive editor: the six points of a material as the grid
+// shows them (temperature, conductivity), its description and the status line.
+struct EditorPage {
+    std::array<std::array<std::string, 2>, 6> cells;
+    std::string description;
+    std::string status;
+};
+
+// Fills a page from material m: temperatures with 0 decimals and
+// conductivities with 4, width 7; the status line "progr=.. punti=...
+// temp min=..... max=....." from the derived values of the last load.
+EditorPage showEditorPage(const MaterialArchive& archive, int m);
+
+// Copies a page into material m. A temperature cell that is empty or exactly
+// "0" skips its row; other cells (cut to 20 characters) must be numbers and
+// nothing else. Faulty cells keep their previous values; one message, the
+// last faulty text followed by " errore nell immissione dati!", is shown after
+// all rows are stored. The derived values are not recomputed.
+void storeEditorPage(MaterialArchive& archive, int m, const EditorPage& page, Messages& messages);
+
+// The next and previous material numbers, held within 1..100.
+int nextMaterial(int m);
+int previousMaterial(int m);
+
+// The archive listing for printing: "Archivio materiali", then for every
+// material whose description is not empty and does not begin with 0, its
+// description and its points above 0 deg C. The document is emptied first.
+void printArchive(const MaterialArchive& archive, ViewerDocument& doc);
+
+} // namespace camini

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "common/Messages.h"
+
+#include <QString>
+#include <optional>
+
+class QDialog;
+class QPrinter;
+class QUrl;
+
+namespace camini {
+
+// Everything that waits on a person or reaches outside the program: message
+// boxes, file dialogs, modal windows, the printer and the browser. The program
+// uses the real ones; tests replace them with a script.
+class DesktopServices : public Messages {
+public:
+    // An open-file dialog; nothing when cancelled. `filter` is in the
+    // dialog's form "description (*.a *.b)".
+    virtual std::optional<QString> openFile(const QString& title, const QString& filter,
+                                            const QString& folder) = 0;
+    // A save-file dialog proposing a name; nothing when cancelled.
+    virtual std::optional<QString> saveFile(const QString& title, const QString& filter,
+                                            const QString& folder, const QString& proposedName) = 0;
+    // Shows a window modally and returns when it is closed.
+    virtual void showModal(QDialog& window) = 0;
+    // The printer to draw on, or nothing when no printer is installed.
+    virtual QPrinter* printer() = 0;
+    // Opens the address in the system's browser; false (after reporting
+    // why in the error box) when that fails.
+    virtual bool openBrowser(const QUrl& url) = 0;
+};
+
+} // namespace camini

@@ -1,0 +1,89 @@
+#include "ProgramServices.h"
+
+#include "QtText.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QUrl>
+
+namespace camini {
+
+namespace {
+const char* const boxTitle = "camini";
+}
+
+ProgramServices::ProgramServices() = default;
+ProgramServices::~ProgramServices() = default;
+
+void ProgramServices::message(const std::string& text) {
+    QMessageBox box(QMessageBox::Information, boxTitle, qs(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+void ProgramServices::error(const std::string& text) {
+    QMessageBox box(QMessageBox::Critical, boxTitle, qs(text), QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+std::optional<QString> ProgramServices::openFile(const QString& title, const QString& filter,
+                                                 const QString& folder) {
+    QFileDialog dialog(QApplication::activeWindow(), title, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A typed name of a file that does not exist is accepted; the load then
+    // reports it.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QString> ProgramServices::saveFile(const QString& title, const QString& filter,
+                                                 const QString& folder, const QString& proposedName) {
+    QFileDialog dialog(QApplication::activeWindow(), title, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!proposedName.isEmpty())
+        dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+void ProgramServices::showModal(QDialog& window) { window.exec(); }
+
+QPrinter* ProgramServices::printer() {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return nullptr;
+    printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    return printer_.get();
+}
+
+bool ProgramServices::openBrowser(const QUrl& url) {
+    // xdg-open hands the address to the desktop's browser. It may keep
+    // running as long as a newly started browser does, so wait a little for
+    // its verdict and otherwise let it run on its own.
+    auto* process = new QProcess(qApp);
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->start("xdg-open", {url.toString()});
+    if (!process->waitForStarted(5000)) {
+        error("impossibile avviare xdg-open per aprire " + cp(url.toString()) + ": " +
+              cp(process->errorString()));
+        process->deleteLater();
+        return false;
+    }
+    if (process->waitForFinished(3000) &&
+        (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0)) {
+        error("impossibile aprire " + cp(url.toString()) + " nel browser (xdg-open: uscita " +
+              std::to_string(process->exitCode()) + ")");
+        return false;
+    }
+    return true;
+}
+
+} // namespace camini

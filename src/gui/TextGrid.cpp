@@ -1,0 +1,103 @@
+#include "TextGrid.h"
+
+#include "QtText.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QPalette>
+
+namespace camini {
+
+TextGridModel::TextGridModel(int rows, int columns, int fixedRows, int fixedColumns, Getter get,
+                             Setter set, QObject* parent)
+    : QAbstractTableModel(parent), rows_(rows), columns_(columns), fixedRows_(fixedRows),
+      fixedColumns_(fixedColumns), get_(std::move(get)), set_(std::move(set)) {}
+
+int TextGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+int TextGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : columns_; }
+
+bool TextGridModel::isFixed(const QModelIndex& index) const {
+    return index.row() < fixedRows_ || index.column() < fixedColumns_;
+}
+
+QVariant TextGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return qs(get_(index.row(), index.column()));
+    case Qt::BackgroundRole:
+        if (isFixed(index))
+            return QApplication::palette().color(QPalette::Button);
+        return {};
+    case Qt::TextAlignmentRole:
+        return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+bool TextGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole || !set_ || isFixed(index))
+        return false;
+    set_(index.row(), index.column(), cp(value.toString()));
+    emit dataChanged(index, index);
+    return true;
+}
+
+Qt::ItemFlags TextGridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    if (isFixed(index))
+        return Qt::ItemIsEnabled;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (set_)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+void TextGridModel::refresh() {
+    if (rows_ > 0 && columns_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
+}
+
+GridView::GridView(QWidget* parent) : QTableView(parent) {
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setWordWrap(false);
+    // Texts longer than their cell are cut at its edge, as a string grid
+    // does; the labels end in padding blanks that must not turn into "...".
+    setTextElideMode(Qt::ElideNone);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(true);
+    horizontalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+}
+
+void GridView::setSizes(int defaultWidth, std::initializer_list<int> firstWidths, int rowHeight) {
+    horizontalHeader()->setDefaultSectionSize(defaultWidth);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    int c = 0;
+    for (int w : firstWidths)
+        setColumnWidth(c++, w);
+    for (; model() && c < model()->columnCount(); ++c)
+        setColumnWidth(c, defaultWidth);
+    for (int r = 0; model() && r < model()->rowCount(); ++r)
+        setRowHeight(r, rowHeight);
+}
+
+void GridView::commitEdit() {
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+} // namespace camini

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QTableView>
+#include <functional>
+#include <string>
+
+namespace camini {
+
+// A table model over texts the core keeps (CP1252): the worksheet's input
+// grid or results grid. The first `fixedRows` rows and `fixedColumns`
+// columns look fixed (button face) and are never editable.
+class TextGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using Getter = std::function<const std::string&(int row, int column)>;
+    using Setter = std::function<void(int row, int column, std::string text)>;
+
+    TextGridModel(int rows, int columns, int fixedRows, int fixedColumns, Getter get, Setter set,
+                  QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // The texts changed in the core: show them again.
+    void refresh();
+
+private:
+    bool isFixed(const QModelIndex& index) const;
+    int rows_, columns_, fixedRows_, fixedColumns_;
+    Getter get_;
+    Setter set_;
+};
+
+// A string grid: no headers, no scroll bars, fixed row heights and column
+// widths given in pixels, one cell selected at a time.
+class GridView : public QTableView {
+    Q_OBJECT
+public:
+    explicit GridView(QWidget* parent = nullptr);
+
+    // Column widths (the first ones given, the rest `defaultWidth`) and the
+    // row height, in pixels.
+    void setSizes(int defaultWidth, std::initializer_list<int> firstWidths, int rowHeight);
+
+    // Stores the text of a cell being edited, as leaving the cell would.
+    void commitEdit();
+};
+
+} // namespace camini

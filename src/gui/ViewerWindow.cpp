@@ -1,0 +1,158 @@
+#include "ViewerWindow.h"
+
+#include "DesktopServices.h"
+#include "QtText.h"
+#include "common/FileError.h"
+#include "engine/RtfWriter.h"
+#include "engine/ViewerDocument.h"
+#include "mainwindow/Layouts.h"
+#include "mainwindow/MainActions.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTextDocument>
+#include <QTextEdit>
+
+namespace camini {
+
+namespace {
+
+QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
+
+QFont documentFont(const ViewerDocument& doc) {
+    QFont f(qs(doc.fontName));
+    f.setPointSize(doc.fontSize > 0 ? doc.fontSize : 14);
+    f.setStyleHint(QFont::TypeWriter);
+    return f;
+}
+
+} // namespace
+
+TAboutBox::TAboutBox(ViewerDocument& document, DesktopServices& services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      document_(document), services_(services) {
+    setObjectName("AboutBox");
+    setWindowTitle("risultati");
+    setModal(true);
+    RichEdit1 = new QTextEdit(this);
+    RichEdit1->setObjectName("RichEdit1");
+    RichEdit1->setAcceptRichText(false);
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1->setLineWrapMode(QTextEdit::WidgetWidth);
+    auto button = [this](const char* name, const char* caption, QStyle::StandardPixmap glyph) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        b->setIcon(style()->standardIcon(glyph));
+        b->setAutoDefault(false);
+        return b;
+    };
+    BitBtn1 = button("BitBtn1", "Uscita", QStyle::SP_DialogCloseButton);
+    BitBtn2 = button("BitBtn2", "Stampa", QStyle::SP_FileDialogDetailedView);
+    BitBtn3 = button("BitBtn3", "Su file di testo", QStyle::SP_DialogSaveButton);
+    connect(BitBtn1, &QPushButton::clicked, this, &TAboutBox::uscita);
+    connect(BitBtn2, &QPushButton::clicked, this, &TAboutBox::vai_stampa);
+    connect(BitBtn3, &QPushButton::clicked, this, &TAboutBox::vai_testo);
+    connect(RichEdit1, &QTextEdit::textChanged, this, &TAboutBox::storeTyped);
+}
+
+void TAboutBox::inizia() {
+    const QScreen* s = screen() ? screen() : QApplication::primaryScreen();
+    const ViewerLayout l = viewerLayout(s->geometry().width(), s->geometry().height());
+    setGeometry(toQRect(l.window));
+    setFixedSize(l.window.width, l.window.height);
+    RichEdit1->setGeometry(toQRect(l.richEdit1));
+    const std::pair<QPushButton*, Rect> buttons[] = {{BitBtn1, l.bitBtn1}, {BitBtn2, l.bitBtn2}, {BitBtn3, l.bitBtn3}};
+    for (auto [b, r] : buttons) {
+        b->setGeometry(toQRect(r));
+        QFont f = b->font();
+        f.setPointSize(14);
+        b->setFont(f);
+    }
+}
+
+void TAboutBox::showEvent(QShowEvent* e) {
+    inizia();
+    refresh();
+    QDialog::showEvent(e);
+}
+
+void TAboutBox::refresh() {
+    QStringList lines;
+    for (const auto& p : document_.paragraphs)
+        lines << qs(p);
+    const QString text = lines.join('\n');
+    refreshing_ = true;
+    RichEdit1->document()->setDefaultFont(documentFont(document_));
+    if (RichEdit1->toPlainText() != text)
+        RichEdit1->setPlainText(text);
+    refreshing_ = false;
+}
+
+void TAboutBox::storeTyped() {
+    if (refreshing_)
+        return;
+    const QString text = RichEdit1->toPlainText();
+    document_.paragraphs.clear();
+    if (text.isEmpty())
+        return;
+    for (const QString& line : text.split('\n'))
+        document_.paragraphs.push_back(cp(line));
+}
+
+void TAboutBox::uscita() { accept(); }
+
+void TAboutBox::vai_stampa() {
+    QPrinter* printer = services_.printer();
+    if (!printer) {
+        services_.error("nessuna stampante installata");
+        return;
+    }
+    // The whole document at once on the printable area, no margins added,
+    // an empty job title; the text flows from page to page.
+    printer->setDocName("");
+    printer->setFullPage(false);
+    QTextDocument doc;
+    doc.setDefaultFont(documentFont(document_));
+    doc.setDocumentMargin(0);
+    doc.documentLayout()->setPaintDevice(printer);
+    QStringList lines;
+    for (const auto& p : document_.paragraphs)
+        lines << qs(p);
+    doc.setPlainText(lines.join('\n'));
+    const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
+    doc.setPageSize(page.size());
+    QPainter painter;
+    if (!painter.begin(printer)) {
+        services_.error("stampa non riuscita");
+        return;
+    }
+    const int pages = std::max(1, doc.pageCount());
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0)
+            printer->newPage();
+        painter.save();
+        painter.translate(0, -i * page.height());
+        doc.drawContents(&painter, QRectF(0, i * page.height(), page.width(), page.height()));
+        painter.restore();
+    }
+    painter.end();
+}
+
+void TAboutBox::vai_testo() {
+    auto path = services_.saveFile("scrivi il file rtf", "output testo (*.rtf)", QString(), QString());
+    if (!path || path->isEmpty())
+        return;
+    try {
+        saveRtf(document_, reportFileName(nativePath(*path)));
+    } catch (const FileError& e) {
+        services_.error(fileErrorText(e));
+    }
+}
+
+} // namespace camini
