@@ -200,6 +200,18 @@ TEST(ConductivityGraph, MaterialWithoutPointsGivesTheMessage) {
     EXPECT_TRUE(s.canvas.primitives().empty());
 }
 
+// A conductivity too large for a double leaves no range to draw into: the
+// frame alone, and nothing that is not a number reaches the surface.
+TEST(ConductivityGraph, InfiniteConductivityDrawsTheFrameOnly) {
+    ConductivitySession c({{20, 0.04}, {600, HUGE_VAL}});
+    ScreenPlot s;
+    DrawGraph(s.plot, makeConductivityGraph(c.session));
+    EXPECT_FALSE(PlotWorldUsable(s.plot));
+    EXPECT_EQ(s.textStrings(), (std::vector<std::string>{" temp", " [lambda]"}));
+    EXPECT_TRUE(linesIn(s, blue).empty());
+    EXPECT_EQ(s.lines().size(), 8u);
+}
+
 // The graph reads the archive afresh each time it draws.
 TEST(ConductivityGraph, ReadsTheArchiveEachTime) {
     ConductivitySession c({{20, 0.04}, {600, 0.12}});
