@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "ChoiceList.h"
 #include "DesktopServices.h"
 #include "EditorWindow.h"
 #include "GraphWindow.h"
@@ -109,7 +110,7 @@ TForm1::TForm1(Session& session, CurrentGraph& currentGraph, DesktopServices& se
     Label2 = new QLabel("sezione", this);
     Label2->setObjectName("Label2");
     Label2->setStyleSheet("color: blue;");
-    ListBox2 = new QListWidget(this);
+    ListBox2 = new ChoiceList(this);
     ListBox2->setObjectName("ListBox2");
     CheckBox2 = check("CheckBox2", "quadrata");
     CheckBox3 = check("CheckBox3", "Monoparete");
@@ -118,7 +119,7 @@ TForm1::TForm1(Session& session, CurrentGraph& currentGraph, DesktopServices& se
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
     Image1->setScaledContents(true);
-    ListBox1 = new QListWidget(this);
+    ListBox1 = new ChoiceList(this);
     ListBox1->setObjectName("ListBox1");
     ListBox1->hide();
 
@@ -164,11 +165,8 @@ TForm1::TForm1(Session& session, CurrentGraph& currentGraph, DesktopServices& se
     connect(BitBtn13, &QPushButton::clicked, this, &TForm1::explorer);
     connect(BitBtn15, &QPushButton::clicked, this, &TForm1::vai_tabulato);
     connect(BitBtn2, &QPushButton::clicked, this, &QWidget::close);
-    connect(ListBox1, &QListWidget::currentRowChanged, this, &TForm1::sceltaisol);
-    connect(ListBox2, &QListWidget::currentRowChanged, this, &TForm1::sceglistabile);
-    // A click on the size already chosen applies it again.
-    connect(ListBox2, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { sceglistabile(ListBox2->row(item)); });
+    connect(ListBox1, &ChoiceList::chosen, this, &TForm1::sceltaisol);
+    connect(ListBox2, &ChoiceList::chosen, this, &TForm1::sceglistabile);
     connect(CheckBox2, &QCheckBox::clicked, this, [this](bool ticked) {
         session_.sheet.squareSection = ticked;
         caricaimmagine();
@@ -216,7 +214,9 @@ bool TForm1::event(QEvent* e) {
 void TForm1::applyLayout() {
     const QSize screenSize = (screen() ? screen() : QApplication::primaryScreen())->geometry().size();
     const MainWindowLayout l = mainWindowLayout(screenSize.width(), screenSize.height());
-    setGeometry(toQRect(l.window));
+    // The window's outer corner at the screen's, its size the screen's.
+    move(l.window.left, l.window.top);
+    resize(l.window.width, l.window.height);
 
     StringGrid1->setGeometry(toQRect(l.stringGrid1));
     StringGrid1->setFont(namedFont("courier new", 14));
@@ -273,19 +273,14 @@ void TForm1::inizia() {
     applyLayout();
     showSectionPicture();
     ListBox1->clear();
-    {
-        QSignalBlocker block(ListBox2);
-        ListBox2->clear();
-        for (const auto& item : sizeListItems(session_.sizes))
-            ListBox2->addItem(qs(item));
-    }
+    ListBox2->setItems(sizeListItems(session_.sizes));
     setWindowTitle(windowCaption);
     refresh();
 }
 
 void TForm1::showSectionPicture() {
     const std::string path =
-        joinPath(executableFolder(), session_.sheet.squareSection ? "sezione2.jpg" : "sezione1.jpg");
+        joinPath(session_.dataFolder, session_.sheet.squareSection ? "sezione2.jpg" : "sezione1.jpg");
     try {
         Image1->setPixmap(QPixmap::fromImage(loadJpegImage(path)));
     } catch (const FileError& e) {
@@ -359,14 +354,8 @@ void TForm1::filesave() {
 }
 
 void TForm1::openMaterialList(int mode) {
-    const auto items = camini::openMaterialList(session_.sheet, session_.archive, static_cast<MaterialListMode>(mode));
-    {
-        const QSignalBlocker block(ListBox1);
-        ListBox1->clear();
-        for (const auto& item : items)
-            ListBox1->addItem(qs(item));
-        ListBox1->setCurrentRow(-1);
-    }
+    ListBox1->setItems(
+        camini::openMaterialList(session_.sheet, session_.archive, static_cast<MaterialListMode>(mode)));
     refresh();
     ListBox1->setFocus();
 }
@@ -413,7 +402,7 @@ void TForm1::vai_archivio() {
 }
 
 void TForm1::explorer() {
-    const std::string page = joinPath(executableFolder(), "manuale.html");
+    const std::string page = joinPath(session_.dataFolder, "manuale.html");
     services_.openBrowser(QUrl::fromLocalFile(displayPath(page)));
 }
 

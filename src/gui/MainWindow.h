@@ -8,7 +8,6 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -16,6 +15,7 @@ namespace camini {
 
 struct Session;
 class DesktopServices;
+class ChoiceList;
 class GridView;
 class TextGridModel;
 class TAboutBox;
@@ -49,10 +49,10 @@ public:
     GridView* StringGrid1;
     QPushButton *BitBtn6, *BitBtn7, *BitBtn9, *BitBtn16, *BitBtn8;
     QLabel* Label2;
-    QListWidget* ListBox2;
+    ChoiceList* ListBox2;
     QCheckBox *CheckBox2, *CheckBox3, *CheckBox4;
     QLabel* Image1;
-    QListWidget* ListBox1;
+    ChoiceList* ListBox1;
     QPlainTextEdit* Memo1;
     QPlainTextEdit* Memo2;
     QLabel* Label3;

@@ -5,6 +5,7 @@
 namespace camini {
 
 Session::Session(const std::string& dataFolder)
-    : archive(joinPath(dataFolder, "materiali.TXT")), sizes(joinPath(dataFolder, "stabile1.txt")) {}
+    : archive(joinPath(dataFolder, "materiali.TXT")), sizes(joinPath(dataFolder, "stabile1.txt")),
+      dataFolder(dataFolder) {}
 
 } // namespace camini

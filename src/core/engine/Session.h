@@ -22,6 +22,9 @@ struct Session {
     WallSolver solver;
     ChimneyInput input;
     ViewerDocument viewer;
+    // The folder of the data files: the archive, the size catalogue, the
+    // section pictures and the manual page.
+    std::string dataFolder;
 
     // Binds the archive and the catalogue to their files in `dataFolder`.
     explicit Session(const std::string& dataFolder = {});

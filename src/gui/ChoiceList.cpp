@@ -1,0 +1,55 @@
+#include "ChoiceList.h"
+
+#include "QtText.h"
+
+namespace camini {
+
+ChoiceList::ChoiceList(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        if (filling_)
+            return;
+        const auto selected = selectedItems();
+        if (selected.isEmpty())
+            return;
+        pickedByPress_ = true;
+        emit chosen(row(selected.first()));
+    });
+    // A click on the item picked already picks it again.
+    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (pickedByPress_) {
+            pickedByPress_ = false;
+            return;
+        }
+        emit chosen(row(item));
+    });
+    // Enter picks the current item.
+    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        if (!item->isSelected())
+            item->setSelected(true);
+    });
+}
+
+void ChoiceList::setItems(const std::vector<std::string>& items) {
+    filling_ = true;
+    clear();
+    for (const auto& item : items)
+        addItem(qs(item));
+    setCurrentRow(-1, QItemSelectionModel::Clear);
+    filling_ = false;
+}
+
+void ChoiceList::focusInEvent(QFocusEvent* e) {
+    QListWidget::focusInEvent(e);
+    // The view makes its first item current on focus; without a pick the
+    // first arrow key must land on the first item, not the second.
+    if (selectedItems().isEmpty())
+        setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+}
+
+void ChoiceList::mousePressEvent(QMouseEvent* e) {
+    pickedByPress_ = false;
+    QListWidget::mousePressEvent(e);
+}
+
+} // namespace camini

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ChoiceList.h"
+#include "EditorWindow.h"
+#include "GraphWindow.h"
+#include "MainWindow.h"
+#include "ScriptedServices.h"
+#include "ViewerWindow.h"
+#include "engine/Session.h"
+#include "plot/PlotState.h"
+#include "support/TestSupport.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QScreen>
+#include <gtest/gtest.h>
+
+namespace camini::test {
+
+// A freshly started program on a data folder of its own (copies of the
+// shipped data files), with scripted desktop services.
+class GuiFixture : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::unique_ptr<Session> session;
+    PlotState plot;
+    CurrentGraph currentGraph;
+    ScriptedServices services;
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm8> form8;
+    std::unique_ptr<TAboutBox> aboutBox;
+    std::unique_ptr<TForm3> form3;
+
+    void SetUp() override {
+        for (const char* name : {"materiali.TXT", "stabile1.txt", "sezione1.jpg", "sezione2.jpg", "manuale.html"})
+            copyData(name);
+        session = std::make_unique<Session>(dir.path());
+        form1 = std::make_unique<TForm1>(*session, currentGraph, services, fixedClock());
+        form8 = std::make_unique<TForm8>(plot, currentGraph, services);
+        aboutBox = std::make_unique<TAboutBox>(session->viewer, services);
+        form3 = std::make_unique<TForm3>(session->archive, session->viewer, *aboutBox, services);
+        form1->setWindows(aboutBox.get(), form3.get(), form8.get());
+        form1->show();
+        QApplication::processEvents();
+    }
+
+    void TearDown() override {
+        form1->hide();
+        QApplication::processEvents();
+    }
+
+    void copyData(const char* name) {
+        writeFile(dir.file(name), readFile(sourceDir() + "/data/" + name));
+    }
+
+    static QSize screenSize() { return QApplication::primaryScreen()->geometry().size(); }
+};
+
+// The texts of a grid view's model, row by row.
+std::vector<std::vector<std::string>> gridTexts(QAbstractItemView* view);
+
+} // namespace camini::test

@@ -1,0 +1,324 @@
+#include "GuiFixture.h"
+#include "QtText.h"
+#include "TextGrid.h"
+#include "common/FileError.h"
+#include "engine/Calculation.h"
+#include "mainwindow/Layouts.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <set>
+#include <filesystem>
+
+using namespace camini;
+using namespace camini::test;
+
+namespace camini::test {
+std::vector<std::vector<std::string>> gridTexts(QAbstractItemView* view) {
+    std::vector<std::vector<std::string>> rows;
+    auto* m = view->model();
+    for (int r = 0; r < m->rowCount(); ++r) {
+        std::vector<std::string> row;
+        for (int c = 0; c < m->columnCount(); ++c)
+            row.push_back(cp(m->data(m->index(r, c), Qt::DisplayRole).toString()));
+        rows.push_back(row);
+    }
+    return rows;
+}
+} // namespace camini::test
+
+namespace {
+
+QRect q(const Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
+
+std::vector<std::string> lines(const QPlainTextEdit* memo) {
+    std::vector<std::string> v;
+    if (memo->toPlainText().isEmpty())
+        return v;
+    for (const QString& l : memo->toPlainText().split('\n'))
+        v.push_back(cp(l));
+    return v;
+}
+
+} // namespace
+
+using MainWindow = GuiFixture;
+
+TEST_F(MainWindow, StartUpAt1366x768) {
+    ASSERT_EQ(screenSize(), QSize(1366, 768));
+    EXPECT_TRUE(form1->started());
+    EXPECT_TRUE(services.errors.empty());
+    EXPECT_EQ(form1->frameGeometry().topLeft(), QPoint(0, 0));
+    EXPECT_EQ(form1->size(), QSize(1366, 768));
+    const MainWindowLayout l = mainWindowLayout(1366, 768);
+    const std::pair<QWidget*, Rect> controls[] = {
+        {form1->StringGrid1, l.stringGrid1}, {form1->BitBtn6, l.bitBtn6},     {form1->BitBtn7, l.bitBtn7},
+        {form1->BitBtn9, l.bitBtn9},         {form1->BitBtn16, l.bitBtn16},   {form1->BitBtn8, l.bitBtn8},
+        {form1->Label2, l.label2},           {form1->CheckBox2, l.checkBox2}, {form1->CheckBox3, l.checkBox3},
+        {form1->CheckBox4, l.checkBox4},     {form1->ListBox2, l.listBox2},   {form1->Image1, l.image1},
+        {form1->Memo1, l.memo1},             {form1->Memo2, l.memo2},         {form1->Edit1, l.edit1},
+        {form1->ListBox1, l.listBox1},       {form1->StringGrid2, l.stringGrid2}, {form1->BitBtn1, l.bitBtn1},
+        {form1->BitBtn5, l.bitBtn5},         {form1->BitBtn3, l.bitBtn3},     {form1->BitBtn4, l.bitBtn4},
+        {form1->BitBtn11, l.bitBtn11},       {form1->BitBtn13, l.bitBtn13},   {form1->BitBtn15, l.bitBtn15},
+        {form1->BitBtn2, l.bitBtn2},
+    };
+    for (auto [w, r] : controls)
+        EXPECT_EQ(w->geometry(), q(r)) << w->objectName().toStdString();
+    // The worked example's numbers, spot-checked on the widgets themselves.
+    EXPECT_EQ(form1->StringGrid1->geometry(), QRect(2, 0, 522, 299));
+    EXPECT_EQ(form1->StringGrid1->columnWidth(0), 427);
+    EXPECT_EQ(form1->StringGrid1->columnWidth(1), 95);
+    EXPECT_EQ(form1->StringGrid1->rowHeight(5), 23);
+    EXPECT_EQ(form1->StringGrid2->columnWidth(0), 353);
+    EXPECT_EQ(form1->StringGrid2->columnWidth(7), 101);
+    EXPECT_EQ(form1->BitBtn2->geometry(), QRect(1077, 579, 278, 42));
+    EXPECT_EQ(form1->Label3->geometry().topLeft(), QPoint(961, 212));
+    EXPECT_GE(form1->Label3->width(), 75);
+    EXPECT_EQ(form1->Edit1->font().pointSize(), 13);
+
+    EXPECT_FALSE(form1->ListBox1->isVisible());
+    EXPECT_TRUE(form1->Image1->isVisible());
+    ASSERT_FALSE(form1->Image1->pixmap().isNull());
+    EXPECT_EQ(form1->Image1->pixmap().size(), QSize(900, 600));
+    EXPECT_TRUE(form1->Memo1->toPlainText().isEmpty());
+    EXPECT_EQ(lines(form1->Memo2).size(), 8u);
+    EXPECT_EQ(form1->Edit1->text(), "esempio 1");
+    EXPECT_EQ(form1->ListBox2->count(), 8);
+    EXPECT_EQ(form1->ListBox2->item(0)->text(), " 80");
+    EXPECT_EQ(form1->ListBox1->count(), 0);
+    EXPECT_FALSE(form1->windowTitle().isEmpty());
+    const auto input = gridTexts(form1->StringGrid1);
+    EXPECT_EQ(input[2][1], "130");
+    EXPECT_EQ(input[7][0], inputLabel(7));
+    EXPECT_EQ(gridTexts(form1->StringGrid2)[0][3], "T \xB0" "C");
+}
+
+TEST_F(MainWindow, ControlsCarryTheirCaptionsAndHints) {
+    EXPECT_EQ(form1->BitBtn1->text(), "&Calcola");
+    EXPECT_EQ(form1->BitBtn5->text(), "C&ancella");
+    EXPECT_EQ(form1->BitBtn15->text(), "&risultati a video");
+    EXPECT_EQ(form1->BitBtn6->toolTip(), "scelta isolante camino");
+    EXPECT_EQ(form1->BitBtn8->toolTip(), "archivio materiali ");
+    EXPECT_EQ(form1->findChild<QWidget*>("StringGrid1"), form1->StringGrid1);
+    EXPECT_EQ(form1->findChild<QWidget*>("BitBtn16"), form1->BitBtn16);
+    EXPECT_EQ(form1->StringGrid1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    // Labels and headings are not editable, the values are.
+    auto* m = form1->StringGrid1->model();
+    EXPECT_FALSE(m->flags(m->index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(m->flags(m->index(0, 1)) & Qt::ItemIsEditable);
+    auto* r = form1->StringGrid2->model();
+    EXPECT_FALSE(r->flags(r->index(3, 3)) & Qt::ItemIsEditable);
+}
+
+TEST_F(MainWindow, CalcolaFillsTheGridAndMemosAsTheBatchCalculatorDoes) {
+    form1->BitBtn1->click();
+    EXPECT_TRUE(services.errors.empty());
+
+    Session batch(dir.path());
+    batch.archive.load();
+    setStartProject(batch.sheet);
+    test::RecordingMessages quiet;
+    ASSERT_FALSE(calculate(batch, quiet));
+    const auto grid = gridTexts(form1->StringGrid2);
+    for (int r = 0; r < ResultRows; ++r)
+        for (int c = 0; c < ResultCols; ++c)
+            EXPECT_EQ(grid[r][c], batch.sheet.results[r][c]) << r << "," << c;
+    EXPECT_EQ(lines(form1->Memo1), batch.sheet.memo1);
+    EXPECT_EQ(lines(form1->Memo2), batch.sheet.memo2);
+}
+
+// Alt + the underlined letter presses a button. The offscreen platform
+// delivers no shortcuts, so the test checks what makes them work on a
+// display: every caption's accelerator is registered and none is shared.
+TEST_F(MainWindow, AcceleratorsAreUniqueAndPressTheButtons) {
+    const std::pair<QPushButton*, const char*> buttons[] = {
+        {form1->BitBtn1, "Alt+C"},  {form1->BitBtn5, "Alt+A"},  {form1->BitBtn3, "Alt+L"},
+        {form1->BitBtn4, "Alt+S"},  {form1->BitBtn11, "Alt+G"}, {form1->BitBtn13, "Alt+I"},
+        {form1->BitBtn15, "Alt+R"}, {form1->BitBtn2, "Alt+U"},
+    };
+    std::set<QString> seen;
+    for (auto [b, keys] : buttons) {
+        EXPECT_EQ(QKeySequence::mnemonic(b->text()), QKeySequence(keys)) << b->objectName().toStdString();
+        EXPECT_TRUE(seen.insert(keys).second) << keys;
+        EXPECT_EQ(b->shortcut(), QKeySequence(keys));
+    }
+    form1->BitBtn1->animateClick();
+    QTest::qWait(200);
+    EXPECT_EQ(lines(form1->Memo1).size(), 2u);
+}
+
+TEST_F(MainWindow, TypedCellsReachTheCalculationEvenWhileStillEditing) {
+    auto* grid = form1->StringGrid1;
+    grid->setFocus();
+    const QModelIndex cell = grid->model()->index(0, 1);
+    grid->setCurrentIndex(cell);
+    grid->edit(cell);
+    QApplication::processEvents();
+    auto* editor = grid->indexWidget(cell);
+    ASSERT_NE(editor, nullptr);
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    ASSERT_NE(line, nullptr);
+    line->setText("400");
+    form1->vai_calcolo(); // as Alt+C, without leaving the cell
+    EXPECT_EQ(session->sheet.inputTexts[0], "400");
+    EXPECT_EQ(session->input.flueGasTemp, 400);
+}
+
+TEST_F(MainWindow, CancellaEmptiesInputsAndResults) {
+    form1->vai_calcolo();
+    const auto memo1 = lines(form1->Memo1);
+    form1->BitBtn5->click();
+    const auto input = gridTexts(form1->StringGrid1);
+    for (int r = 0; r < InputRows; ++r)
+        EXPECT_EQ(input[r][1], "");
+    const auto results = gridTexts(form1->StringGrid2);
+    EXPECT_EQ(results[0][0], "strato");
+    EXPECT_EQ(results[1][0], "strato liminare interno");
+    EXPECT_EQ(results[1][2], "");
+    EXPECT_EQ(lines(form1->Memo1), memo1);
+    EXPECT_EQ(form1->Edit1->text(), "esempio 1");
+    // The next calculation fills the emptied cells again.
+    session->sheet.inputTexts = {"250", "20", "130", "15", "8", "40", "20", "20", "20", "10", "100", "85"};
+    form1->vai_calcolo();
+    EXPECT_NE(gridTexts(form1->StringGrid2)[1][2], "");
+}
+
+TEST_F(MainWindow, StandardSizeList) {
+    form1->ListBox2->setCurrentRow(3); // 150 over 250
+    const auto input = gridTexts(form1->StringGrid1);
+    EXPECT_EQ(input[2][1], "150");
+    EXPECT_EQ(input[5][1], "50");
+    EXPECT_EQ(session->sheet.materials[InsulationLayer], 1);
+    EXPECT_EQ(lines(form1->Memo2)[1], session->archive.description(1));
+
+    form1->CheckBox3->click(); // Monoparete
+    EXPECT_EQ(gridTexts(form1->StringGrid1)[5][1], "0");
+    form1->ListBox2->setCurrentRow(1);
+    EXPECT_EQ(gridTexts(form1->StringGrid1)[2][1], "100");
+    EXPECT_EQ(gridTexts(form1->StringGrid1)[5][1], "0");
+    EXPECT_EQ(gridTexts(form1->StringGrid1)[8][1], "0");
+}
+
+TEST_F(MainWindow, MonopareteTick) {
+    form1->CheckBox3->click();
+    EXPECT_TRUE(session->sheet.singleWall);
+    EXPECT_EQ(gridTexts(form1->StringGrid1)[5][1], "0");
+    EXPECT_EQ(gridTexts(form1->StringGrid1)[8][1], "20");
+    form1->CheckBox3->click();
+    EXPECT_FALSE(session->sheet.singleWall);
+    EXPECT_EQ(gridTexts(form1->StringGrid1)[5][1], "0");
+}
+
+TEST_F(MainWindow, MaterialListInPlaceOfThePicture) {
+    form1->BitBtn9->click(); // schermo 1
+    EXPECT_TRUE(form1->ListBox1->isVisible());
+    EXPECT_FALSE(form1->Image1->isVisible());
+    ASSERT_EQ(form1->ListBox1->count(), 100);
+    EXPECT_EQ(form1->ListBox1->currentRow(), -1);
+    EXPECT_EQ(cp(form1->ListBox1->item(4)->text()), session->archive.description(5));
+    form1->ListBox1->setCurrentRow(99);
+    EXPECT_EQ(session->sheet.materials[Screen1Layer], 100);
+    EXPECT_FALSE(form1->ListBox1->isVisible());
+    EXPECT_TRUE(form1->Image1->isVisible());
+    EXPECT_EQ(lines(form1->Memo2)[4], "-->schermo 1");
+    EXPECT_EQ(lines(form1->Memo2)[5], "");
+
+    // Opening the list and calculating without a choice: the list closes
+    // and the picture area stays empty.
+    session->sheet.materials[Screen1Layer] = 1;
+    form1->BitBtn6->click();
+    form1->BitBtn1->click();
+    EXPECT_TRUE(services.errors.empty());
+    EXPECT_FALSE(form1->ListBox1->isVisible());
+    EXPECT_FALSE(form1->Image1->isVisible());
+    EXPECT_EQ(session->sheet.materials[InsulationLayer], 5);
+}
+
+TEST_F(MainWindow, KeyboardChoosesInTheMaterialList) {
+    form1->BitBtn7->click(); // asola tecnica
+    form1->ListBox1->setFocus();
+    QTest::keyClick(form1->ListBox1, Qt::Key_Down);
+    EXPECT_EQ(session->sheet.materials[TechnicalGapLayer], 1);
+    EXPECT_FALSE(form1->ListBox1->isVisible());
+}
+
+TEST_F(MainWindow, QuadrataChangesThePicture) {
+    const QImage round = form1->Image1->pixmap().toImage();
+    form1->CheckBox2->click();
+    EXPECT_TRUE(session->sheet.squareSection);
+    EXPECT_NE(form1->Image1->pixmap().toImage(), round);
+    form1->CheckBox2->click();
+    EXPECT_EQ(form1->Image1->pixmap().toImage(), round);
+}
+
+TEST_F(MainWindow, ACorruptPictureIsReportedAndThePreviousOneKept) {
+    const QImage round = form1->Image1->pixmap().toImage();
+    writeFile(dir.file("sezione2.jpg"), readFile(dir.file("sezione1.jpg")).substr(0, 5000));
+    form1->CheckBox2->click();
+    ASSERT_EQ(services.errors.size(), 1u);
+    EXPECT_NE(services.errors[0].find("sezione2.jpg"), std::string::npos);
+    EXPECT_EQ(form1->Image1->pixmap().toImage(), round);
+}
+
+TEST_F(MainWindow, SaveProjectThroughTheDialog) {
+    services.saveAnswers = {dir.file("progetto"), std::nullopt, dir.file("a.Cam")};
+    form1->BitBtn4->click();
+    ASSERT_EQ(services.saveCalls.size(), 1u);
+    EXPECT_EQ(services.saveCalls[0].proposedName, "esempio 1");
+    EXPECT_EQ(services.saveCalls[0].filter, "files CAMINI (*.CAM)");
+    EXPECT_EQ(readFile(dir.file("progetto.CAM")),
+              "esempio 1\r\n250\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\nrot\r\n 5\r\n 1\r\n 1\r\n 9\r\n");
+    // Cancelling writes nothing.
+    form1->BitBtn4->click();
+    form1->BitBtn4->click();
+    EXPECT_TRUE(std::filesystem::exists(dir.file("a.Cam.CAM")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.Cam")));
+    EXPECT_TRUE(services.errors.empty());
+}
+
+TEST_F(MainWindow, LoadProjectThroughTheDialog) {
+    writeFile(dir.file("p.cam"), "caldaia\r\n400\r\n-5\r\n200\r\n15\r\n8\r\n60\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\nquad\r\n 6\r\n 1\r\n 1\r\n 9\r\n");
+    form1->vai_calcolo();
+    const auto results = gridTexts(form1->StringGrid2);
+    services.openAnswers = {dir.file("p.cam")};
+    form1->BitBtn3->click();
+    ASSERT_EQ(services.openCalls.size(), 1u);
+    EXPECT_EQ(services.openCalls[0].filter, "files CAMINI (*.cam *.CAM)");
+    EXPECT_EQ(form1->Edit1->text(), "caldaia");
+    EXPECT_EQ(gridTexts(form1->StringGrid1)[0][1], "400");
+    EXPECT_TRUE(form1->CheckBox2->isChecked());
+    EXPECT_EQ(lines(form1->Memo2)[1], session->archive.description(6));
+    EXPECT_EQ(gridTexts(form1->StringGrid2), results); // results stay
+    EXPECT_TRUE(services.errors.empty());
+
+    // A missing file: the error box, nothing changes.
+    services.openAnswers = {dir.file("manca.cam")};
+    form1->BitBtn3->click();
+    ASSERT_EQ(services.errors.size(), 1u);
+    EXPECT_EQ(services.errors[0], "File not found: " + dir.file("manca.cam"));
+    EXPECT_EQ(form1->Edit1->text(), "caldaia");
+}
+
+TEST_F(MainWindow, TitleAndMemosTypedByTheUserAreKept) {
+    QTest::keyClicks(form1->Edit1, " bis");
+    EXPECT_EQ(session->sheet.projectTitle, "esempio 1 bis");
+    form1->Memo2->setPlainText("a\nb");
+    EXPECT_EQ(session->sheet.memo2, (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(MainWindow, SitoAutoreOpensTheManualPage) {
+    form1->BitBtn13->click();
+    form1->BitBtn13->click();
+    ASSERT_EQ(services.browsed.size(), 2u);
+    EXPECT_EQ(services.browsed[0], QUrl::fromLocalFile(QString::fromStdString(dir.file("manuale.html"))));
+}
+
+TEST_F(MainWindow, UscitaClosesTheWindow) {
+    form1->BitBtn2->click();
+    EXPECT_FALSE(form1->isVisible());
+}
