@@ -11,6 +11,10 @@
 #include "engine/RtfWriter.h"
 #include "engine/Session.h"
 #include "mainwindow/ProjectFile.h"
+#include "plot/GraphSvg.h"
+#include "plot/Graphs.h"
+#include "common/NumberReader.h"
+#include "common/TextFile.h"
 
 #include <iostream>
 #include <optional>
@@ -22,7 +26,7 @@ namespace {
 
 const char* const usage =
     "Uso: camini-calc [--data-dir CARTELLA] [--single-wall] [--raise-diameter]\n"
-    "                 [--rtf FILE] [PROGETTO.CAM]\n"
+    "                 [--rtf FILE] [--svg FILE] [--lambda-svg N FILE] [PROGETTO.CAM]\n"
     "\n"
     "Calcola la parete del camino del progetto di esempio, o di PROGETTO.CAM\n"
     "caricato sopra di esso, e stampa la relazione dei risultati.\n"
@@ -31,6 +35,8 @@ const char* const usage =
     "  --single-wall        spunta \"Monoparete\" prima di caricare il progetto\n"
     "  --raise-diameter     spunta \"D>=200\" prima di caricare il progetto\n"
     "  --rtf FILE           scrive anche la relazione in formato RTF in FILE\n"
+    "  --svg FILE           scrive il grafico del profilo di temperatura in SVG\n"
+    "  --lambda-svg N FILE  scrive il grafico della conducibilit\xC3\xA0 del materiale N in SVG\n"
     "  --help               mostra questo aiuto\n"
     "\n"
     "Uscita: 0 riuscito, 1 file non leggibile o non scrivibile, 2 uso errato,\n"
@@ -49,6 +55,8 @@ struct Options {
     bool raiseDiameter = false;
     std::optional<std::string> rtf;
     std::optional<std::string> project;
+    std::optional<std::string> svg;
+    std::optional<std::pair<int, std::string>> lambdaSvg;
 };
 
 // Parses the command line; returns an exit status when the program must stop.
@@ -80,6 +88,19 @@ std::optional<int> parse(int argc, char** argv, Options& o) {
             if (!value(f))
                 return fail("manca il file dopo --rtf");
             o.rtf = f;
+        } else if (a == "--svg") {
+            std::string f;
+            if (!value(f))
+                return fail("manca il file dopo --svg");
+            o.svg = f;
+        } else if (a == "--lambda-svg") {
+            std::string n, f;
+            if (!value(n) || !value(f))
+                return fail("--lambda-svg vuole il numero del materiale e il file");
+            const auto m = readNumberStrict(n);
+            if (!m || *m != static_cast<int>(*m) || *m < 1 || *m > MaxMaterials)
+                return fail("numero di materiale non valido (1..100): " + n);
+            o.lambdaSvg = std::make_pair(static_cast<int>(*m), f);
         } else if (!a.empty() && a[0] == '-' && a != "-") {
             return fail("opzione sconosciuta: " + a);
         } else if (o.project) {
@@ -124,13 +145,21 @@ int main(int argc, char** argv) {
     }
     std::cout << out << std::flush;
 
-    if (opt.rtf) {
-        try {
+    // The graphs come after the report: drawing the conductivity graph makes
+    // its material the insulation material.
+    try {
+        if (opt.rtf)
             saveRtf(session.viewer, *opt.rtf);
-        } catch (const FileError& e) {
-            std::cerr << "camini-calc: " << e.what() << "\n";
-            return 1;
+        PlotState plot;
+        if (opt.svg)
+            replaceFileSafely(*opt.svg, graphSvg(plot, makeProfileGraph(session), messages));
+        if (opt.lambdaSvg) {
+            session.sheet.graphMaterial = static_cast<std::uint8_t>(opt.lambdaSvg->first);
+            replaceFileSafely(opt.lambdaSvg->second, graphSvg(plot, makeConductivityGraph(session), messages));
         }
+    } catch (const FileError& e) {
+        std::cerr << "camini-calc: " << e.what() << "\n";
+        return 1;
     }
     return std::cout ? 0 : 1;
 }

@@ -98,3 +98,38 @@ TEST(CalcCli, LayerChecksGoToStandardError) {
     EXPECT_EQ(r.err.rfind("temperatura media isolante =", 0), 0u) << r.err;
     EXPECT_NE(r.out.find("temperatura media isolante ="), std::string::npos);
 }
+
+TEST(CalcCli, GraphsAsSvgAfterTheReport) {
+    test::TempDir dir;
+    const auto plain = runCommand(calc());
+    auto r = runCommand(calc() + " --svg " + shellQuote(dir.file("profilo.svg")) + " --lambda-svg 7 " +
+                        shellQuote(dir.file("lambda.svg")));
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The conductivity graph makes material 7 the insulation material, but
+    // only after the report was printed.
+    auto strip = [](const std::string& out) { return out.substr(out.find('\n')); }; // no date line
+    EXPECT_EQ(strip(r.out), strip(plain.out));
+    for (const char* name : {"profilo.svg", "lambda.svg"}) {
+        const std::string svg = test::readFile(dir.file(name));
+        EXPECT_NE(svg.find("<svg"), std::string::npos) << name;
+        EXPECT_NE(svg.find("width=\"1024\""), std::string::npos) << name;
+        if (std::system("command -v rsvg-convert >/dev/null 2>&1") == 0) {
+            auto png = runCommand("rsvg-convert " + shellQuote(dir.file(name)) + " -o " +
+                                  shellQuote(dir.file(std::string(name) + ".png")));
+            EXPECT_EQ(png.status, 0) << png.err;
+        }
+    }
+    EXPECT_NE(test::readFile(dir.file("profilo.svg")).find("isolante"), std::string::npos);
+}
+
+TEST(CalcCli, LambdaSvgOfAOnePointMaterialAndBadNumbers) {
+    test::TempDir dir;
+    auto r = runCommand(calc() + " --lambda-svg 13 " + shellQuote(dir.file("l.svg")));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("con un solo punto in archivio non \xC3\xA8 possibile il grafico!"), std::string::npos) << r.err;
+    for (const char* bad : {"0", "101", "x", "2.5"}) {
+        auto b = runCommand(calc() + " --lambda-svg " + bad + " " + shellQuote(dir.file("b.svg")));
+        EXPECT_EQ(b.status, 2) << bad;
+    }
+    EXPECT_EQ(runCommand(calc() + " --svg").status, 2);
+}
