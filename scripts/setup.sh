@@ -38,3 +38,15 @@ if [[ ! -f "$ROOT/build/CMakeCache.txt" ]]; then
     cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 cmake --build "$ROOT/build" -j"$JOBS"
+
+# The second build: the core, camini-calc, the tests that need no display and
+# the fuzz targets, with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Only ./test asks for it (CAMINI_SANITIZER_BUILD=1).
+if [[ "${CAMINI_SANITIZER_BUILD:-0}" == 1 ]] && command -v clang++-14 >/dev/null; then
+    if [[ ! -f "$ROOT/build-asan/CMakeCache.txt" ]]; then
+        cmake -S "$ROOT" -B "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DCMAKE_CXX_COMPILER=clang++-14 -DCAMINI_SANITIZE=ON -DCAMINI_FUZZ=ON \
+            -DCAMINI_GUI=OFF -DCAMINI_BENCH=OFF -DCAMINI_WERROR=OFF
+    fi
+    cmake --build "$ROOT/build-asan" -j"$JOBS"
+fi

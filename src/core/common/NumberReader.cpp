@@ -125,6 +125,11 @@ std::optional<double> readNumberStrict(std::string_view text) {
     return convert(text, sc);
 }
 
+double readFileNumber(std::string_view text) {
+    const double v = readNumberLenient(text);
+    return std::isfinite(v) ? v : 0.0;
+}
+
 long long truncateToRange(double v, long long lo, long long hi) {
     if (std::isnan(v))
         return 0;

@@ -22,6 +22,11 @@ double readNumberLenient(std::string_view text);
 // is not (an empty text, "12a", "x", "1,5").
 std::optional<double> readNumberStrict(std::string_view text);
 
+// The value read from a line of a data file: the lenient reading, except that
+// a number too large for a double (which no file can write back) reads 0,
+// like any other line that is not a number.
+double readFileNumber(std::string_view text);
+
 // Converts a value read as above to a whole number cut toward zero, limited to
 // the range [lo, hi]; NaN gives 0.
 long long truncateToRange(double v, long long lo, long long hi);

@@ -6,6 +6,8 @@
 #include "common/NumberReader.h"
 #include "engine/ViewerDocument.h"
 
+#include <cmath>
+
 namespace camini {
 
 EditorPage showEditorPage(const MaterialArchive& archive, int m) {
@@ -33,7 +35,8 @@ void storeEditorPage(MaterialArchive& archive, int m, const EditorPage& page, Me
     mat.description = page.description;
     std::optional<std::string> faulty;
     auto parse = [&](const std::string& text, double& into) {
-        if (auto v = readNumberStrict(text))
+        // A number too large for a double has no place in the file.
+        if (auto v = readNumberStrict(text); v && std::isfinite(*v))
             into = *v;
         else
             faulty = text;

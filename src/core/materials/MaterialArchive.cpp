@@ -33,8 +33,8 @@ void MaterialArchive::load() {
     for (auto& mat : fresh) {
         mat.description = line(i++);
         for (int k = 0; k < MaxPoints; ++k) {
-            mat.temperatures[k] = readNumberLenient(line(i++));
-            mat.lambdas[k] = readNumberLenient(line(i++));
+            mat.temperatures[k] = readFileNumber(line(i++));
+            mat.lambdas[k] = readFileNumber(line(i++));
         }
         derive(mat);
     }

@@ -9,7 +9,7 @@ SizeCatalogue::SizeCatalogue(std::string path) : path_(std::move(path)) {}
 
 void SizeCatalogue::load() {
     const auto lines = readTextLines(path_, SizeCount * 3);
-    auto number = [&](std::size_t i) { return i < lines.size() ? readNumberLenient(lines[i]) : 0.0; };
+    auto number = [&](std::size_t i) { return i < lines.size() ? readFileNumber(lines[i]) : 0.0; };
     std::array<SizeEntry, SizeCount> fresh{};
     for (std::size_t e = 0; e < fresh.size(); ++e) {
         fresh[e].innerDiameter = number(3 * e);
