@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace camini;
 using camini::test::RecordingMessages;
@@ -178,4 +179,52 @@ TEST(ProjectFile, NameRule) {
     };
     for (auto [chosen, saved] : cases)
         EXPECT_EQ(projectFileName(chosen), saved) << chosen;
+}
+
+TEST(ProjectFile, PermissionsAsAnUnprivilegedUser) {
+    TempDir dir;
+    test::writeFile(dir.file("p.CAM"), exampleFile);
+    ::chmod(dir.file("p.CAM").c_str(), 0444);
+    Window w;
+    w.sheet.projectTitle = "nuovo";
+    int rc = test::runInChild(
+        [&] {
+            try {
+                saveProject(w.sheet, dir.file("p.CAM"));
+            } catch (const FileError& e) {
+                return e.text() == "File access denied" ? 0 : 2;
+            }
+            return 1;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(test::readFile(dir.file("p.CAM")), exampleFile);
+
+    ::chmod(dir.file("p.CAM").c_str(), 0);
+    rc = test::runInChild(
+        [&] {
+            Window other;
+            other.sheet.projectTitle = "prima";
+            try {
+                loadProject(dir.file("p.CAM"), other.sheet, other.archive, other.messages);
+            } catch (const FileError& e) {
+                return (e.text() == "File access denied" && other.sheet.projectTitle == "prima") ? 0 : 2;
+            }
+            return 1;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+}
+
+TEST(ProjectFile, NulBytesAndAHugeTitle) {
+    TempDir dir;
+    std::string text = exampleFile;
+    const std::string title = std::string(10 * 1024 * 1024, 't') + std::string("\0x", 2);
+    text.replace(0, 9, title);
+    test::writeFile(dir.file("p.cam"), text);
+    Window w;
+    loadProject(dir.file("p.cam"), w.sheet, w.archive, w.messages);
+    EXPECT_EQ(w.sheet.projectTitle, title);
+    EXPECT_EQ(w.sheet.inputTexts[0], "250");
+    EXPECT_TRUE(w.messages.messages.empty());
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace camini;
 using camini::test::setMaterial;
@@ -207,4 +208,66 @@ TEST(Conductivity, RangeCheckCountsEqualityAsWithin) {
     EXPECT_TRUE(a.withinMaxTemperature(1, 400));
     EXPECT_FALSE(a.withinMaxTemperature(1, 400.05));
     EXPECT_TRUE(a.withinMaxTemperature(1, -100));
+}
+
+TEST(MaterialArchiveFile, OddLinesReadQuietly) {
+    TempDir dir;
+    // NUL bytes, a number too large for a double, a comma, letters, a 10 MB line.
+    std::string text = std::string("nul\0byte", 8) + "\r\n1e999\r\n0,5\r\nabc\r\n-1e999\r\n";
+    text += std::string(10 * 1024 * 1024, 'x') + "\r\n";
+    test::writeFile(dir.file("m.TXT"), text);
+    MaterialArchive a(dir.file("m.TXT"));
+    a.load();
+    EXPECT_EQ(a.description(1), std::string("nul\0byte", 8));
+    EXPECT_EQ(a.material(1).temperatures[0], 0.0); // too large: read as 0
+    EXPECT_EQ(a.material(1).lambdas[0], 0.0);
+    EXPECT_EQ(a.material(1).temperatures[1], 0.0); // "abc"
+    EXPECT_EQ(a.material(1).lambdas[1], 0.0);
+    EXPECT_EQ(a.material(1).temperatures[2], 0.0); // the long line is a number line: 0
+    // Saved and loaded again, nothing moves.
+    a.setPath(dir.file("copia.TXT"));
+    a.save();
+    const std::string first = test::readFile(dir.file("copia.TXT"));
+    a.load();
+    a.save();
+    EXPECT_EQ(test::readFile(dir.file("copia.TXT")), first);
+}
+
+TEST(MaterialArchiveFile, PermissionsAsAnUnprivilegedUser) {
+    TempDir dir;
+    const std::string shipped = test::readFile(test::sourceDir() + "/data/materiali.TXT");
+    test::writeFile(dir.file("materiali.TXT"), shipped);
+    ::chmod(dir.file("materiali.TXT").c_str(), 0444);
+    // Reading works, saving over a read-only file is refused.
+    int rc = test::runInChild(
+        [&] {
+            MaterialArchive a(dir.file("materiali.TXT"));
+            a.load();
+            a.material(1).description = "cambiato";
+            try {
+                a.save();
+            } catch (const FileError& e) {
+                return e.text() == "File access denied" ? 0 : 2;
+            }
+            return 1;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(test::readFile(dir.file("materiali.TXT")), shipped);
+
+    // A file that may not be read: the load fails and memory keeps its slots.
+    ::chmod(dir.file("materiali.TXT").c_str(), 0);
+    rc = test::runInChild(
+        [&] {
+            MaterialArchive a(dir.file("materiali.TXT"));
+            test::setMaterial(a, 3, "in memoria", {{20, 1.0}});
+            try {
+                a.load();
+            } catch (const FileError& e) {
+                return (e.text() == "File access denied" && a.description(3) == "in memoria") ? 0 : 2;
+            }
+            return 1;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
 }
