@@ -26,6 +26,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <algorithm>
 #include <QStyle>
 #include <QUrl>
 
@@ -42,6 +44,27 @@ QFont namedFont(const char* family, int pointSize) {
     f.setPointSize(pointSize);
     return f;
 }
+
+// The font at the given size, or smaller where some text would not fit in
+// its room: on small screens the grids' cells, the fire-resistance box and
+// the buttons shrink with the screen while the sizes stay those of a large
+// one, and a number cut at a cell's edge would be misread.
+QFont fittingFont(const char* family, int points, const QStringList& texts, int room) {
+    QFont f = namedFont(family, points);
+    for (; points > 6; --points) {
+        f.setPointSize(points);
+        const QFontMetrics fm(f);
+        if (std::all_of(texts.begin(), texts.end(), [&](const QString& t) { return fm.horizontalAdvance(t) <= room; }))
+            break;
+    }
+    return f;
+}
+
+// Room for a button's caption beside its picture.
+int captionRoom(const QPushButton* b, int width) { return width - b->iconSize().width() - 12; }
+
+// A caption as shown (the accelerator's "&" is not drawn).
+QString shownCaption(const QPushButton* b) { return QString(b->text()).remove('&'); }
 
 std::vector<std::string> memoLines(const QPlainTextEdit* memo) {
     const QString text = memo->toPlainText();
@@ -218,17 +241,26 @@ void TForm1::applyLayout() {
     move(l.window.left, l.window.top);
     resize(l.window.width, l.window.height);
 
+    // Both grids share one fixed-pitch font: the longest label in the input
+    // grid's first column and a number of 8 characters in a results cell
+    // must fit.
+    QStringList labels;
+    for (int r = 0; r < InputRows; ++r)
+        labels << qs(inputLabel(r)).trimmed();
+    const int fitting = std::min({fittingFont("courier new", 14, labels, l.inputLabelWidth - 6).pointSize(),
+                                  fittingFont("courier new", 14, {qs(rowName(7))}, l.resultLabelWidth - 6).pointSize(),
+                                  fittingFont("courier new", 14, {"00000000"}, l.resultColumnWidth - 6).pointSize()});
+    const QFont gridFont = namedFont("courier new", fitting);
     StringGrid1->setGeometry(toQRect(l.stringGrid1));
-    StringGrid1->setFont(namedFont("courier new", 14));
+    StringGrid1->setFont(gridFont);
     StringGrid1->setSizes(l.inputColumnWidth, {l.inputLabelWidth}, l.rowHeight);
 
-    for (QPushButton* b : {BitBtn6, BitBtn7, BitBtn9, BitBtn16, BitBtn8})
-        b->setFont(namedFont("verdana", 10));
-    BitBtn6->setGeometry(toQRect(l.bitBtn6));
-    BitBtn7->setGeometry(toQRect(l.bitBtn7));
-    BitBtn9->setGeometry(toQRect(l.bitBtn9));
-    BitBtn16->setGeometry(toQRect(l.bitBtn16));
-    BitBtn8->setGeometry(toQRect(l.bitBtn8));
+    const std::pair<QPushButton*, Rect> layers[] = {
+        {BitBtn6, l.bitBtn6}, {BitBtn7, l.bitBtn7}, {BitBtn9, l.bitBtn9}, {BitBtn16, l.bitBtn16}, {BitBtn8, l.bitBtn8}};
+    for (auto [b, r] : layers) {
+        b->setGeometry(toQRect(r));
+        b->setFont(fittingFont("verdana", 10, {shownCaption(b)}, captionRoom(b, r.width)));
+    }
 
     Label2->setGeometry(toQRect(l.label2));
     Label2->setFont(namedFont("verdana", 12));
@@ -241,7 +273,8 @@ void TForm1::applyLayout() {
     ListBox2->setFont(namedFont("verdana", 10));
     Image1->setGeometry(toQRect(l.image1));
     Memo1->setGeometry(toQRect(l.memo1));
-    Memo1->setFont(namedFont("courier new", 12));
+    Memo1->setFont(fittingFont("courier new", 12, {"temp per resistenza al fuoco(est)= 1800.0\u00B0C"},
+                               l.memo1.width - 12 - Memo1->verticalScrollBar()->sizeHint().width()));
     Memo2->setGeometry(toQRect(l.memo2));
     Memo2->setFont(namedFont("verdana", 12));
     Label3->setGeometry(toQRect(l.label3));
@@ -254,7 +287,7 @@ void TForm1::applyLayout() {
     ListBox1->setFont(namedFont("verdana", 12));
 
     StringGrid2->setGeometry(toQRect(l.stringGrid2));
-    StringGrid2->setFont(StringGrid1->font());
+    StringGrid2->setFont(gridFont);
     StringGrid2->setSizes(l.resultColumnWidth, {l.resultLabelWidth}, l.rowHeight);
 
     const std::pair<QPushButton*, Rect> actions[] = {
@@ -262,10 +295,9 @@ void TForm1::applyLayout() {
         {BitBtn11, l.bitBtn11}, {BitBtn13, l.bitBtn13}, {BitBtn15, l.bitBtn15}, {BitBtn2, l.bitBtn2}};
     for (auto [b, r] : actions) {
         b->setGeometry(toQRect(r));
-        b->setFont(namedFont("verdana", 11));
+        const int points = (b == BitBtn15 || b == BitBtn2) ? 14 : 11;
+        b->setFont(fittingFont("verdana", points, {shownCaption(b)}, captionRoom(b, r.width)));
     }
-    BitBtn15->setFont(namedFont("verdana", 14));
-    BitBtn2->setFont(namedFont("verdana", 14));
 }
 
 void TForm1::inizia() {
