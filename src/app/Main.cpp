@@ -27,6 +27,9 @@ int main(int argc, char** argv) {
     camini::TForm3 form3(session.archive, session.viewer, aboutBox, services, &form1);
     form1.setWindows(&aboutBox, &form3, &form8);
 
+    // The window lays itself out over the whole screen when first shown; a
+    // window manager then frames it over its work area.
     form1.show();
+    form1.setWindowState(form1.windowState() | Qt::WindowMaximized);
     return app.exec();
 }
