@@ -68,15 +68,11 @@ std::string resolveTarget(const std::string& path) {
 
 } // namespace
 
-std::vector<std::string> readTextLines(const std::string& path, std::size_t maxLines) {
-    std::vector<std::string> lines;
-    if (maxLines == 0)
-        return lines;
+void readChunks(const std::string& path, const std::function<bool(const char*, std::size_t)>& take) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw FileError(errno, path);
     Descriptor guard(fd);
-    std::string current;
     char buf[65536];
     for (;;) {
         ssize_t n = ::read(fd, buf, sizeof buf);
@@ -85,10 +81,19 @@ std::vector<std::string> readTextLines(const std::string& path, std::size_t maxL
                 continue;
             throw FileError(errno, path);
         }
-        if (n == 0)
-            break;
+        if (n == 0 || !take(buf, static_cast<std::size_t>(n)))
+            return;
+    }
+}
+
+std::vector<std::string> readTextLines(const std::string& path, std::size_t maxLines) {
+    std::vector<std::string> lines;
+    if (maxLines == 0)
+        return lines;
+    std::string current;
+    readChunks(path, [&](const char* buf, std::size_t n) {
         std::size_t start = 0;
-        for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
+        for (std::size_t i = 0; i < n; ++i) {
             if (buf[i] != '\n')
                 continue;
             current.append(buf + start, i - start);
@@ -97,12 +102,13 @@ std::vector<std::string> readTextLines(const std::string& path, std::size_t maxL
             lines.push_back(std::move(current));
             current.clear();
             if (lines.size() == maxLines)
-                return lines;
+                return false;
             start = i + 1;
         }
-        current.append(buf + start, static_cast<std::size_t>(n) - start);
-    }
-    if (!current.empty()) {
+        current.append(buf + start, n - start);
+        return true;
+    });
+    if (lines.size() < maxLines && !current.empty()) {
         if (current.back() == '\r')
             current.pop_back();
         lines.push_back(std::move(current));
@@ -187,23 +193,11 @@ void replaceFileSafely(const std::string& path, std::string_view content) {
 }
 
 std::string readWholeFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw FileError(errno, path);
-    Descriptor guard(fd);
     std::string out;
-    char buf[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw FileError(errno, path);
-        }
-        if (n == 0)
-            break;
-        out.append(buf, static_cast<std::size_t>(n));
-    }
+    readChunks(path, [&](const char* buf, std::size_t n) {
+        out.append(buf, n);
+        return true;
+    });
     return out;
 }
 

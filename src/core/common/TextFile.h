@@ -1,11 +1,17 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace camini {
+
+// Reads the file at path in chunks, handing each to `take` until it returns
+// false or the file ends. Throws FileError when the file cannot be opened or
+// read (a folder, for example).
+void readChunks(const std::string& path, const std::function<bool(const char*, std::size_t)>& take);
 
 // Reads at most maxLines lines of a text file. A line ends with LF, and a CR
 // just before the LF is dropped, so files with CR LF or LF line ends read the
