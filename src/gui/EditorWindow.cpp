@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
 
@@ -88,7 +89,12 @@ TForm3::TForm3(MaterialArchive& archive, ViewerDocument& viewerDocument, TAboutB
 
 void TForm3::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
-    inizia();
+    // The start routine belongs to the opening. A window restored from
+    // minimised gets a spontaneous show event from the platform: that is no
+    // opening, and reloading then would throw away the page and the edits
+    // made so far.
+    if (!e->spontaneous())
+        inizia();
 }
 
 void TForm3::applyLayout() {

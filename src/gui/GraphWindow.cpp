@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStyle>
 
 namespace camini {
@@ -53,7 +54,10 @@ void TForm8::visualizza() {
 
 void TForm8::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
-    inizia();
+    // Only a showing by visualizza starts the window (and gives the graph's
+    // message); a restore from minimised is a spontaneous show event.
+    if (!e->spontaneous())
+        inizia();
 }
 
 void TForm8::inizia() {

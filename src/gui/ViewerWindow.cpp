@@ -14,6 +14,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -77,8 +78,12 @@ void TAboutBox::inizia() {
 }
 
 void TAboutBox::showEvent(QShowEvent* e) {
-    inizia();
-    refresh();
+    // A showing lays the window out; a restore from minimised (a spontaneous
+    // show event) is no showing.
+    if (!e->spontaneous()) {
+        inizia();
+        refresh();
+    }
     QDialog::showEvent(e);
 }
 

@@ -59,4 +59,13 @@ protected:
 // The texts of a grid view's model, row by row.
 std::vector<std::vector<std::string>> gridTexts(QAbstractItemView* view);
 
+// The number of pages of a PDF file as pdfinfo counts them; -1 when it cannot.
+inline int pdfPageCount(const std::string& pdf) {
+    const RunResult info = runCommand("pdfinfo " + shellQuote(pdf));
+    const std::size_t at = info.out.find("Pages:");
+    if (info.status != 0 || at == std::string::npos)
+        return -1;
+    return std::stoi(info.out.substr(at + 6));
+}
+
 } // namespace camini::test

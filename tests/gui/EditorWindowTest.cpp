@@ -1,0 +1,497 @@
+#include "GuiFixture.h"
+#include "QtText.h"
+#include "TextGrid.h"
+#include "mainwindow/Layouts.h"
+
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace camini;
+using namespace camini::test;
+
+namespace {
+
+QRect q(const Rect& r) {
+    return QRect(r.left, r.top, r.width, r.height);
+}
+
+// Key presses for each character of a text, letters beyond ASCII included.
+void typeText(QWidget* w, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(w, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, w, static_cast<Qt::Key>(c.toUpper().unicode()),
+                                QString(c), Qt::NoModifier);
+    }
+}
+
+// Types into a cell of the grid as a user does: the cell's editor opens, its
+// text is replaced by the keys typed, and the editor stays open.
+void typeInCell(GridView* grid, int row, int column, const QString& text) {
+    const QModelIndex cell = grid->model()->index(row, column);
+    grid->setCurrentIndex(cell); // opens the cell's editor (any trigger edits)
+    if (!grid->indexWidget(cell))
+        grid->edit(cell);
+    QApplication::processEvents();
+    auto* line = qobject_cast<QLineEdit*>(grid->indexWidget(cell));
+    ASSERT_NE(line, nullptr) << row << "," << column;
+    line->selectAll();
+    QTest::keyClick(line, Qt::Key_Delete);
+    typeText(line, text);
+}
+
+// The same, and the cell left with Enter.
+void enterInCell(GridView* grid, int row, int column, const QString& text) {
+    typeInCell(grid, row, column, text);
+    if (QWidget* editor = grid->indexWidget(grid->model()->index(row, column)))
+        QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+}
+
+void typeDescription(TForm3& e, const QString& text) {
+    e.Edit1->selectAll();
+    QTest::keyClick(e.Edit1, Qt::Key_Delete);
+    typeText(e.Edit1, text);
+}
+
+void goTo(TForm3& e, int material) {
+    while (e.currentMaterial() < material)
+        e.SpeedButton2->click();
+    while (e.currentMaterial() > material)
+        e.SpeedButton3->click();
+}
+
+std::string label(const QLabel* l) {
+    return cp(l->text());
+}
+
+std::vector<std::string> folderContents(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+// The archive editor reached as the user reaches it: "materiali" in the main
+// window.
+class Editor : public GuiFixture {
+protected:
+    std::string archiveFile() const { return dir.file("materiali.TXT"); }
+
+    void openEditor(std::function<void(TForm3&)> script) {
+        services.modalScripts.push_back(
+            [script = std::move(script)](QDialog& w) { script(static_cast<TForm3&>(w)); });
+        form1->BitBtn8->click();
+    }
+
+    // The archive file as a fresh load reads it.
+    MaterialArchive archiveOnDisk() const {
+        MaterialArchive a(archiveFile());
+        a.load();
+        return a;
+    }
+};
+
+TEST_F(Editor, OpensOnMaterialOneLaidOutForTheScreen) {
+    ASSERT_EQ(screenSize(), QSize(1366, 768));
+    bool visible = false;
+    QPoint corner;
+    QSize size;
+    std::vector<std::vector<std::string>> cells;
+    std::string status, description;
+    openEditor([&](TForm3& e) {
+        visible = e.isVisible();
+        corner = e.frameGeometry().topLeft();
+        size = e.size();
+        cells = gridTexts(e.StringGrid1);
+        status = label(e.Label2);
+        description = cp(e.Edit1->text());
+        const EditorLayout l = editorLayout(1366, 768);
+        const std::pair<QWidget*, Rect> controls[] = {
+            {e.SpeedButton1, l.speedButton1},
+            {e.SpeedButton2, l.speedButton2},
+            {e.SpeedButton3, l.speedButton3},
+            {e.BitBtn1, l.bitBtn1},
+            {e.StringGrid1, l.stringGrid1},
+            {e.Label1, l.label1},
+            {e.Label2, l.label2},
+            {e.Edit1, l.edit1},
+            {e.SpeedButton4, l.speedButton4},
+        };
+        for (auto [w, r] : controls)
+            EXPECT_EQ(w->geometry(), q(r)) << w->objectName().toStdString();
+        EXPECT_EQ(e.StringGrid1->columnWidth(2), l.columnWidth);
+        EXPECT_EQ(e.StringGrid1->rowHeight(6), l.rowHeight);
+        EXPECT_EQ(e.StringGrid1->font().pointSize(), 18);
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{e.SpeedButton1, e.SpeedButton2, e.SpeedButton3,
+                                             e.BitBtn1, e.Label1, e.Label2, e.Edit1}) {
+            EXPECT_EQ(w->font().pointSize(), 18) << w->objectName().toStdString();
+            EXPECT_EQ(w->font().family().toLower(), "verdana") << w->objectName().toStdString();
+        }
+        EXPECT_EQ(e.windowTitle(), "memorizzazione archivio materiali");
+    });
+    EXPECT_EQ(services.modalWindows, std::vector<QString>{"Form3"});
+    EXPECT_TRUE(visible);
+    EXPECT_EQ(corner, QPoint(0, 0));
+    EXPECT_EQ(size, QSize(1366, 768));
+    EXPECT_EQ(form3->SpeedButton1->text(), "Uscita");
+    EXPECT_EQ(form3->SpeedButton2->text(), "Avanti");
+    EXPECT_EQ(form3->SpeedButton3->text(), "Indietro");
+    EXPECT_EQ(form3->BitBtn1->text(), "stampa");
+    EXPECT_EQ(form3->Label1->text(), "descrizione");
+    EXPECT_TRUE(form3->SpeedButton4->text().isEmpty());
+    EXPECT_FALSE(form3->SpeedButton4->icon().isNull());
+
+    EXPECT_EQ(status, "progr= 1 punti=  4 temp min=   20 max=  600");
+    EXPECT_EQ(description, "calcestruzzo alleggerito 1000 kg/m3");
+    const std::vector<std::vector<std::string>> expected = {
+        {"progressivo",
+         "temperatura[\xB0"
+         "C]",
+         "lambda[w/m K]"},
+        {"1", "     20", " 0.3300"},
+        {"2", "    200", " 0.3600"},
+        {"3", "    400", " 0.4000"},
+        {"4", "    600", " 0.4500"},
+        {"5", "      0", " 0.0000"},
+        {"6", "      0", " 0.0000"},
+    };
+    EXPECT_EQ(cells, expected);
+    // The fixed row and column are not editable, the points are.
+    auto* m = form3->StringGrid1->model();
+    EXPECT_FALSE(m->flags(m->index(0, 1)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(m->flags(m->index(3, 0)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(m->flags(m->index(3, 1)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(m->flags(m->index(6, 2)) & Qt::ItemIsEditable);
+}
+
+TEST_F(Editor, RestoredFromMinimisedTheEditorKeepsItsPage) {
+    int material = 0;
+    std::string description;
+    openEditor([&](TForm3& e) {
+        goTo(e, 3);
+        typeDescription(e, "in corso");
+        e.setWindowState(Qt::WindowMinimized);
+        QApplication::processEvents();
+        e.setWindowState(Qt::WindowNoState);
+        QApplication::processEvents();
+        material = e.currentMaterial();
+        description = cp(e.Edit1->text());
+        e.SpeedButton1->click();
+    });
+    EXPECT_EQ(material, 3);
+    EXPECT_EQ(description, "in corso");
+    EXPECT_EQ(archiveOnDisk().description(3), "in corso");
+}
+
+TEST_F(Editor, EveryOpeningReloadsTheFileAndStartsOnMaterialOne) {
+    openEditor([](TForm3& e) { goTo(e, 5); });
+    // The file changes behind the program's back; memory too.
+    std::string text = readFile(archiveFile());
+    text.replace(text.find("calcestruzzo alleggerito 1000 kg/m3"), 35, "calcestruzzo cellulare");
+    writeFile(archiveFile(), text);
+    session->archive.material(1).description = "solo in memoria";
+    int material = 0;
+    std::string description;
+    openEditor([&](TForm3& e) {
+        material = e.currentMaterial();
+        description = cp(e.Edit1->text());
+    });
+    EXPECT_EQ(material, 1);
+    EXPECT_EQ(description, "calcestruzzo cellulare");
+    EXPECT_EQ(session->archive.description(1), "calcestruzzo cellulare");
+}
+
+TEST_F(Editor, AvantiStopsAtHundredAndIndietroAtOne) {
+    std::vector<std::pair<int, std::string>> seen;
+    openEditor([&](TForm3& e) {
+        e.SpeedButton3->click();
+        seen.emplace_back(e.currentMaterial(), label(e.Label2));
+        for (int i = 0; i < 99; ++i)
+            e.SpeedButton2->click();
+        seen.emplace_back(e.currentMaterial(), label(e.Label2));
+        e.SpeedButton2->click();
+        seen.emplace_back(e.currentMaterial(), label(e.Label2));
+        e.SpeedButton3->click();
+        seen.emplace_back(e.currentMaterial(), label(e.Label2));
+    });
+    const std::vector<std::pair<int, std::string>> expected = {
+        {1, "progr= 1 punti=  4 temp min=   20 max=  600"},
+        {100, "progr=100 punti=  0 temp min=    0 max=    0"},
+        {100, "progr=100 punti=  0 temp min=    0 max=    0"},
+        {99, "progr=99 punti=  0 temp min=    0 max=    0"},
+    };
+    EXPECT_EQ(seen, expected);
+    EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(Editor, FaultyCellsGiveOneMessageNamingTheLastAndTheEditorMovesOn) {
+    int after = 0;
+    std::vector<std::vector<std::string>> page;
+    openEditor([&](TForm3& e) {
+        enterInCell(e.StringGrid1, 1, 1, "12a");
+        enterInCell(e.StringGrid1, 2, 2, "0.37");
+        typeInCell(e.StringGrid1, 3, 2, "x"); // still being edited
+        e.SpeedButton2->click();
+        after = e.currentMaterial();
+        e.SpeedButton3->click();
+        page = gridTexts(e.StringGrid1);
+    });
+    EXPECT_EQ(services.messages, std::vector<std::string>{"x errore nell immissione dati!"});
+    EXPECT_EQ(after, 2);
+    const Material& m = session->archive.material(1);
+    EXPECT_EQ(m.temperatures[0], 20); // faulty, kept
+    EXPECT_EQ(m.lambdas[1], 0.37);    // stored
+    EXPECT_EQ(m.lambdas[2], 0.4);     // faulty, kept
+    EXPECT_EQ(page[1][1], "     20");
+    EXPECT_EQ(page[2][2], " 0.3700");
+    EXPECT_EQ(page[3][2], " 0.4000");
+}
+
+TEST_F(Editor, EmptyOrZeroTemperatureLeavesThePointAndPaddedZeroClearsIt) {
+    openEditor([&](TForm3& e) {
+        typeInCell(e.StringGrid1, 1, 1, "");
+        typeInCell(e.StringGrid1, 1, 2, "9");
+        typeInCell(e.StringGrid1, 2, 1, "0");
+        typeInCell(e.StringGrid1, 2, 2, "9");
+        typeInCell(e.StringGrid1, 3, 1, "0.0");
+        typeInCell(e.StringGrid1, 4, 1, "00");
+        e.SpeedButton2->click();
+    });
+    EXPECT_TRUE(services.messages.empty());
+    const Material& m = session->archive.material(1);
+    EXPECT_EQ(m.temperatures[0], 20);
+    EXPECT_EQ(m.lambdas[0], 0.33);
+    EXPECT_EQ(m.temperatures[1], 200);
+    EXPECT_EQ(m.lambdas[1], 0.36);
+    EXPECT_EQ(m.temperatures[2], 0);
+    EXPECT_EQ(m.temperatures[3], 0);
+}
+
+TEST_F(Editor, ANewPointShowsInTheStatusLineOnlyAfterTheFileIsReloaded) {
+    {
+        MaterialArchive a = archiveOnDisk();
+        setMaterial(a, 17, "prova", {{100, 0.1}, {200, 0.2}, {300, 0.3}});
+        a.save();
+    }
+    std::string before, afterMoves, reopened;
+    openEditor([&](TForm3& e) {
+        goTo(e, 17);
+        before = label(e.Label2);
+        enterInCell(e.StringGrid1, 4, 1, "400");
+        enterInCell(e.StringGrid1, 4, 2, "0.4");
+        e.SpeedButton2->click();
+        e.SpeedButton3->click();
+        afterMoves = label(e.Label2);
+        EXPECT_EQ(gridTexts(e.StringGrid1)[4][1], "    400");
+        e.SpeedButton1->click();
+    });
+    openEditor([&](TForm3& e) {
+        goTo(e, 17);
+        reopened = label(e.Label2);
+    });
+    EXPECT_EQ(before, "progr=17 punti=  3 temp min=  100 max=  300");
+    EXPECT_EQ(afterMoves, "progr=17 punti=  3 temp min=  100 max=  300");
+    EXPECT_EQ(reopened, "progr=17 punti=  4 temp min=  100 max=  400");
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_TRUE(services.errors.empty());
+}
+
+TEST_F(Editor, TheCloseBoxSavesNothingAndStoresNothingOfThePage) {
+    const std::string bytes = readFile(archiveFile());
+    bool closed = false;
+    openEditor([&](TForm3& e) {
+        typeDescription(e, "stored by Avanti");
+        e.SpeedButton2->click();
+        typeDescription(e, "never stored");
+        typeInCell(e.StringGrid1, 1, 1, "999");
+        e.close(); // the window's close box
+        closed = !e.isVisible();
+    });
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(readFile(archiveFile()), bytes);
+    // What "Avanti" stored stays in memory until the next opening reloads it.
+    EXPECT_EQ(session->archive.description(1), "stored by Avanti");
+    EXPECT_EQ(session->archive.description(2), "acciaio inox AISI 304");
+    EXPECT_EQ(session->archive.material(2).temperatures[0], 20);
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_TRUE(services.errors.empty());
+}
+
+TEST_F(Editor, EscapeIsTheCloseBoxToo) {
+    const std::string bytes = readFile(archiveFile());
+    openEditor([&](TForm3& e) {
+        typeDescription(e, "nuovo");
+        QTest::keyClick(&e, Qt::Key_Escape);
+        EXPECT_FALSE(e.isVisible());
+    });
+    EXPECT_EQ(readFile(archiveFile()), bytes);
+    EXPECT_EQ(session->archive.description(1), "calcestruzzo alleggerito 1000 kg/m3");
+}
+
+TEST_F(Editor, BothExitControlsStoreThePageAndSaveTheFile) {
+    for (int exit = 0; exit < 2; ++exit) {
+        SCOPED_TRACE(exit);
+        const std::string description = "materiale " + std::to_string(exit);
+        bool closed = false;
+        openEditor([&](TForm3& e) {
+            goTo(e, 18);
+            typeDescription(e, QString::fromStdString(description));
+            typeInCell(e.StringGrid1, 1, 1, "150");
+            typeInCell(e.StringGrid1, 1, 2, "0.07");
+            (exit == 0 ? e.SpeedButton1 : e.SpeedButton4)->click();
+            closed = !e.isVisible();
+        });
+        EXPECT_TRUE(closed);
+        const MaterialArchive disk = archiveOnDisk();
+        EXPECT_EQ(disk.description(18), description);
+        EXPECT_EQ(disk.material(18).temperatures[0], 150);
+        EXPECT_EQ(disk.material(18).lambdas[0], 0.07);
+        EXPECT_EQ(disk.description(1), "calcestruzzo alleggerito 1000 kg/m3");
+        EXPECT_EQ(readFile(archiveFile()), session->archive.fileText());
+        // Written beside and renamed over: no temporary file is left.
+        EXPECT_EQ(folderContents(dir.path()),
+                  (std::vector<std::string>{"manuale.html", "materiali.TXT", "sezione1.jpg",
+                                            "sezione2.jpg", "stabile1.txt"}));
+    }
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_TRUE(services.errors.empty());
+}
+
+TEST_F(Editor, AfterTheEditorTheMainWindowWorksOnTheEditedArchive) {
+    openEditor([](TForm3& e) {
+        typeDescription(e, QString::fromUtf8("calcestruzzo gi\xC3\xA0 usato"));
+        e.SpeedButton2->click();
+        typeDescription(e, "inox");
+        e.SpeedButton1->click();
+    });
+    form1->BitBtn6->click(); // the material list for the insulation
+    ASSERT_EQ(form1->ListBox1->count(), 100);
+    EXPECT_EQ(cp(form1->ListBox1->item(0)->text()), "calcestruzzo gi\xE0 usato");
+    EXPECT_EQ(form1->ListBox1->item(1)->text(), "inox");
+    form1->ListBox1->setCurrentRow(1);
+    EXPECT_EQ(session->sheet.materials[InsulationLayer], 2);
+    EXPECT_NE(form1->Memo2->toPlainText().indexOf("inox"), -1);
+}
+
+TEST_F(Editor, AFailedSaveIsReportedAndTheWindowStaysOpen) {
+    writeFile(dir.file("unfile"), "x");
+    const std::string bytes = readFile(archiveFile());
+    bool openAfterFailure = false, closedAfterSuccess = false;
+    openEditor([&](TForm3& e) {
+        typeDescription(e, "nuovo");
+        // The data folder is a file now: the save cannot create its file.
+        session->archive.setPath(dir.file("unfile/materiali.TXT"));
+        e.SpeedButton1->click();
+        openAfterFailure = e.isVisible();
+        EXPECT_EQ(e.currentMaterial(), 1);
+        session->archive.setPath(archiveFile());
+        e.SpeedButton4->click();
+        closedAfterSuccess = !e.isVisible();
+    });
+    EXPECT_EQ(services.errors,
+              std::vector<std::string>{"File not found: " + dir.file("unfile/materiali.TXT")});
+    EXPECT_TRUE(openAfterFailure);
+    EXPECT_TRUE(closedAfterSuccess);
+    EXPECT_NE(readFile(archiveFile()), bytes);
+    EXPECT_EQ(archiveOnDisk().description(1), "nuovo");
+}
+
+TEST_F(Editor, AReadOnlyArchiveIsReportedAndLeftWhole) {
+    const std::string bytes = readFile(archiveFile());
+    ::chmod(archiveFile().c_str(), 0444);
+    // As an unprivileged user, so that the permissions apply.
+    const int rc = runInChild(
+        [&] {
+            bool open = false;
+            services.errors.clear();
+            openEditor([&](TForm3& e) {
+                typeDescription(e, "nuovo");
+                e.SpeedButton1->click();
+                open = e.isVisible();
+            });
+            if (services.errors != std::vector<std::string>{"File access denied: " + archiveFile()})
+                return 1;
+            return open ? 0 : 2;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(readFile(archiveFile()), bytes);
+}
+
+TEST_F(Editor, StampaListsTheArchiveInTheViewerAndTheEditorStaysOnItsMaterial) {
+    form1->BitBtn1->click(); // a calculation: the viewer holds nothing
+    std::vector<std::string> listing;
+    bool viewerFixedPitch = false;
+    int material = 0;
+    std::string status, description;
+    services.modalScripts.push_back([&](QDialog& w) {
+        auto& e = static_cast<TForm3&>(w);
+        goTo(e, 3);
+        typeDescription(e, "non ancora memorizzato");
+        e.BitBtn1->click();
+        material = e.currentMaterial();
+        status = label(e.Label2);
+        description = cp(e.Edit1->text());
+    });
+    services.modalScripts.push_back([&](QDialog& w) {
+        auto& v = static_cast<TAboutBox&>(w);
+        for (const QString& l : v.RichEdit1->toPlainText().split('\n'))
+            listing.push_back(cp(l));
+        viewerFixedPitch = QFontInfo(v.RichEdit1->document()->defaultFont()).fixedPitch();
+    });
+    form1->BitBtn8->click();
+    EXPECT_EQ(services.modalWindows, (std::vector<QString>{"Form3", "AboutBox"}));
+    ASSERT_EQ(listing.size(), 1u + 3u * 16u);
+    EXPECT_EQ(listing[0], "Archivio materiali");
+    EXPECT_EQ(listing[1], "     calcestruzzo alleggerito 1000 kg/m3");
+    EXPECT_EQ(listing[2], "temp        20    200    400    600");
+    EXPECT_EQ(listing[3], "lambda  0.3300 0.3600 0.4000 0.4500");
+    EXPECT_EQ(listing[7], "     acciaio al carbonio"); // the page was not stored first
+    EXPECT_EQ(listing[37], "     vermiculite espansa sfusa");
+    EXPECT_EQ(listing[38], "temp        20");
+    EXPECT_TRUE(viewerFixedPitch);
+    EXPECT_EQ(material, 3);
+    EXPECT_EQ(status, "progr= 3 punti=  6 temp min=   20 max=  800");
+    EXPECT_EQ(description, "non ancora memorizzato");
+    EXPECT_EQ(session->viewer.fontName, "courier new");
+    EXPECT_EQ(session->viewer.fontSize, 14);
+
+    // The listing stays in the viewer: a report comes after it.
+    services.modalScripts.push_back([&](QDialog& w) {
+        auto& v = static_cast<TAboutBox&>(w);
+        EXPECT_TRUE(v.RichEdit1->toPlainText().startsWith("Archivio materiali\n"));
+    });
+    form1->BitBtn15->click();
+    ASSERT_GT(session->viewer.paragraphs.size(), listing.size());
+    EXPECT_EQ(session->viewer.paragraphs[listing.size()].rfind("titolo progetto=", 0), 0u);
+}
+
+TEST_F(Editor, AMissingArchiveFileIsReportedAndTheEditorClosesWithoutSaving) {
+    std::filesystem::remove(archiveFile());
+    const std::string memory = session->archive.fileText();
+    bool visible = true;
+    openEditor([&](TForm3& e) {
+        visible = e.isVisible();
+        e.SpeedButton1->click(); // nothing to save
+        e.SpeedButton4->click();
+    });
+    EXPECT_EQ(services.errors, std::vector<std::string>{"File not found: " + archiveFile()});
+    EXPECT_FALSE(visible);
+    EXPECT_FALSE(std::filesystem::exists(archiveFile()));
+    EXPECT_EQ(session->archive.fileText(), memory);
+    EXPECT_TRUE(services.messages.empty());
+}

@@ -1,0 +1,375 @@
+// The graph window on a 1024 x 768 screen (the test names hold "At1024",
+// which runs them on that screen).
+#include "GuiFixture.h"
+#include "QtText.h"
+#include "plot/RecordingCanvas.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+
+using namespace camini;
+using namespace camini::test;
+
+namespace {
+
+using Kind = RecordedPrimitive::Kind;
+
+QColor toQColor(PlotColour c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+// The primitives a graph gives on the window's screen, recorded with the pen
+// and font the window sets before drawing.
+std::vector<RecordedPrimitive> recordOnScreen(const GraphProcedure& graph, int width, int height) {
+    RecordingCanvas canvas(width, height);
+    canvas.setFontName("TIMES NEW ROMAN");
+    canvas.setFontSize(8);
+    canvas.setPenWidth(2);
+    PlotState plot;
+    plot.canvas = &canvas;
+    plot.windowWidth = static_cast<std::uint16_t>(width);
+    plot.windowHeight = static_cast<std::uint16_t>(height);
+    DrawGraph(plot, graph);
+    return canvas.primitives();
+}
+
+// True when a pixel within `reach` of (x, y) has the colour.
+bool colourNear(const QImage& image, int x, int y, QColor colour, int reach = 1) {
+    for (int dy = -reach; dy <= reach; ++dy)
+        for (int dx = -reach; dx <= reach; ++dx) {
+            const QPoint p(x + dx, y + dy);
+            if (image.rect().contains(p) && image.pixelColor(p) == colour)
+                return true;
+        }
+    return false;
+}
+
+int countColour(const QImage& image, QColor colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixelColor(x, y) == colour;
+    return n;
+}
+
+QImage picture(QWidget& w) {
+    return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+class Graph : public GuiFixture {
+protected:
+    // "&Calcola", then "&risultati a video": the viewer is closed at once and
+    // `script` acts on the graph window that follows.
+    void showProfileGraph(std::function<void(TForm8&)> script) {
+        form1->BitBtn1->click();
+        services.modalScripts.push_back([](QDialog&) {});
+        services.modalScripts.push_back(
+            [script = std::move(script)](QDialog& w) { script(static_cast<TForm8&>(w)); });
+        form1->BitBtn15->click();
+    }
+
+    // "&Grafico lambda materiali", then material m in the list.
+    void showConductivityGraph(int m, std::function<void(TForm8&)> script) {
+        services.modalScripts.push_back(
+            [script = std::move(script)](QDialog& w) { script(static_cast<TForm8&>(w)); });
+        form1->BitBtn11->click();
+        form1->ListBox1->setCurrentRow(m - 1);
+    }
+};
+
+TEST_F(Graph, CoversTheScreenAndPlacesItsButtonsAt1024) {
+    ASSERT_EQ(screenSize(), QSize(1024, 768));
+    QPoint corner;
+    QSize size;
+    QRect continua, stampa;
+    bool buttonsVisible = false;
+    showProfileGraph([&](TForm8& w) {
+        w.repaint();
+        corner = w.frameGeometry().topLeft();
+        size = w.size();
+        continua = w.Button1->geometry();
+        stampa = w.BitBtn2->geometry();
+        buttonsVisible = w.Button1->isVisible() && w.BitBtn2->isVisible();
+    });
+    EXPECT_EQ(services.modalWindows, (std::vector<QString>{"AboutBox", "Form8"}));
+    EXPECT_EQ(corner, QPoint(0, 0));
+    EXPECT_EQ(size, QSize(1024, 768));
+    EXPECT_EQ(plot.windowWidth, 1024);
+    EXPECT_EQ(plot.windowHeight, 768);
+    EXPECT_EQ(plot.devWidth, 1014);
+    EXPECT_EQ(plot.devHeight, 688);
+    EXPECT_EQ(continua, QRect(224, 700, 145, 33));
+    EXPECT_EQ(stampa, QRect(392, 700, 129, 33));
+    EXPECT_TRUE(buttonsVisible);
+    EXPECT_EQ(form8->Button1->text(), "continua");
+    EXPECT_EQ(form8->BitBtn2->text(), "STAMPA");
+    EXPECT_EQ(plot.device, PlotDevice::Screen);
+}
+
+TEST_F(Graph, ContinuaClosesTheWindowAt1024) {
+    bool closed = false;
+    showProfileGraph([&](TForm8& w) {
+        w.Button1->click();
+        closed = !w.isVisible();
+    });
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(Graph, ProfileGraphAfterTheViewerHasAnEmptyCaptionAt1024) {
+    QString caption = "unset";
+    bool viewerClosed = false;
+    showProfileGraph([&](TForm8& w) {
+        caption = w.windowTitle();
+        viewerClosed = !aboutBox->isVisible();
+    });
+    EXPECT_TRUE(caption.isEmpty());
+    EXPECT_TRUE(viewerClosed);
+    EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(Graph, ConductivityGraphOfAChosenMaterialAt1024) {
+    QString caption;
+    QImage image;
+    showConductivityGraph(7, [&](TForm8& w) {
+        caption = w.windowTitle();
+        image = picture(w);
+    });
+    EXPECT_EQ(services.modalWindows, std::vector<QString>{"Form8"});
+    EXPECT_EQ(cp(caption), "silicato di calcio 170 kg/m3");
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_EQ(session->sheet.graphMaterial, 7);
+    // Drawing it made material 7 the insulation, as Memo2 now says.
+    EXPECT_EQ(session->sheet.materials[InsulationLayer], 7);
+    const QStringList memo2 = form1->Memo2->toPlainText().split('\n');
+    ASSERT_GE(memo2.size(), 2);
+    EXPECT_EQ(memo2[0], "-->Isolante");
+    EXPECT_EQ(cp(memo2[1]), "silicato di calcio 170 kg/m3");
+    EXPECT_FALSE(form1->ListBox1->isVisible());
+    // The blue curve is on the window.
+    EXPECT_GT(countColour(image, QColor(0, 0, 255)), 500);
+}
+
+TEST_F(Graph, OnePointMaterialGivesItsMessageOncePerShowingAndOncePerPrintAt1024) {
+    services.pdfPath = QString::fromStdString(dir.file("vuoto.pdf"));
+    std::size_t whileShown = 0, afterPrint = 0;
+    QImage image;
+    showConductivityGraph(13, [&](TForm8& w) {
+        for (int i = 0; i < 3; ++i)
+            w.repaint();
+        w.update();
+        QApplication::processEvents();
+        image = picture(w);
+        whileShown = services.messages.size();
+        w.BitBtn2->click();
+        afterPrint = services.messages.size();
+        w.repaint();
+    });
+    const std::string message = "con un solo punto in archivio non \xE8 possibile il grafico!";
+    EXPECT_EQ(whileShown, 1u);
+    EXPECT_EQ(afterPrint, 2u);
+    EXPECT_EQ(services.messages, (std::vector<std::string>{message, message}));
+    // Nothing is drawn, and the material stays out of the insulation.
+    EXPECT_EQ(session->sheet.materials[InsulationLayer], 5);
+    const QImage plotArea = image.copy(0, 0, 1014, 688);
+    EXPECT_EQ(countColour(plotArea, Qt::white), plotArea.width() * plotArea.height());
+    // The print is an empty page.
+    ASSERT_TRUE(std::filesystem::exists(dir.file("vuoto.pdf")));
+    const RunResult text = runCommand("pdftotext " + shellQuote(dir.file("vuoto.pdf")) + " -");
+    EXPECT_EQ(text.status, 0);
+    EXPECT_EQ(text.out.find_first_not_of(" \n\f"), std::string::npos) << text.out;
+
+    // Showing it again gives the message again.
+    showConductivityGraph(13, [](TForm8&) {});
+    EXPECT_EQ(services.messages.size(), 3u);
+}
+
+TEST_F(Graph, ThePainterDrawsWhatTheRecorderRecordsAt1024) {
+    QImage image, again;
+    showProfileGraph([&](TForm8& w) {
+        image = picture(w);
+        w.repaint();
+        again = picture(w);
+    });
+    ASSERT_EQ(image.size(), QSize(1024, 768));
+    EXPECT_EQ(image, again); // every paint draws the same picture
+
+    const std::vector<RecordedPrimitive> recorded = recordOnScreen(currentGraph, 1024, 768);
+    // The eight red circles: the top of each outline is red.
+    int circles = 0;
+    for (const auto& p : recorded) {
+        if (p.kind != Kind::Ellipse)
+            continue;
+        ++circles;
+        const int cx = (p.x1 + p.x2) / 2;
+        const int top = std::min(p.y1, p.y2);
+        const int left = std::min(p.x1, p.x2);
+        const int cy = (p.y1 + p.y2) / 2;
+        EXPECT_EQ(toQColor(p.penColour), QColor(Qt::red));
+        EXPECT_TRUE(colourNear(image, cx, top, Qt::red)) << cx << "," << top;
+        EXPECT_TRUE(colourNear(image, left, cy, Qt::red)) << left << "," << cy;
+        // Inside the outline, left of the centre, the circle is painted white.
+        EXPECT_EQ(image.pixelColor(left + 3, cy - 3), QColor(Qt::white)) << left << "," << cy;
+    }
+    EXPECT_EQ(circles, 8);
+    // The x axis: a black line along row 664, drawn as recorded.
+    bool axis = false;
+    for (const auto& p : recorded) {
+        if (p.kind != Kind::Line || p.y1 != 664 || p.y2 != 664 || std::abs(p.x2 - p.x1) < 100)
+            continue;
+        axis = true;
+        EXPECT_EQ(toQColor(p.penColour), QColor(Qt::black));
+        for (int x = std::min(p.x1, p.x2) + 5; x < std::max(p.x1, p.x2) - 5; x += 7)
+            EXPECT_TRUE(colourNear(image, x, 664, Qt::black, 0) ||
+                        colourNear(image, x, 665, Qt::black, 0))
+                << x;
+    }
+    EXPECT_TRUE(axis);
+    // Every line's middle has its pen's colour, give or take a pixel, unless
+    // a circle (painted white inside) covers it.
+    auto underACircle = [&](int x, int y) {
+        return std::any_of(recorded.begin(), recorded.end(), [&](const RecordedPrimitive& c) {
+            return c.kind == Kind::Ellipse && x >= std::min(c.x1, c.x2) - 1 &&
+                   x <= std::max(c.x1, c.x2) + 1 && y >= std::min(c.y1, c.y2) - 1 &&
+                   y <= std::max(c.y1, c.y2) + 1;
+        });
+    };
+    int lines = 0, matched = 0;
+    for (const auto& p : recorded) {
+        const int x = (p.x1 + p.x2) / 2;
+        const int y = (p.y1 + p.y2) / 2;
+        if (p.kind != Kind::Line || underACircle(x, y))
+            continue;
+        ++lines;
+        const bool drawn = colourNear(image, x, y, toQColor(p.penColour));
+        EXPECT_TRUE(drawn) << p.x1 << "," << p.y1 << " to " << p.x2 << "," << p.y2;
+        matched += drawn;
+    }
+    EXPECT_GT(lines, 20);
+    EXPECT_EQ(matched, lines);
+    // The texts are written in black: there are black pixels right of and
+    // below the top left corner of the layer names.
+    for (const auto& p : recorded) {
+        if (p.kind != Kind::Text || p.text.find("isolante") == std::string::npos)
+            continue;
+        const QImage box = image.copy(p.x1, p.y1, 40, 12);
+        EXPECT_GT(countColour(box, Qt::black), 5) << p.text;
+    }
+    // Below the x axis's labels only the buttons are drawn.
+    EXPECT_EQ(countColour(image.copy(0, 700, 200, 68), Qt::white), 200 * 68);
+}
+
+TEST_F(Graph, TheConductivityCurveIsWhereTheRecorderPutsItAt1024) {
+    QImage image;
+    showConductivityGraph(5, [&](TForm8& w) { image = picture(w); });
+    const std::vector<RecordedPrimitive> recorded = recordOnScreen(currentGraph, 1024, 768);
+    int blue = 0, matched = 0;
+    for (const auto& p : recorded) {
+        if (p.kind != Kind::Line || toQColor(p.penColour) != QColor(Qt::blue))
+            continue;
+        ++blue;
+        EXPECT_EQ(p.penWidth, 4);
+        matched += colourNear(image, (p.x1 + p.x2) / 2, (p.y1 + p.y2) / 2, Qt::blue);
+    }
+    EXPECT_GT(blue, 100);
+    EXPECT_EQ(matched, blue);
+}
+
+TEST_F(Graph, StampaTwicePrintsTwoIdenticalPagesAndLeavesTheScreenAloneAt1024) {
+    services.pdfPath = QString::fromStdString(dir.file("grafico.pdf"));
+    QImage before, after;
+    PlotDevice deviceAfter = PlotDevice::Printer;
+    showProfileGraph([&](TForm8& w) {
+        before = picture(w);
+        w.BitBtn2->click();
+        w.BitBtn2->click();
+        deviceAfter = plot.device;
+        after = picture(w);
+    });
+    EXPECT_TRUE(services.errors.empty());
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_EQ(deviceAfter, PlotDevice::Screen);
+    EXPECT_EQ(plot.device, PlotDevice::Screen);
+    EXPECT_EQ(before, after);
+    EXPECT_EQ(plot.devWidth, 1014); // the screen's values again at the next paint
+    const std::string first = dir.file("grafico.pdf");
+    const std::string second = dir.file("grafico.pdf1");
+    ASSERT_TRUE(std::filesystem::exists(first));
+    ASSERT_TRUE(std::filesystem::exists(second));
+    for (const std::string& pdf : {first, second}) {
+        EXPECT_EQ(pdfPageCount(pdf), 1) << pdf;
+        const RunResult r =
+            runCommand("pdftoppm -r 50 -png " + shellQuote(pdf) + " " + shellQuote(pdf));
+        ASSERT_EQ(r.status, 0) << r.err;
+    }
+    const QImage page1(QString::fromStdString(first + "-1.png"));
+    const QImage page2(QString::fromStdString(second + "-1.png"));
+    ASSERT_FALSE(page1.isNull());
+    ASSERT_EQ(page1, page2);
+    EXPECT_EQ(readFile(first + "-1.png"), readFile(second + "-1.png"));
+    // The page holds the graph: red circles and lines, black axes and texts.
+    const QImage rgb = page1.convertToFormat(QImage::Format_RGB32);
+    int red = 0, dark = 0;
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QColor c = rgb.pixelColor(x, y);
+            red += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+            dark += c.red() < 60 && c.green() < 60 && c.blue() < 60;
+        }
+    EXPECT_GT(red, 50);
+    EXPECT_GT(dark, 200);
+    const RunResult text = runCommand("pdftotext " + shellQuote(first) + " -");
+    for (const char* word : {"isolante", "camera aria", "asola tecnica", "230"})
+        EXPECT_NE(text.out.find(word), std::string::npos) << word << "\n" << text.out;
+}
+
+TEST_F(Graph, RestoredFromMinimisedTheWindowIsNotShownAnewAt1024) {
+    std::size_t restored = 0;
+    QImage before, after;
+    showConductivityGraph(13, [&](TForm8& w) {
+        w.setWindowState(Qt::WindowMinimized);
+        QApplication::processEvents();
+        w.setWindowState(Qt::WindowNoState);
+        QApplication::processEvents();
+        restored = services.messages.size();
+    });
+    EXPECT_EQ(restored, 1u);
+    showProfileGraph([&](TForm8& w) {
+        before = picture(w);
+        w.setWindowState(Qt::WindowMinimized);
+        QApplication::processEvents();
+        w.setWindowState(Qt::WindowNoState);
+        QApplication::processEvents();
+        after = picture(w);
+    });
+    EXPECT_EQ(before, after);
+}
+
+TEST_F(Graph, StampaWithoutAPrinterAt1024) {
+    bool open = false;
+    showProfileGraph([&](TForm8& w) {
+        w.BitBtn2->click();
+        open = w.isVisible();
+    });
+    EXPECT_EQ(services.errors, std::vector<std::string>{"nessuna stampante installata"});
+    EXPECT_TRUE(open);
+    EXPECT_EQ(plot.device, PlotDevice::Screen);
+}
+
+TEST_F(Graph, ReopenedTheGraphIsDrawnAnewFromTheCurrentDataAt1024) {
+    QImage first, second;
+    showProfileGraph([&](TForm8& w) { first = picture(w); });
+    session->sheet.inputTexts[0] = "400"; // flue gas temperature
+    showProfileGraph([&](TForm8& w) { second = picture(w); });
+    EXPECT_NE(first, second);
+    const std::vector<RecordedPrimitive> recorded = recordOnScreen(currentGraph, 1024, 768);
+    for (const auto& p : recorded) {
+        if (p.kind == Kind::Ellipse) {
+            EXPECT_TRUE(colourNear(second, (p.x1 + p.x2) / 2, std::min(p.y1, p.y2), Qt::red));
+        }
+    }
+}
