@@ -261,14 +261,31 @@ TEST_F(Editor, FaultyCellsGiveOneMessageNamingTheLastAndTheEditorMovesOn) {
     EXPECT_EQ(page[3][2], " 0.4000");
 }
 
-TEST_F(Editor, EmptyOrZeroTemperatureLeavesThePointAndPaddedZeroClearsIt) {
+TEST_F(Editor, AfterTheMessageAnExitSavesWhatWasStoredAndCloses) {
+    bool closed = false;
+    openEditor([&](TForm3& e) {
+        typeDescription(e, "corretto");
+        typeInCell(e.StringGrid1, 2, 1, "250");
+        typeInCell(e.StringGrid1, 2, 2, "0,38");
+        e.SpeedButton1->click();
+        closed = !e.isVisible();
+    });
+    EXPECT_EQ(services.messages, std::vector<std::string>{"0,38 errore nell immissione dati!"});
+    EXPECT_TRUE(closed);
+    const MaterialArchive disk = archiveOnDisk();
+    EXPECT_EQ(disk.description(1), "corretto");
+    EXPECT_EQ(disk.material(1).temperatures[1], 250);
+    EXPECT_EQ(disk.material(1).lambdas[1], 0.36);
+}
+
+TEST_F(Editor, EmptyOrZeroTemperatureLeavesThePointAndAnyOtherZeroClearsIt) {
     openEditor([&](TForm3& e) {
         typeInCell(e.StringGrid1, 1, 1, "");
         typeInCell(e.StringGrid1, 1, 2, "9");
         typeInCell(e.StringGrid1, 2, 1, "0");
         typeInCell(e.StringGrid1, 2, 2, "9");
         typeInCell(e.StringGrid1, 3, 1, "0.0");
-        typeInCell(e.StringGrid1, 4, 1, "00");
+        typeInCell(e.StringGrid1, 4, 1, " 0");
         e.SpeedButton2->click();
     });
     EXPECT_TRUE(services.messages.empty());
@@ -375,16 +392,21 @@ TEST_F(Editor, AfterTheEditorTheMainWindowWorksOnTheEditedArchive) {
     openEditor([](TForm3& e) {
         typeDescription(e, QString::fromUtf8("calcestruzzo gi\xC3\xA0 usato"));
         e.SpeedButton2->click();
-        typeDescription(e, "inox");
+        typeDescription(e, QString::fromUtf8("inox 10 \xE2\x82\xAC/kg"));
         e.SpeedButton1->click();
     });
+    // The file holds the descriptions in CP1252.
+    const std::string file = readFile(archiveFile());
+    EXPECT_EQ(file.rfind("calcestruzzo gi\xE0 usato\r\n", 0), 0u);
+    EXPECT_NE(file.find("\r\ninox 10 \x80/kg\r\n"), std::string::npos);
+
     form1->BitBtn6->click(); // the material list for the insulation
     ASSERT_EQ(form1->ListBox1->count(), 100);
     EXPECT_EQ(cp(form1->ListBox1->item(0)->text()), "calcestruzzo gi\xE0 usato");
-    EXPECT_EQ(form1->ListBox1->item(1)->text(), "inox");
+    EXPECT_EQ(form1->ListBox1->item(1)->text(), QString::fromUtf8("inox 10 \xE2\x82\xAC/kg"));
     form1->ListBox1->setCurrentRow(1);
     EXPECT_EQ(session->sheet.materials[InsulationLayer], 2);
-    EXPECT_NE(form1->Memo2->toPlainText().indexOf("inox"), -1);
+    EXPECT_NE(form1->Memo2->toPlainText().indexOf("inox 10"), -1);
 }
 
 TEST_F(Editor, AFailedSaveIsReportedAndTheWindowStaysOpen) {

@@ -108,6 +108,10 @@ TEST_F(Graph, CoversTheScreenAndPlacesItsButtonsAt1024) {
     EXPECT_TRUE(buttonsVisible);
     EXPECT_EQ(form8->Button1->text(), "continua");
     EXPECT_EQ(form8->BitBtn2->text(), "STAMPA");
+    // A dialog-style window with a fixed border.
+    EXPECT_FALSE(form8->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(form8->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(form8->minimumSize(), form8->maximumSize());
     EXPECT_EQ(plot.device, PlotDevice::Screen);
 }
 
@@ -251,14 +255,30 @@ TEST_F(Graph, ThePainterDrawsWhatTheRecorderRecordsAt1024) {
     }
     EXPECT_GT(lines, 20);
     EXPECT_EQ(matched, lines);
-    // The texts are written in black: there are black pixels right of and
-    // below the top left corner of the layer names.
+    // The texts are written in black with their top left corner where the
+    // recorder has it: the layer name "isolante" stands alone, and its ink
+    // starts right of and below that corner, within a few pixels.
+    int names = 0;
     for (const auto& p : recorded) {
         if (p.kind != Kind::Text || p.text.find("isolante") == std::string::npos)
             continue;
-        const QImage box = image.copy(p.x1, p.y1, 40, 12);
-        EXPECT_GT(countColour(box, Qt::black), 5) << p.text;
+        ++names;
+        EXPECT_EQ(p.fontName, "times new roman");
+        int top = 10000, left = 10000, ink = 0;
+        for (int y = p.y1 - 10; y < p.y1 + 30; ++y)
+            for (int x = p.x1 - 10; x < p.x1 + 80; ++x)
+                if (image.pixelColor(x, y) == QColor(Qt::black)) {
+                    ++ink;
+                    top = std::min(top, y);
+                    left = std::min(left, x);
+                }
+        EXPECT_GT(ink, 30) << p.text;
+        EXPECT_GE(top, p.y1);
+        EXPECT_LE(top, p.y1 + 6);
+        EXPECT_GE(left, p.x1);
+        EXPECT_LE(left, p.x1 + 8); // behind the blank PlotText puts in front
     }
+    EXPECT_EQ(names, 1);
     // Below the x axis's labels only the buttons are drawn.
     EXPECT_EQ(countColour(image.copy(0, 700, 200, 68), Qt::white), 200 * 68);
 }
@@ -302,6 +322,8 @@ TEST_F(Graph, StampaTwicePrintsTwoIdenticalPagesAndLeavesTheScreenAloneAt1024) {
     ASSERT_TRUE(std::filesystem::exists(second));
     for (const std::string& pdf : {first, second}) {
         EXPECT_EQ(pdfPageCount(pdf), 1) << pdf;
+        const RunResult info = runCommand("pdfinfo " + shellQuote(pdf));
+        EXPECT_NE(info.out.find("Title:           \n"), std::string::npos) << info.out;
         const RunResult r =
             runCommand("pdftoppm -r 50 -png " + shellQuote(pdf) + " " + shellQuote(pdf));
         ASSERT_EQ(r.status, 0) << r.err;
@@ -346,6 +368,21 @@ TEST_F(Graph, RestoredFromMinimisedTheWindowIsNotShownAnewAt1024) {
         QApplication::processEvents();
         after = picture(w);
     });
+    EXPECT_EQ(before, after);
+}
+
+TEST_F(Graph, APrinterThatRefusesTheDocumentIsReportedAt1024) {
+    services.pdfPath = QString::fromStdString(dir.file("manca/grafico.pdf"));
+    QImage before, after;
+    showProfileGraph([&](TForm8& w) {
+        before = picture(w);
+        w.BitBtn2->click();
+        after = picture(w);
+        EXPECT_TRUE(w.isVisible());
+    });
+    ASSERT_EQ(services.errors.size(), 1u);
+    EXPECT_FALSE(services.errors[0].empty());
+    EXPECT_EQ(plot.device, PlotDevice::Screen);
     EXPECT_EQ(before, after);
 }
 

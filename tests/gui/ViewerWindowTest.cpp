@@ -138,6 +138,10 @@ TEST_F(Viewer, LayoutAt1366x768) {
     EXPECT_EQ(aboutBox->BitBtn1->text(), "Uscita");
     EXPECT_EQ(aboutBox->BitBtn2->text(), "Stampa");
     EXPECT_EQ(aboutBox->BitBtn3->text(), "Su file di testo");
+    // A fixed dialog border: no resizing, no minimise or maximise box.
+    EXPECT_FALSE(aboutBox->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(aboutBox->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(aboutBox->minimumSize(), aboutBox->maximumSize());
     EXPECT_EQ(aboutBox->RichEdit1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(aboutBox->RichEdit1->lineWrapMode(), QTextEdit::WidgetWidth);
 }
@@ -228,6 +232,7 @@ TEST_F(Viewer, CancellaThenReportReadsTheEmptiedGrids) {
 
 TEST_F(Viewer, TextTypedInTheViewerIsKeptSavedAndShownAgain) {
     services.saveAnswers = {dir.file("nota")};
+    services.pdfPath = QString::fromStdString(dir.file("nota.pdf"));
     calculateAndShowReport([&](TAboutBox& v) {
         v.RichEdit1->setFocus();
         v.RichEdit1->moveCursor(QTextCursor::End);
@@ -236,7 +241,11 @@ TEST_F(Viewer, TextTypedInTheViewerIsKeptSavedAndShownAgain) {
                             QString::fromUtf8("\xC3\xA0"), Qt::NoModifier);
         QTest::keyClicks(v.RichEdit1, " fatta");
         v.BitBtn3->click();
+        v.BitBtn2->click();
     });
+    // Printed with it.
+    const RunResult printed = runCommand("pdftotext " + shellQuote(dir.file("nota.pdf")) + " -");
+    EXPECT_NE(printed.out.find("verifica gi\xC3\xA0 fatta"), std::string::npos) << printed.out;
     ASSERT_FALSE(session->viewer.paragraphs.empty());
     EXPECT_EQ(session->viewer.paragraphs.back(), "verifica gi\xE0 fatta");
     const std::string rtf = readFile(dir.file("nota.rtf"));
@@ -342,6 +351,17 @@ TEST_F(Viewer, AFolderWithoutWriteRightsIsReportedAsAccessDenied) {
     EXPECT_EQ(readFile(folder + "/vecchio.rtf"), "vecchio");
 }
 
+TEST_F(Viewer, APrinterThatRefusesTheDocumentIsReported) {
+    services.pdfPath = QString::fromStdString(dir.file("manca/report.pdf"));
+    calculateAndShowReport([](TAboutBox& v) {
+        v.BitBtn2->click();
+        EXPECT_TRUE(v.isVisible());
+    });
+    ASSERT_EQ(services.errors.size(), 1u);
+    EXPECT_FALSE(services.errors[0].empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("manca")));
+}
+
 TEST_F(Viewer, StampaWithoutAPrinter) {
     calculateAndShowReport([](TAboutBox& v) {
         v.BitBtn2->click();
@@ -359,6 +379,10 @@ TEST_F(Viewer, StampaPrintsTheReportInAMonospacedFontWithItsColumnsAligned) {
     EXPECT_TRUE(services.errors.empty());
     const std::string pdf = dir.file("report.pdf");
     ASSERT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_EQ(pdfPageCount(pdf), 1);
+    // The print job's title is empty.
+    const RunResult info = runCommand("pdfinfo " + shellQuote(pdf));
+    EXPECT_NE(info.out.find("Title:           \n"), std::string::npos) << info.out;
 
     const RunResult fonts = runCommand("pdffonts " + shellQuote(pdf));
     ASSERT_EQ(fonts.status, 0) << fonts.err;
