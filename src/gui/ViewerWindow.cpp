@@ -8,7 +8,6 @@
 #include "mainwindow/Layouts.h"
 #include "mainwindow/MainActions.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QPainter>
 #include <QPrinter>
@@ -16,8 +15,8 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
-#include <QTextDocument>
 #include <QTextEdit>
+#include <algorithm>
 
 namespace camini {
 
@@ -122,29 +121,42 @@ void TAboutBox::vai_stampa() {
     // an empty job title; the text flows from page to page.
     printer->setDocName("");
     printer->setFullPage(false);
-    QTextDocument doc;
-    doc.setDefaultFont(documentFont(document_));
-    doc.setDocumentMargin(0);
-    doc.documentLayout()->setPaintDevice(printer);
     QStringList lines;
     for (const auto& p : document_.paragraphs)
         lines << qs(p);
-    doc.setPlainText(lines.join('\n'));
     const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
-    doc.setPageSize(page.size());
+    // The report's table lines are 104 characters: at 14 points they are
+    // wider than a portrait page, and wrapped lines lose their columns. The
+    // printout takes the document's size, or the largest smaller one at
+    // which the longest line fits the page's width.
+    QFont font = documentFont(document_);
+    for (int points = font.pointSize(); points > 6; --points) {
+        font.setPointSize(points);
+        const QFontMetricsF fm(font, printer);
+        if (std::all_of(lines.begin(), lines.end(),
+                        [&](const QString& l) { return fm.horizontalAdvance(l) <= page.width(); }))
+            break;
+    }
     QPainter painter;
     if (!painter.begin(printer)) {
         services_.error("stampa non riuscita");
         return;
     }
-    const int pages = std::max(1, doc.pageCount());
-    for (int i = 0; i < pages; ++i) {
-        if (i > 0)
+    // One paragraph after the other, each whole on a page (a longer one
+    // wraps), blanks kept.
+    painter.setFont(font);
+    const QFontMetricsF fm(font, printer);
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere;
+    qreal y = 0;
+    for (const QString& line : lines) {
+        const qreal h = std::max(fm.lineSpacing(),
+                                 fm.boundingRect(QRectF(0, 0, page.width(), 1e9), flags, line).height());
+        if (y > 0 && y + h > page.height()) {
             printer->newPage();
-        painter.save();
-        painter.translate(0, -i * page.height());
-        doc.drawContents(&painter, QRectF(0, i * page.height(), page.width(), page.height()));
-        painter.restore();
+            y = 0;
+        }
+        painter.drawText(QRectF(0, y, page.width(), h), flags, line);
+        y += h;
     }
     painter.end();
 }

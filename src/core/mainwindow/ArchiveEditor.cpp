@@ -6,7 +6,10 @@
 #include "common/NumberReader.h"
 #include "engine/ViewerDocument.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace camini {
 
@@ -64,13 +67,22 @@ void printArchive(const MaterialArchive& archive, ViewerDocument& doc) {
         const Material& mat = archive.material(m);
         if (mat.description.empty() || mat.description[0] == '0')
             continue;
-        std::string temps = "temp   ";
-        std::string lambdas = "lambda ";
+        // Fields of 7 characters, one more for every material whose numbers
+        // fill them (a steel's 13.6000): a blank always separates two values
+        // and the two rows stay in columns.
+        std::vector<std::pair<std::string, std::string>> points;
+        std::size_t width = 7;
         for (std::size_t k = 0; k < MaxPoints; ++k) {
             if (mat.temperatures[k] > 0) {
-                appendFixed(temps, mat.temperatures[k], 7, 0);
-                appendFixed(lambdas, mat.lambdas[k], 7, 4);
+                points.emplace_back(formatFixed(mat.temperatures[k], 0, 0), formatFixed(mat.lambdas[k], 0, 4));
+                width = std::max({width, points.back().first.size() + 1, points.back().second.size() + 1});
             }
+        }
+        std::string temps = "temp   ";
+        std::string lambdas = "lambda ";
+        for (const auto& [t, l] : points) {
+            temps.append(width - t.size(), ' ').append(t);
+            lambdas.append(width - l.size(), ' ').append(l);
         }
         doc.append("     " + mat.description);
         doc.append(temps);

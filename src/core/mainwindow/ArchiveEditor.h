@@ -36,7 +36,9 @@ int previousMaterial(int m);
 
 // The archive listing for printing: "Archivio materiali", then for every
 // material whose description is not empty and does not begin with 0, its
-// description and its points above 0 deg C. The document is emptied first.
+// description and its points above 0 deg C in columns 7 characters wide (wider
+// for a material whose numbers would otherwise touch). The document is
+// emptied first.
 void printArchive(const MaterialArchive& archive, ViewerDocument& doc);
 
 } // namespace camini

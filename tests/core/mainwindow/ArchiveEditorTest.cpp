@@ -259,8 +259,8 @@ TEST(PrintArchive, ListsDescribedMaterialsAndTheirPointsAboveZero) {
         "temp   ",
         "lambda ",
         "      0 con blank",
-        "temp      1000",
-        "lambda 12.3457",
+        "temp       1000",
+        "lambda  12.3457",
         "     con buchi",
         "temp       100    300",
         "lambda  0.1000 0.3000",
@@ -289,14 +289,16 @@ TEST(PrintArchive, TheShippedArchive) {
     EXPECT_EQ(doc.paragraphs[1], "     calcestruzzo alleggerito 1000 kg/m3");
     EXPECT_EQ(doc.paragraphs[2], "temp        20    200    400    600");
     EXPECT_EQ(doc.paragraphs[3], "lambda  0.3300 0.3600 0.4000 0.4500");
-    // Columns line up: every field is 7 characters wide, unless a number
-    // needs more room (the field grows, as everywhere numbers are written).
+    // Columns line up and two values never touch: fields are 7 characters
+    // wide, or one more than the widest number of the material.
     for (std::size_t i = 2; i < doc.paragraphs.size(); i += 3) {
-        if (doc.paragraphs[i - 1] == "     alluminio")
-            continue;
         EXPECT_EQ(doc.paragraphs[i].size(), doc.paragraphs[i + 1].size()) << doc.paragraphs[i];
+        EXPECT_EQ(doc.paragraphs[i + 1].find("00."), std::string::npos) << doc.paragraphs[i + 1];
     }
+    EXPECT_EQ(doc.paragraphs[25], "     acciaio inox AISI 316");
+    EXPECT_EQ(doc.paragraphs[26], "temp         20     100     300     500     700     800");
+    EXPECT_EQ(doc.paragraphs[27], "lambda  13.6000 15.4000 19.5000 22.9000 25.8000 27.0000");
     EXPECT_EQ(doc.paragraphs[43], "     alluminio");
-    EXPECT_EQ(doc.paragraphs[44], "temp        27    127    327    527");
-    EXPECT_EQ(doc.paragraphs[45], "lambda 237.0000240.0000231.0000218.0000");
+    EXPECT_EQ(doc.paragraphs[44], "temp          27      127      327      527");
+    EXPECT_EQ(doc.paragraphs[45], "lambda  237.0000 240.0000 231.0000 218.0000");
 }
