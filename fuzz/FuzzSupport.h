@@ -34,6 +34,8 @@ inline void require(bool ok, const char* what) {
 }
 
 // Bytes the allocator holds for the program right now.
-inline std::size_t heapInUse() { return mallinfo2().uordblks; }
+inline std::size_t heapInUse() {
+    return mallinfo2().uordblks;
+}
 
 } // namespace camini::fuzz

@@ -6,7 +6,6 @@
 #include "common/FileError.h"
 #include "materials/MaterialArchive.h"
 
-
 using namespace camini;
 using namespace camini::fuzz;
 
@@ -18,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t heapBefore = heapInUse();
     MaterialArchive archive(in);
     archive.load();
-    require(heapInUse() <= heapBefore + 4 * size + 64 * 1024, "archive memory beyond the file's size");
+    require(heapInUse() <= heapBefore + 4 * size + 64 * 1024,
+            "archive memory beyond the file's size");
 
     for (int m = 0; m <= MaxMaterials + 1; ++m) {
         const Material& mat = archive.material(m);

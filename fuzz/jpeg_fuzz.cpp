@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     limits.maxWorkBytes = 32u << 20;
     limits.maxScans = 100;
     try {
-        const RgbImage image = decodeJpeg(std::span<const std::uint8_t>(data, size), "fuzz.jpg", limits);
+        const RgbImage image =
+            decodeJpeg(std::span<const std::uint8_t>(data, size), "fuzz.jpg", limits);
         require(image.width > 0 && image.height > 0, "a picture without pixels");
         require(image.pixels.size() == static_cast<std::size_t>(image.width) * image.height * 3,
                 "pixel count does not match the size");

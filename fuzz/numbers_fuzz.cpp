@@ -18,14 +18,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(!std::isnan(lenient), "the lenient reader gave NaN");
     const auto strict = readNumberStrict(text);
     if (strict) {
-        require(std::memcmp(&*strict, &lenient, sizeof lenient) == 0, "strict and lenient disagree");
+        require(std::memcmp(&*strict, &lenient, sizeof lenient) == 0,
+                "strict and lenient disagree");
         require(!readNumberStrict(text + "a"), "trailing characters accepted");
         const auto blanks = readNumberStrict("  " + text);
-        require(blanks && std::memcmp(&*blanks, &*strict, sizeof lenient) == 0, "leading blanks changed the value");
+        require(blanks && std::memcmp(&*blanks, &*strict, sizeof lenient) == 0,
+                "leading blanks changed the value");
     }
     // The longest numeric prefix: what follows it never changes the value.
     const double withX = readNumberLenient(text + "x");
-    require(std::memcmp(&lenient, &withX, sizeof lenient) == 0, "a character after the number changed it");
+    require(std::memcmp(&lenient, &withX, sizeof lenient) == 0,
+            "a character after the number changed it");
     const long long m = truncateToRange(lenient, 0, 255);
     require(m >= 0 && m <= 255, "whole number outside its range");
 
@@ -34,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::string written = formatFixed(lenient, 7, decimals);
             const auto back = readNumberStrict(written);
             require(back.has_value(), "a written number does not read back");
-            require(formatFixed(*back, 7, decimals) == written, "writing the number read back changed the text");
+            require(formatFixed(*back, 7, decimals) == written,
+                    "writing the number read back changed the text");
         }
     }
     return 0;

@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     setStartProject(sheet);
     const std::size_t heapBefore = heapInUse();
     loadProject(in, sheet, archive, quiet);
-    require(heapInUse() <= heapBefore + 4 * size + 64 * 1024, "project memory beyond the file's size");
+    require(heapInUse() <= heapBefore + 4 * size + 64 * 1024,
+            "project memory beyond the file's size");
     for (auto m : sheet.materials)
         require(MaterialArchive::validNumber(m), "material number outside 1..100");
 

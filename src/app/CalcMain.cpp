@@ -6,6 +6,8 @@
 #include "common/ExecutableFolder.h"
 #include "common/FileError.h"
 #include "common/Messages.h"
+#include "common/NumberReader.h"
+#include "common/TextFile.h"
 #include "engine/Calculation.h"
 #include "engine/Report.h"
 #include "engine/RtfWriter.h"
@@ -13,8 +15,6 @@
 #include "mainwindow/ProjectFile.h"
 #include "plot/GraphSvg.h"
 #include "plot/Graphs.h"
-#include "common/NumberReader.h"
-#include "common/TextFile.h"
 
 #include <iostream>
 #include <optional>
@@ -155,7 +155,8 @@ int main(int argc, char** argv) {
             replaceFileSafely(*opt.svg, graphSvg(plot, makeProfileGraph(session), messages));
         if (opt.lambdaSvg) {
             session.sheet.graphMaterial = static_cast<std::uint8_t>(opt.lambdaSvg->first);
-            replaceFileSafely(opt.lambdaSvg->second, graphSvg(plot, makeConductivityGraph(session), messages));
+            replaceFileSafely(opt.lambdaSvg->second,
+                              graphSvg(plot, makeConductivityGraph(session), messages));
         }
     } catch (const FileError& e) {
         std::cerr << "camini-calc: " << e.what() << "\n";

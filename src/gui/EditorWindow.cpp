@@ -22,9 +22,14 @@ namespace camini {
 
 namespace {
 
-QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
+QRect toQRect(const Rect& r) {
+    return QRect(r.left, r.top, r.width, r.height);
+}
 
-const std::array<std::string, 3> headings = {"progressivo", "temperatura[\xB0" "C]", "lambda[w/m K]"};
+const std::array<std::string, 3> headings = {"progressivo",
+                                             "temperatura[\xB0"
+                                             "C]",
+                                             "lambda[w/m K]"};
 const std::array<std::string, 7> pointNumbers = {"", "1", "2", "3", "4", "5", "6"};
 
 } // namespace
@@ -66,7 +71,8 @@ TForm3::TForm3(MaterialArchive& archive, ViewerDocument& viewerDocument, TAboutB
             return page_.cells[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)];
         },
         [this](int r, int c, std::string t) {
-            page_.cells[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)] = std::move(t);
+            page_.cells[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)] =
+                std::move(t);
         },
         this);
     StringGrid1->setModel(model_);
@@ -78,7 +84,8 @@ TForm3::TForm3(MaterialArchive& archive, ViewerDocument& viewerDocument, TAboutB
     Label2->setObjectName("Label2");
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName("Edit1");
-    connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& t) { page_.description = cp(t); });
+    connect(Edit1, &QLineEdit::textEdited, this,
+            [this](const QString& t) { page_.description = cp(t); });
 
     connect(SpeedButton1, &QPushButton::clicked, this, &TForm3::uscita2);
     connect(SpeedButton4, &QPushButton::clicked, this, &TForm3::uscita2);
@@ -116,8 +123,8 @@ void TForm3::applyLayout() {
     SpeedButton4->setGeometry(toQRect(l.speedButton4));
     QFont big("verdana");
     big.setPointSize(18);
-    for (QWidget* w : std::initializer_list<QWidget*>{SpeedButton1, SpeedButton2, SpeedButton3, BitBtn1,
-                                                      Label1, Label2, Edit1})
+    for (QWidget* w : std::initializer_list<QWidget*>{SpeedButton1, SpeedButton2, SpeedButton3,
+                                                      BitBtn1, Label1, Label2, Edit1})
         w->setFont(big);
 }
 

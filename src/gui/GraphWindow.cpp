@@ -13,7 +13,8 @@
 
 namespace camini {
 
-TForm8::TForm8(PlotState& plot, CurrentGraph& currentGraph, DesktopServices& services, QWidget* parent)
+TForm8::TForm8(PlotState& plot, CurrentGraph& currentGraph, DesktopServices& services,
+               QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       plot_(plot), currentGraph_(currentGraph), services_(services) {
@@ -90,7 +91,9 @@ void TForm8::paintEvent(QPaintEvent* e) {
     plot_.canvas = previous;
 }
 
-void TForm8::termina() { accept(); }
+void TForm8::termina() {
+    accept();
+}
 
 void TForm8::stampagrafico() {
     QPrinter* printer = services_.printer();

@@ -15,7 +15,8 @@ struct PlotState;
 class TForm8 : public QDialog {
     Q_OBJECT
 public:
-    TForm8(PlotState& plot, CurrentGraph& currentGraph, DesktopServices& services, QWidget* parent = nullptr);
+    TForm8(PlotState& plot, CurrentGraph& currentGraph, DesktopServices& services,
+           QWidget* parent = nullptr);
 
     // Shows the window modally with the current graph; returns when closed.
     void visualizza();

@@ -27,9 +27,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <algorithm>
 #include <QStyle>
 #include <QUrl>
+#include <algorithm>
 
 namespace camini {
 
@@ -37,7 +37,9 @@ namespace {
 
 const char* const windowCaption = "Calcolo termico della parete del camino";
 
-QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
+QRect toQRect(const Rect& r) {
+    return QRect(r.left, r.top, r.width, r.height);
+}
 
 QFont namedFont(const char* family, int pointSize) {
     QFont f(family);
@@ -54,17 +56,22 @@ QFont fittingFont(const char* family, int points, const QStringList& texts, int 
     for (; points > 6; --points) {
         f.setPointSize(points);
         const QFontMetrics fm(f);
-        if (std::all_of(texts.begin(), texts.end(), [&](const QString& t) { return fm.horizontalAdvance(t) <= room; }))
+        if (std::all_of(texts.begin(), texts.end(),
+                        [&](const QString& t) { return fm.horizontalAdvance(t) <= room; }))
             break;
     }
     return f;
 }
 
 // Room for a button's caption beside its picture.
-int captionRoom(const QPushButton* b, int width) { return width - b->iconSize().width() - 12; }
+int captionRoom(const QPushButton* b, int width) {
+    return width - b->iconSize().width() - 12;
+}
 
 // A caption as shown (the accelerator's "&" is not drawn).
-QString shownCaption(const QPushButton* b) { return QString(b->text()).remove('&'); }
+QString shownCaption(const QPushButton* b) {
+    return QString(b->text()).remove('&');
+}
 
 std::vector<std::string> memoLines(const QPlainTextEdit* memo) {
     const QString text = memo->toPlainText();
@@ -115,7 +122,9 @@ TForm1::TForm1(Session& session, CurrentGraph& currentGraph, DesktopServices& se
         [&sheet](int r, int c) -> const std::string& {
             return c == 0 ? inputLabel(r) : sheet.inputTexts[static_cast<std::size_t>(r)];
         },
-        [&sheet](int r, int, std::string t) { sheet.inputTexts[static_cast<std::size_t>(r)] = std::move(t); },
+        [&sheet](int r, int, std::string t) {
+            sheet.inputTexts[static_cast<std::size_t>(r)] = std::move(t);
+        },
         this);
     StringGrid1->setModel(inputModel_);
     StringGrid1->setEditTriggers(QAbstractItemView::AllEditTriggers);
@@ -235,7 +244,8 @@ bool TForm1::event(QEvent* e) {
 }
 
 void TForm1::applyLayout() {
-    const QSize screenSize = (screen() ? screen() : QApplication::primaryScreen())->geometry().size();
+    const QSize screenSize =
+        (screen() ? screen() : QApplication::primaryScreen())->geometry().size();
     const MainWindowLayout l = mainWindowLayout(screenSize.width(), screenSize.height());
     // The window's outer corner at the screen's, its size the screen's.
     move(l.window.left, l.window.top);
@@ -247,16 +257,20 @@ void TForm1::applyLayout() {
     QStringList labels;
     for (int r = 0; r < InputRows; ++r)
         labels << qs(inputLabel(r)).trimmed();
-    const int fitting = std::min({fittingFont("courier new", 14, labels, l.inputLabelWidth - 6).pointSize(),
-                                  fittingFont("courier new", 14, {qs(rowName(7))}, l.resultLabelWidth - 6).pointSize(),
-                                  fittingFont("courier new", 14, {"00000000"}, l.resultColumnWidth - 6).pointSize()});
+    const int fitting = std::min(
+        {fittingFont("courier new", 14, labels, l.inputLabelWidth - 6).pointSize(),
+         fittingFont("courier new", 14, {qs(rowName(7))}, l.resultLabelWidth - 6).pointSize(),
+         fittingFont("courier new", 14, {"00000000"}, l.resultColumnWidth - 6).pointSize()});
     const QFont gridFont = namedFont("courier new", fitting);
     StringGrid1->setGeometry(toQRect(l.stringGrid1));
     StringGrid1->setFont(gridFont);
     StringGrid1->setSizes(l.inputColumnWidth, {l.inputLabelWidth}, l.rowHeight);
 
-    const std::pair<QPushButton*, Rect> layers[] = {
-        {BitBtn6, l.bitBtn6}, {BitBtn7, l.bitBtn7}, {BitBtn9, l.bitBtn9}, {BitBtn16, l.bitBtn16}, {BitBtn8, l.bitBtn8}};
+    const std::pair<QPushButton*, Rect> layers[] = {{BitBtn6, l.bitBtn6},
+                                                    {BitBtn7, l.bitBtn7},
+                                                    {BitBtn9, l.bitBtn9},
+                                                    {BitBtn16, l.bitBtn16},
+                                                    {BitBtn8, l.bitBtn8}};
     for (auto [b, r] : layers) {
         b->setGeometry(toQRect(r));
         b->setFont(fittingFont("verdana", 10, {shownCaption(b)}, captionRoom(b, r.width)));
@@ -273,8 +287,9 @@ void TForm1::applyLayout() {
     ListBox2->setFont(namedFont("verdana", 10));
     Image1->setGeometry(toQRect(l.image1));
     Memo1->setGeometry(toQRect(l.memo1));
-    Memo1->setFont(fittingFont("courier new", 12, {"temp per resistenza al fuoco(est)= 1800.0\u00B0C"},
-                               l.memo1.width - 12 - Memo1->verticalScrollBar()->sizeHint().width()));
+    Memo1->setFont(
+        fittingFont("courier new", 12, {"temp per resistenza al fuoco(est)= 1800.0\u00B0C"},
+                    l.memo1.width - 12 - Memo1->verticalScrollBar()->sizeHint().width()));
     Memo2->setGeometry(toQRect(l.memo2));
     Memo2->setFont(namedFont("verdana", 12));
     Label3->setGeometry(toQRect(l.label3));
@@ -290,9 +305,10 @@ void TForm1::applyLayout() {
     StringGrid2->setFont(gridFont);
     StringGrid2->setSizes(l.resultColumnWidth, {l.resultLabelWidth}, l.rowHeight);
 
-    const std::pair<QPushButton*, Rect> actions[] = {
-        {BitBtn1, l.bitBtn1},   {BitBtn5, l.bitBtn5},   {BitBtn3, l.bitBtn3},   {BitBtn4, l.bitBtn4},
-        {BitBtn11, l.bitBtn11}, {BitBtn13, l.bitBtn13}, {BitBtn15, l.bitBtn15}, {BitBtn2, l.bitBtn2}};
+    const std::pair<QPushButton*, Rect> actions[] = {{BitBtn1, l.bitBtn1},   {BitBtn5, l.bitBtn5},
+                                                     {BitBtn3, l.bitBtn3},   {BitBtn4, l.bitBtn4},
+                                                     {BitBtn11, l.bitBtn11}, {BitBtn13, l.bitBtn13},
+                                                     {BitBtn15, l.bitBtn15}, {BitBtn2, l.bitBtn2}};
     for (auto [b, r] : actions) {
         b->setGeometry(toQRect(r));
         const int points = (b == BitBtn15 || b == BitBtn2) ? 14 : 11;
@@ -311,8 +327,8 @@ void TForm1::inizia() {
 }
 
 void TForm1::showSectionPicture() {
-    const std::string path =
-        joinPath(session_.dataFolder, session_.sheet.squareSection ? "sezione2.jpg" : "sezione1.jpg");
+    const std::string path = joinPath(
+        session_.dataFolder, session_.sheet.squareSection ? "sezione2.jpg" : "sezione1.jpg");
     try {
         Image1->setPixmap(QPixmap::fromImage(loadJpegImage(path)));
     } catch (const FileError& e) {
@@ -340,7 +356,9 @@ void TForm1::refresh() {
     refreshing_ = false;
 }
 
-void TForm1::commitEdits() { StringGrid1->commitEdit(); }
+void TForm1::commitEdits() {
+    StringGrid1->commitEdit();
+}
 
 void TForm1::vai_calcolo() {
     commitEdits();
@@ -374,8 +392,9 @@ void TForm1::fileopen() {
 
 void TForm1::filesave() {
     commitEdits();
-    auto path = services_.saveFile("Salva progetto", "files CAMINI (*.CAM)", displayPath(executableFolder()),
-                                   qs(session_.sheet.projectTitle));
+    auto path =
+        services_.saveFile("Salva progetto", "files CAMINI (*.CAM)",
+                           displayPath(executableFolder()), qs(session_.sheet.projectTitle));
     if (!path)
         return;
     try {
@@ -386,17 +405,27 @@ void TForm1::filesave() {
 }
 
 void TForm1::openMaterialList(int mode) {
-    ListBox1->setItems(
-        camini::openMaterialList(session_.sheet, session_.archive, static_cast<MaterialListMode>(mode)));
+    ListBox1->setItems(camini::openMaterialList(session_.sheet, session_.archive,
+                                                static_cast<MaterialListMode>(mode)));
     refresh();
     ListBox1->setFocus();
 }
 
-void TForm1::scegli() { openMaterialList(static_cast<int>(MaterialListMode::Insulation)); }
-void TForm1::sceglimat() { openMaterialList(static_cast<int>(MaterialListMode::TechnicalGap)); }
-void TForm1::vai_condotto() { openMaterialList(static_cast<int>(MaterialListMode::Screen1)); }
-void TForm1::sceltaschermo2() { openMaterialList(static_cast<int>(MaterialListMode::Screen2)); }
-void TForm1::onhelp() { openMaterialList(static_cast<int>(MaterialListMode::Graph)); }
+void TForm1::scegli() {
+    openMaterialList(static_cast<int>(MaterialListMode::Insulation));
+}
+void TForm1::sceglimat() {
+    openMaterialList(static_cast<int>(MaterialListMode::TechnicalGap));
+}
+void TForm1::vai_condotto() {
+    openMaterialList(static_cast<int>(MaterialListMode::Screen1));
+}
+void TForm1::sceltaschermo2() {
+    openMaterialList(static_cast<int>(MaterialListMode::Screen2));
+}
+void TForm1::onhelp() {
+    openMaterialList(static_cast<int>(MaterialListMode::Graph));
+}
 
 void TForm1::sceltaisol(int row) {
     if (row < 0)
@@ -418,7 +447,9 @@ void TForm1::sceglistabile(int row) {
     refresh();
 }
 
-void TForm1::caricaimmagine() { showSectionPicture(); }
+void TForm1::caricaimmagine() {
+    showSectionPicture();
+}
 
 void TForm1::caMBIAmonoparete() {
     commitEdits();

@@ -8,7 +8,9 @@
 namespace camini {
 
 namespace {
-QColor toQColor(PlotColour c) { return QColor(c.r, c.g, c.b); }
+QColor toQColor(PlotColour c) {
+    return QColor(c.r, c.g, c.b);
+}
 } // namespace
 
 PainterCanvas::PainterCanvas(QPainter& painter, int width, int height)
@@ -23,7 +25,9 @@ void PainterCanvas::applyPen() {
     painter_.setPen(pen);
 }
 
-void PainterCanvas::moveTo(int x, int y) { position_ = QPoint(x, y); }
+void PainterCanvas::moveTo(int x, int y) {
+    position_ = QPoint(x, y);
+}
 
 void PainterCanvas::lineTo(int x, int y) {
     painter_.drawLine(position_, QPoint(x, y));
@@ -55,13 +59,17 @@ void PainterCanvas::setPenWidth(int width) {
     applyPen();
 }
 
-void PainterCanvas::setFontName(const std::string& name) { font_.setFamily(qs(name)); }
+void PainterCanvas::setFontName(const std::string& name) {
+    font_.setFamily(qs(name));
+}
 
 void PainterCanvas::setFontSize(int points) {
     if (points > 0)
         font_.setPointSize(points);
 }
 
-void PainterCanvas::setFontColour(PlotColour colour) { fontColour_ = toQColor(colour); }
+void PainterCanvas::setFontColour(PlotColour colour) {
+    fontColour_ = toQColor(colour);
+}
 
 } // namespace camini

@@ -26,7 +26,8 @@ void ProgramServices::message(const std::string& text) {
 }
 
 void ProgramServices::error(const std::string& text) {
-    QMessageBox box(QMessageBox::Critical, boxTitle, qs(text), QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Critical, boxTitle, qs(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
 }
 
@@ -43,7 +44,8 @@ std::optional<QString> ProgramServices::openFile(const QString& title, const QSt
 }
 
 std::optional<QString> ProgramServices::saveFile(const QString& title, const QString& filter,
-                                                 const QString& folder, const QString& proposedName) {
+                                                 const QString& folder,
+                                                 const QString& proposedName) {
     QFileDialog dialog(QApplication::activeWindow(), title, folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -54,7 +56,9 @@ std::optional<QString> ProgramServices::saveFile(const QString& title, const QSt
     return dialog.selectedFiles().first();
 }
 
-void ProgramServices::showModal(QDialog& window) { window.exec(); }
+void ProgramServices::showModal(QDialog& window) {
+    window.exec();
+}
 
 QPrinter* ProgramServices::printer() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();

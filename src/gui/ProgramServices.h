@@ -18,8 +18,8 @@ public:
     void error(const std::string& text) override;
     std::optional<QString> openFile(const QString& title, const QString& filter,
                                     const QString& folder) override;
-    std::optional<QString> saveFile(const QString& title, const QString& filter, const QString& folder,
-                                    const QString& proposedName) override;
+    std::optional<QString> saveFile(const QString& title, const QString& filter,
+                                    const QString& folder, const QString& proposedName) override;
     void showModal(QDialog& window) override;
     QPrinter* printer() override;
     bool openBrowser(const QUrl& url) override;

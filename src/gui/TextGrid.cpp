@@ -13,8 +13,12 @@ TextGridModel::TextGridModel(int rows, int columns, int fixedRows, int fixedColu
     : QAbstractTableModel(parent), rows_(rows), columns_(columns), fixedRows_(fixedRows),
       fixedColumns_(fixedColumns), get_(std::move(get)), set_(std::move(set)) {}
 
-int TextGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
-int TextGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : columns_; }
+int TextGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+int TextGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : columns_;
+}
 
 bool TextGridModel::isFixed(const QModelIndex& index) const {
     return index.row() < fixedRows_ || index.column() < fixedColumns_;

@@ -22,7 +22,9 @@ namespace camini {
 
 namespace {
 
-QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
+QRect toQRect(const Rect& r) {
+    return QRect(r.left, r.top, r.width, r.height);
+}
 
 QFont documentFont(const ViewerDocument& doc) {
     QFont f(qs(doc.fontName));
@@ -67,7 +69,8 @@ void TAboutBox::inizia() {
     setGeometry(toQRect(l.window));
     setFixedSize(l.window.width, l.window.height);
     RichEdit1->setGeometry(toQRect(l.richEdit1));
-    const std::pair<QPushButton*, Rect> buttons[] = {{BitBtn1, l.bitBtn1}, {BitBtn2, l.bitBtn2}, {BitBtn3, l.bitBtn3}};
+    const std::pair<QPushButton*, Rect> buttons[] = {
+        {BitBtn1, l.bitBtn1}, {BitBtn2, l.bitBtn2}, {BitBtn3, l.bitBtn3}};
     for (auto [b, r] : buttons) {
         b->setGeometry(toQRect(r));
         QFont f = b->font();
@@ -109,7 +112,9 @@ void TAboutBox::storeTyped() {
         document_.paragraphs.push_back(cp(line));
 }
 
-void TAboutBox::uscita() { accept(); }
+void TAboutBox::uscita() {
+    accept();
+}
 
 void TAboutBox::vai_stampa() {
     QPrinter* printer = services_.printer();
@@ -149,8 +154,9 @@ void TAboutBox::vai_stampa() {
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere;
     qreal y = 0;
     for (const QString& line : lines) {
-        const qreal h = std::max(fm.lineSpacing(),
-                                 fm.boundingRect(QRectF(0, 0, page.width(), 1e9), flags, line).height());
+        const qreal h =
+            std::max(fm.lineSpacing(),
+                     fm.boundingRect(QRectF(0, 0, page.width(), 1e9), flags, line).height());
         if (y > 0 && y + h > page.height()) {
             printer->newPage();
             y = 0;
@@ -162,7 +168,8 @@ void TAboutBox::vai_stampa() {
 }
 
 void TAboutBox::vai_testo() {
-    auto path = services_.saveFile("scrivi il file rtf", "output testo (*.rtf)", QString(), QString());
+    auto path =
+        services_.saveFile("scrivi il file rtf", "output testo (*.rtf)", QString(), QString());
     if (!path || path->isEmpty())
         return;
     try {

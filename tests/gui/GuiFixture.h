@@ -32,7 +32,8 @@ protected:
     std::unique_ptr<TForm3> form3;
 
     void SetUp() override {
-        for (const char* name : {"materiali.TXT", "stabile1.txt", "sezione1.jpg", "sezione2.jpg", "manuale.html"})
+        for (const char* name :
+             {"materiali.TXT", "stabile1.txt", "sezione1.jpg", "sezione2.jpg", "manuale.html"})
             copyData(name);
         session = std::make_unique<Session>(dir.path());
         form1 = std::make_unique<TForm1>(*session, currentGraph, services, fixedClock());

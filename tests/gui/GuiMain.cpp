@@ -14,11 +14,14 @@ int main(int argc, char** argv) {
     const auto x = screen.find('x');
     const std::string width = screen.substr(0, x);
     const std::string height = screen.substr(x + 1);
-    const std::string config = "/tmp/camini-screen-" + screen + "-" + std::to_string(::getpid()) + ".json";
+    const std::string config =
+        "/tmp/camini-screen-" + screen + "-" + std::to_string(::getpid()) + ".json";
     QFile f(QString::fromStdString(config));
     if (f.open(QIODevice::WriteOnly)) {
-        const std::string json = "{\"screens\": [{\"name\": \"screen0\", \"x\": 0, \"y\": 0, \"width\": " + width +
-                                 ", \"height\": " + height + ", \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}";
+        const std::string json =
+            "{\"screens\": [{\"name\": \"screen0\", \"x\": 0, \"y\": 0, \"width\": " + width +
+            ", \"height\": " + height +
+            ", \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}";
         f.write(json.data(), static_cast<qint64>(json.size()));
         f.close();
     }

@@ -12,8 +12,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <set>
 #include <filesystem>
+#include <set>
 
 using namespace camini;
 using namespace camini::test;
@@ -34,7 +34,9 @@ std::vector<std::vector<std::string>> gridTexts(QAbstractItemView* view) {
 
 namespace {
 
-QRect q(const Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
+QRect q(const Rect& r) {
+    return QRect(r.left, r.top, r.width, r.height);
+}
 
 std::vector<std::string> lines(const QPlainTextEdit* memo) {
     std::vector<std::string> v;
@@ -57,14 +59,30 @@ TEST_F(MainWindow, StartUpAt1366x768) {
     EXPECT_EQ(form1->size(), QSize(1366, 768));
     const MainWindowLayout l = mainWindowLayout(1366, 768);
     const std::pair<QWidget*, Rect> controls[] = {
-        {form1->StringGrid1, l.stringGrid1}, {form1->BitBtn6, l.bitBtn6},     {form1->BitBtn7, l.bitBtn7},
-        {form1->BitBtn9, l.bitBtn9},         {form1->BitBtn16, l.bitBtn16},   {form1->BitBtn8, l.bitBtn8},
-        {form1->Label2, l.label2},           {form1->CheckBox2, l.checkBox2}, {form1->CheckBox3, l.checkBox3},
-        {form1->CheckBox4, l.checkBox4},     {form1->ListBox2, l.listBox2},   {form1->Image1, l.image1},
-        {form1->Memo1, l.memo1},             {form1->Memo2, l.memo2},         {form1->Edit1, l.edit1},
-        {form1->ListBox1, l.listBox1},       {form1->StringGrid2, l.stringGrid2}, {form1->BitBtn1, l.bitBtn1},
-        {form1->BitBtn5, l.bitBtn5},         {form1->BitBtn3, l.bitBtn3},     {form1->BitBtn4, l.bitBtn4},
-        {form1->BitBtn11, l.bitBtn11},       {form1->BitBtn13, l.bitBtn13},   {form1->BitBtn15, l.bitBtn15},
+        {form1->StringGrid1, l.stringGrid1},
+        {form1->BitBtn6, l.bitBtn6},
+        {form1->BitBtn7, l.bitBtn7},
+        {form1->BitBtn9, l.bitBtn9},
+        {form1->BitBtn16, l.bitBtn16},
+        {form1->BitBtn8, l.bitBtn8},
+        {form1->Label2, l.label2},
+        {form1->CheckBox2, l.checkBox2},
+        {form1->CheckBox3, l.checkBox3},
+        {form1->CheckBox4, l.checkBox4},
+        {form1->ListBox2, l.listBox2},
+        {form1->Image1, l.image1},
+        {form1->Memo1, l.memo1},
+        {form1->Memo2, l.memo2},
+        {form1->Edit1, l.edit1},
+        {form1->ListBox1, l.listBox1},
+        {form1->StringGrid2, l.stringGrid2},
+        {form1->BitBtn1, l.bitBtn1},
+        {form1->BitBtn5, l.bitBtn5},
+        {form1->BitBtn3, l.bitBtn3},
+        {form1->BitBtn4, l.bitBtn4},
+        {form1->BitBtn11, l.bitBtn11},
+        {form1->BitBtn13, l.bitBtn13},
+        {form1->BitBtn15, l.bitBtn15},
         {form1->BitBtn2, l.bitBtn2},
     };
     for (auto [w, r] : controls)
@@ -95,7 +113,8 @@ TEST_F(MainWindow, StartUpAt1366x768) {
     const auto input = gridTexts(form1->StringGrid1);
     EXPECT_EQ(input[2][1], "130");
     EXPECT_EQ(input[7][0], inputLabel(7));
-    EXPECT_EQ(gridTexts(form1->StringGrid2)[0][3], "T \xB0" "C");
+    EXPECT_EQ(gridTexts(form1->StringGrid2)[0][3], "T \xB0"
+                                                   "C");
 }
 
 TEST_F(MainWindow, ControlsCarryTheirCaptionsAndHints) {
@@ -143,7 +162,8 @@ TEST_F(MainWindow, AcceleratorsAreUniqueAndPressTheButtons) {
     };
     std::set<QString> seen;
     for (auto [b, keys] : buttons) {
-        EXPECT_EQ(QKeySequence::mnemonic(b->text()), QKeySequence(keys)) << b->objectName().toStdString();
+        EXPECT_EQ(QKeySequence::mnemonic(b->text()), QKeySequence(keys))
+            << b->objectName().toStdString();
         EXPECT_TRUE(seen.insert(keys).second) << keys;
         EXPECT_EQ(b->shortcut(), QKeySequence(keys));
     }
@@ -183,7 +203,8 @@ TEST_F(MainWindow, CancellaEmptiesInputsAndResults) {
     EXPECT_EQ(lines(form1->Memo1), memo1);
     EXPECT_EQ(form1->Edit1->text(), "esempio 1");
     // The next calculation fills the emptied cells again.
-    session->sheet.inputTexts = {"250", "20", "130", "15", "8", "40", "20", "20", "20", "10", "100", "85"};
+    session->sheet.inputTexts = {"250", "20", "130", "15", "8",   "40",
+                                 "20",  "20", "20",  "10", "100", "85"};
     form1->vai_calcolo();
     EXPECT_NE(gridTexts(form1->StringGrid2)[1][2], "");
 }
@@ -272,7 +293,9 @@ TEST_F(MainWindow, SaveProjectThroughTheDialog) {
     EXPECT_EQ(services.saveCalls[0].proposedName, "esempio 1");
     EXPECT_EQ(services.saveCalls[0].filter, "files CAMINI (*.CAM)");
     EXPECT_EQ(readFile(dir.file("progetto.CAM")),
-              "esempio 1\r\n250\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\nrot\r\n 5\r\n 1\r\n 1\r\n 9\r\n");
+              "esempio "
+              "1\r\n250\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\nrot\r"
+              "\n 5\r\n 1\r\n 1\r\n 9\r\n");
     // Cancelling writes nothing.
     form1->BitBtn4->click();
     form1->BitBtn4->click();
@@ -282,7 +305,9 @@ TEST_F(MainWindow, SaveProjectThroughTheDialog) {
 }
 
 TEST_F(MainWindow, LoadProjectThroughTheDialog) {
-    writeFile(dir.file("p.cam"), "caldaia\r\n400\r\n-5\r\n200\r\n15\r\n8\r\n60\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\nquad\r\n 6\r\n 1\r\n 1\r\n 9\r\n");
+    writeFile(dir.file("p.cam"), "caldaia\r\n400\r\n-"
+                                 "5\r\n200\r\n15\r\n8\r\n60\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r"
+                                 "\nquad\r\n 6\r\n 1\r\n 1\r\n 9\r\n");
     form1->vai_calcolo();
     const auto results = gridTexts(form1->StringGrid2);
     services.openAnswers = {dir.file("p.cam")};
@@ -315,7 +340,8 @@ TEST_F(MainWindow, SitoAutoreOpensTheManualPage) {
     form1->BitBtn13->click();
     form1->BitBtn13->click();
     ASSERT_EQ(services.browsed.size(), 2u);
-    EXPECT_EQ(services.browsed[0], QUrl::fromLocalFile(QString::fromStdString(dir.file("manuale.html"))));
+    EXPECT_EQ(services.browsed[0],
+              QUrl::fromLocalFile(QString::fromStdString(dir.file("manuale.html"))));
 }
 
 TEST_F(MainWindow, UscitaClosesTheWindow) {

@@ -41,13 +41,14 @@ struct ScriptedServices : DesktopServices {
     void message(const std::string& text) override { messages.push_back(text); }
     void error(const std::string& text) override { errors.push_back(text); }
 
-    std::optional<QString> openFile(const QString& title, const QString& filter, const QString& folder) override {
+    std::optional<QString> openFile(const QString& title, const QString& filter,
+                                    const QString& folder) override {
         openCalls.push_back({title, filter, folder, {}});
         return next(openAnswers);
     }
 
-    std::optional<QString> saveFile(const QString& title, const QString& filter, const QString& folder,
-                                    const QString& proposedName) override {
+    std::optional<QString> saveFile(const QString& title, const QString& filter,
+                                    const QString& folder, const QString& proposedName) override {
         saveCalls.push_back({title, filter, folder, proposedName});
         return next(saveAnswers);
     }
@@ -69,7 +70,8 @@ struct ScriptedServices : DesktopServices {
             return nullptr;
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer_->setOutputFormat(QPrinter::PdfFormat);
-        printer_->setOutputFileName(pdfPath + (printersHandedOut ? QString::number(printersHandedOut) : QString()));
+        printer_->setOutputFileName(
+            pdfPath + (printersHandedOut ? QString::number(printersHandedOut) : QString()));
         ++printersHandedOut;
         return printer_.get();
     }

@@ -37,7 +37,9 @@ void writeFile(const std::string& path, const std::string& bytes) {
     f << bytes;
 }
 
-std::string readFile(const std::string& path) { return readWholeFile(path); }
+std::string readFile(const std::string& path) {
+    return readWholeFile(path);
+}
 
 void setMaterial(MaterialArchive& archive, int m, const std::string& description,
                  std::initializer_list<std::pair<double, double>> points) {

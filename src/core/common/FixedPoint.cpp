@@ -64,8 +64,8 @@ void appendFixed(std::string& out, double v, int width, int decimals) {
         if (isExactHalf(a, decimals)) {
             // The expansion ends at the digit after the last kept one, which
             // is a 5: write it exactly, drop it and round the magnitude up.
-            auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed,
-                                   decimals + 1);
+            auto r =
+                std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed, decimals + 1);
             std::string digits(buf, r.ptr);
             digits.pop_back();
             if (!digits.empty() && digits.back() == '.')

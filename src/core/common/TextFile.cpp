@@ -68,7 +68,8 @@ std::string resolveTarget(const std::string& path) {
 
 } // namespace
 
-void readChunks(const std::string& path, const std::function<bool(const char*, std::size_t)>& take) {
+void readChunks(const std::string& path,
+                const std::function<bool(const char*, std::size_t)>& take) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw FileError(errno, path);

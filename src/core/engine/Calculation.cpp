@@ -23,11 +23,13 @@ std::string inputName(int row) {
     return s;
 }
 
-[[noreturn]] void stop(const std::string& why) { throw CalculationStopped("calcolo interrotto: " + why); }
+[[noreturn]] void stop(const std::string& why) {
+    throw CalculationStopped("calcolo interrotto: " + why);
+}
 
 struct SearchConstants {
-    double upper;        // upper end of the bracket
-    int faceIndex;       // boundary temperature watched (index into boundaryTemps)
+    double upper;  // upper end of the bracket
+    int faceIndex; // boundary temperature watched (index into boundaryTemps)
     double ChimneyInput::*target;
 };
 
@@ -102,7 +104,8 @@ void checkInputs(const ChimneyInput& in, const MaterialArchive& archive) {
     for (const Ring& ring : rings) {
         d = d + 2 * ring.thickness;
         if (!(d > 0))
-            stop("lo spessore \"" + inputName(ring.row) + "\" chiude la parete (diametro non positivo)");
+            stop("lo spessore \"" + inputName(ring.row) +
+                 "\" chiude la parete (diametro non positivo)");
     }
     if (!std::isfinite(in.innerDiameter / (d * in.outerCoefficient)))
         stop("resistenza dello strato liminare esterno non definita (\"" + inputName(4) + "\")");
@@ -148,7 +151,8 @@ double searchFireTempInner(const Worksheet& sheet, WallSolver& solver, MaterialA
 std::string fireTempLine(const std::string& prefix, double temperature) {
     std::string line = prefix;
     appendFixed(line, temperature, 7, 1);
-    line += "\xB0" "C";
+    line += "\xB0"
+            "C";
     return line;
 }
 
@@ -177,8 +181,8 @@ void checkLayerTemperature(Session& session, Messages& messages, CheckDestinatio
 void runLayerChecks(Session& session, Messages& messages, CheckDestination destination) {
     const auto& means = session.solver.result().layerMeanTemps;
     auto run = [&](const CheckedLayer& l) {
-        checkLayerTemperature(session, messages, destination, session.sheet.materials[l.layer], l.name,
-                              means[l.meanIndex]);
+        checkLayerTemperature(session, messages, destination, session.sheet.materials[l.layer],
+                              l.name, means[l.meanIndex]);
     };
     run(insulationCheck);
     run(gapCheck);

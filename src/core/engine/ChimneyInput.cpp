@@ -8,17 +8,21 @@ namespace camini {
 namespace {
 // Pointers to the numeric fields in input-row order.
 constexpr std::array<double ChimneyInput::*, InputRows> fields = {
-    &ChimneyInput::flueGasTemp,       &ChimneyInput::ambientTemp,
-    &ChimneyInput::innerDiameter,     &ChimneyInput::innerCoefficient,
-    &ChimneyInput::outerCoefficient,  &ChimneyInput::insulationThickness,
-    &ChimneyInput::airGapThickness,   &ChimneyInput::technicalGapThickness,
-    &ChimneyInput::screen1Thickness,  &ChimneyInput::screen2Thickness,
-    &ChimneyInput::gapFaceLimit,      &ChimneyInput::outerFaceLimit,
+    &ChimneyInput::flueGasTemp,      &ChimneyInput::ambientTemp,
+    &ChimneyInput::innerDiameter,    &ChimneyInput::innerCoefficient,
+    &ChimneyInput::outerCoefficient, &ChimneyInput::insulationThickness,
+    &ChimneyInput::airGapThickness,  &ChimneyInput::technicalGapThickness,
+    &ChimneyInput::screen1Thickness, &ChimneyInput::screen2Thickness,
+    &ChimneyInput::gapFaceLimit,     &ChimneyInput::outerFaceLimit,
 };
 } // namespace
 
-double& ChimneyInput::value(int row) { return this->*fields[static_cast<std::size_t>(row)]; }
-double ChimneyInput::value(int row) const { return this->*fields[static_cast<std::size_t>(row)]; }
+double& ChimneyInput::value(int row) {
+    return this->*fields[static_cast<std::size_t>(row)];
+}
+double ChimneyInput::value(int row) const {
+    return this->*fields[static_cast<std::size_t>(row)];
+}
 
 ChimneyInput readChimneyInput(const Worksheet& sheet) {
     ChimneyInput in;

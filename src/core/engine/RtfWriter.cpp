@@ -57,7 +57,9 @@ std::string toRtf(const ViewerDocument& doc) {
     return out;
 }
 
-void saveRtf(const ViewerDocument& doc, const std::string& path) { replaceFileSafely(path, toRtf(doc)); }
+void saveRtf(const ViewerDocument& doc, const std::string& path) {
+    replaceFileSafely(path, toRtf(doc));
+}
 
 std::string reportFileName(const std::string& chosen) {
     if (chosen.size() >= 4) {

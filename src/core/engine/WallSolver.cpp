@@ -16,8 +16,8 @@ bool CalcResult::finite() const {
     };
     return std::isfinite(totalResistance) && std::isfinite(heatFlux) && std::isfinite(dropSum) &&
            all(resistances) && all(drops) && all(boundaryTemps) && all(conductivities) &&
-           all(layerMeanTemps) && all(innerDiameters) && all(outerDiameters) &&
-           all(profileTemps) && all(profilePositions);
+           all(layerMeanTemps) && all(innerDiameters) && all(outerDiameters) && all(profileTemps) &&
+           all(profilePositions);
 }
 
 double cylinderLayerResistance(double lambda, double s, double d1, double d0, bool square) {

@@ -14,18 +14,30 @@ std::string padded(std::string s, std::size_t length) {
 
 const std::array<std::string, InputRows>& labels() {
     static const std::array<std::string, InputRows> l = {
-        padded("temperatura fumi[\xB0" "C]", 34),
-        padded("temperatura ambiente[\xB0" "C]", 34),
+        padded("temperatura fumi[\xB0"
+               "C]",
+               34),
+        padded("temperatura ambiente[\xB0"
+               "C]",
+               34),
         padded("diametro interno [mm]", 34),
-        padded("coefficiente liminare interno[\xB0" "C]", 34),
-        padded("coefficiente liminare esterno[\xB0" "C]", 34),
+        padded("coefficiente liminare interno[\xB0"
+               "C]",
+               34),
+        padded("coefficiente liminare esterno[\xB0"
+               "C]",
+               34),
         padded("spessore isolante[mm]", 34),
         padded("spessore camera d aria[mm]", 34),
         padded("spessore asola tecnica [mm]", 38),
         padded("spessore schermo 1 [mm]", 34),
         padded("spessore schermo 2 [mm]", 28),
-        padded("T imposta interna asola tecnica [\xB0" "C]", 39),
-        padded("T imposta esterna  [\xB0" "C]", 33),
+        padded("T imposta interna asola tecnica [\xB0"
+               "C]",
+               39),
+        padded("T imposta esterna  [\xB0"
+               "C]",
+               33),
     };
     return l;
 }
@@ -35,12 +47,26 @@ const std::array<const char*, InputRows> startValues = {
 };
 
 const std::array<const char*, ResultCols> headings = {
-    "strato", "lambda", "Rcalc", "T \xB0" "C", "salto", "T calc", "D1 mm", "D2 mm",
+    "strato",
+    "lambda",
+    "Rcalc",
+    "T \xB0"
+    "C",
+    "salto",
+    "T calc",
+    "D1 mm",
+    "D2 mm",
 };
 
 const std::array<std::string, 8> rowNames = {
-    "", "strato liminare interno", "isolante", "camera d aria", "asola tecnica",
-    "schermo 1", "schermo 2", "strato liminare esterno",
+    "",
+    "strato liminare interno",
+    "isolante",
+    "camera d aria",
+    "asola tecnica",
+    "schermo 1",
+    "schermo 2",
+    "strato liminare esterno",
 };
 
 } // namespace

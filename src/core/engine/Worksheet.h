@@ -14,7 +14,12 @@ constexpr int ResultRows = 9;
 constexpr int ResultCols = 8;
 
 // Indexes of the four layer materials in Worksheet::materials.
-enum MaterialLayer : int { InsulationLayer = 0, TechnicalGapLayer = 1, Screen1Layer = 2, Screen2Layer = 3 };
+enum MaterialLayer : int {
+    InsulationLayer = 0,
+    TechnicalGapLayer = 1,
+    Screen1Layer = 2,
+    Screen2Layer = 3
+};
 
 // What a choice in the material list is for.
 enum class MaterialListMode : std::uint8_t {

@@ -1,10 +1,10 @@
 #include "ArchiveEditor.h"
 
-#include "materials/MaterialArchive.h"
 #include "common/FixedPoint.h"
 #include "common/Messages.h"
 #include "common/NumberReader.h"
 #include "engine/ViewerDocument.h"
+#include "materials/MaterialArchive.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,8 +55,12 @@ void storeEditorPage(MaterialArchive& archive, int m, const EditorPage& page, Me
         messages.message(*faulty + " errore nell immissione dati!");
 }
 
-int nextMaterial(int m) { return m < MaxMaterials ? m + 1 : MaxMaterials; }
-int previousMaterial(int m) { return m > 1 ? m - 1 : 1; }
+int nextMaterial(int m) {
+    return m < MaxMaterials ? m + 1 : MaxMaterials;
+}
+int previousMaterial(int m) {
+    return m > 1 ? m - 1 : 1;
+}
 
 void printArchive(const MaterialArchive& archive, ViewerDocument& doc) {
     doc.fontSize = 14;
@@ -74,8 +78,10 @@ void printArchive(const MaterialArchive& archive, ViewerDocument& doc) {
         std::size_t width = 7;
         for (std::size_t k = 0; k < MaxPoints; ++k) {
             if (mat.temperatures[k] > 0) {
-                points.emplace_back(formatFixed(mat.temperatures[k], 0, 0), formatFixed(mat.lambdas[k], 0, 4));
-                width = std::max({width, points.back().first.size() + 1, points.back().second.size() + 1});
+                points.emplace_back(formatFixed(mat.temperatures[k], 0, 0),
+                                    formatFixed(mat.lambdas[k], 0, 4));
+                width = std::max(
+                    {width, points.back().first.size() + 1, points.back().second.size() + 1});
             }
         }
         std::string temps = "temp   ";

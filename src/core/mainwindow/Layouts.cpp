@@ -4,7 +4,9 @@ namespace camini {
 
 namespace {
 // Cuts toward zero to a whole pixel.
-int px(double v) { return static_cast<int>(v); }
+int px(double v) {
+    return static_cast<int>(v);
+}
 } // namespace
 
 int fontSizeForScreen(int sw) {
@@ -64,8 +66,8 @@ MainWindowLayout mainWindowLayout(int sw, int sh) {
     const int c2 = px(c1 * 1.07);
     l.resultColumnWidth = c2;
     l.resultLabelWidth = px(c2 * 3.5);
-    l.stringGrid2 = {l.stringGrid1.left, l.listBox2.bottom() + 5, px(l.resultLabelWidth + c2 * 7.15),
-                     px((9 + 0.67) * r1)};
+    l.stringGrid2 = {l.stringGrid1.left, l.listBox2.bottom() + 5,
+                     px(l.resultLabelWidth + c2 * 7.15), px((9 + 0.67) * r1)};
 
     // Action buttons in two columns right of the results grid, the first row
     // one button height above the grid's top.

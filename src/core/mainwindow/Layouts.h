@@ -23,9 +23,9 @@ int fontSizeForScreen(int screenWidth);
 struct MainWindowLayout {
     Rect window;
     Rect stringGrid1;
-    int inputColumnWidth = 0; // c1, column 1 of the input grid
-    int rowHeight = 0;        // r1, rows of both grids
-    int inputLabelWidth = 0;  // column 0 of the input grid
+    int inputColumnWidth = 0;                          // c1, column 1 of the input grid
+    int rowHeight = 0;                                 // r1, rows of both grids
+    int inputLabelWidth = 0;                           // column 0 of the input grid
     Rect bitBtn6, bitBtn7, bitBtn9, bitBtn16, bitBtn8; // layer buttons and "materiali"
     Rect label2;
     Rect checkBox2, checkBox3, checkBox4;

@@ -8,7 +8,9 @@
 
 namespace camini {
 
-std::string fileErrorText(const std::exception& e) { return fromUtf8(e.what()); }
+std::string fileErrorText(const std::exception& e) {
+    return fromUtf8(e.what());
+}
 
 void startUp(Session& session, Messages& messages) {
     try {
@@ -43,8 +45,8 @@ void clearInputsAndResults(Worksheet& sheet) {
             sheet.results[r][c].clear();
 }
 
-void chooseStandardSize(Worksheet& sheet, const SizeCatalogue& sizes, const MaterialArchive& archive,
-                        int entry) {
+void chooseStandardSize(Worksheet& sheet, const SizeCatalogue& sizes,
+                        const MaterialArchive& archive, int entry) {
     const SizeEntry& e = sizes.entry(entry);
     sheet.inputTexts[2] = formatFixed(e.innerDiameter, 3, 0);
     std::string thickness = formatFixed((e.outerDiameter - e.innerDiameter) / 2, 2, 0);

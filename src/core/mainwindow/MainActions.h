@@ -33,8 +33,8 @@ void clearInputsAndResults(Worksheet& sheet);
 // A choice in the standard-size list (entry 1..8): inner diameter and
 // insulation thickness (0 and screen 1 at 0 for a single wall), insulation
 // material 1, Memo2 rewritten.
-void chooseStandardSize(Worksheet& sheet, const SizeCatalogue& sizes, const MaterialArchive& archive,
-                        int entry);
+void chooseStandardSize(Worksheet& sheet, const SizeCatalogue& sizes,
+                        const MaterialArchive& archive, int entry);
 
 // A layer button or "&Grafico lambda materiali": the material list shows the
 // 100 archive descriptions in place of the picture, for `mode`. Returns the

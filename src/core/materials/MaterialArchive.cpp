@@ -57,7 +57,9 @@ std::string MaterialArchive::fileText() const {
     return out;
 }
 
-void MaterialArchive::save() const { replaceFileSafely(path_, fileText()); }
+void MaterialArchive::save() const {
+    replaceFileSafely(path_, fileText());
+}
 
 const Material& MaterialArchive::material(int m) const {
     static const Material none;
@@ -90,9 +92,10 @@ double MaterialArchive::conductivity(int m, double t) {
             if (t1 > 0.0 && t1 <= t && t <= t2) {
                 // Two points at the same temperature make a segment of no
                 // width: it answers its first point instead of 0 / 0.
-                result = t2 == t1 ? mat.lambdas[j]
-                                  : mat.lambdas[j] + (t - t1) * (mat.lambdas[j + 1] - mat.lambdas[j]) /
-                                                         (t2 - t1);
+                result = t2 == t1
+                             ? mat.lambdas[j]
+                             : mat.lambdas[j] +
+                                   (t - t1) * (mat.lambdas[j + 1] - mat.lambdas[j]) / (t2 - t1);
             }
         }
     }

@@ -9,7 +9,9 @@ using camini::test::shellQuote;
 
 namespace {
 
-std::string calc() { return shellQuote(test::binDir() + "/camini-calc"); }
+std::string calc() {
+    return shellQuote(test::binDir() + "/camini-calc");
+}
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> v;
@@ -32,7 +34,9 @@ TEST(CalcCli, PrintsTheReportOfTheExampleProject) {
     auto l = lines(r.out);
     ASSERT_EQ(l.size(), 34u);
     EXPECT_EQ(l[0].rfind("titolo progetto=esempio 1 ", 0), 0u);
-    EXPECT_EQ(l[2], "temperatura fumi[\xC2\xB0" "C]" + std::string(14, ' ') + "250");
+    EXPECT_EQ(l[2], "temperatura fumi[\xC2\xB0"
+                    "C]" +
+                        std::string(14, ' ') + "250");
     EXPECT_EQ(l[15].size(), 105u); // 104 characters, the degree sign in two bytes
     EXPECT_EQ(l[31], "conducibilit\xC3\xA0 termica in W/m K");
     EXPECT_EQ(r.out.find('\r'), std::string::npos);
@@ -40,14 +44,17 @@ TEST(CalcCli, PrintsTheReportOfTheExampleProject) {
 
 TEST(CalcCli, ProjectFlagsAndRtf) {
     test::TempDir dir;
-    test::writeFile(dir.file("p.CAM"), "prova\r\n300\r\n20\r\n150\r\n15\r\n8\r\n50\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\n"
-                                       "quad\r\n 5\r\n 1\r\n 1\r\n 9\r\n");
-    auto r = runCommand(calc() + " --single-wall --raise-diameter --rtf " + shellQuote(dir.file("out.rtf")) + " " +
-                        shellQuote(dir.file("p.CAM")));
+    test::writeFile(
+        dir.file("p.CAM"),
+        "prova\r\n300\r\n20\r\n150\r\n15\r\n8\r\n50\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\n"
+        "quad\r\n 5\r\n 1\r\n 1\r\n 9\r\n");
+    auto r = runCommand(calc() + " --single-wall --raise-diameter --rtf " +
+                        shellQuote(dir.file("out.rtf")) + " " + shellQuote(dir.file("p.CAM")));
     ASSERT_EQ(r.status, 0) << r.err;
     auto l = lines(r.out);
     EXPECT_EQ(l[0].rfind("titolo progetto=prova ", 0), 0u);
-    EXPECT_EQ(l[7], "spessore isolante[mm]" + std::string(13, ' ') + "50"); // the text stays as loaded
+    EXPECT_EQ(l[7],
+              "spessore isolante[mm]" + std::string(13, ' ') + "50"); // the text stays as loaded
     EXPECT_EQ(l[15], "N.B.  il diametro interno <200 mm viene portato a 200 mm");
     EXPECT_EQ(l[18], "isolante" + std::string(96, ' '));
     const std::string rtf = test::readFile(dir.file("out.rtf"));
@@ -58,8 +65,10 @@ TEST(CalcCli, ProjectFlagsAndRtf) {
 TEST(CalcCli, ExitStatusesAndMessages) {
     test::TempDir dir;
     test::writeFile(dir.file("zero.cam"), "zero\r\n250\r\n20\r\n130\r\n15\r\n0\r\n");
-    test::writeFile(dir.file("mat.cam"), "mat\r\n250\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\n"
-                                         "rot\r\n 5\r\n200\r\n 1\r\n 9\r\n");
+    test::writeFile(
+        dir.file("mat.cam"),
+        "mat\r\n250\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\n"
+        "rot\r\n 5\r\n200\r\n 1\r\n 9\r\n");
     struct Case {
         std::string args;
         int status;
@@ -91,8 +100,10 @@ TEST(CalcCli, ExitStatusesAndMessages) {
 TEST(CalcCli, LayerChecksGoToStandardError) {
     test::TempDir dir;
     // Flue gas at 1200 deg C: the rock wool runs past its 400 deg C limit.
-    test::writeFile(dir.file("caldo.cam"), "caldo\r\n1200\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\n"
-                                           "rot\r\n 5\r\n 1\r\n 1\r\n 9\r\n");
+    test::writeFile(
+        dir.file("caldo.cam"),
+        "caldo\r\n1200\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\n"
+        "rot\r\n 5\r\n 1\r\n 1\r\n 9\r\n");
     auto r = runCommand(calc() + " " + shellQuote(dir.file("caldo.cam")));
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.err.rfind("temperatura media isolante =", 0), 0u) << r.err;
@@ -102,8 +113,8 @@ TEST(CalcCli, LayerChecksGoToStandardError) {
 TEST(CalcCli, GraphsAsSvgAfterTheReport) {
     test::TempDir dir;
     const auto plain = runCommand(calc());
-    auto r = runCommand(calc() + " --svg " + shellQuote(dir.file("profilo.svg")) + " --lambda-svg 7 " +
-                        shellQuote(dir.file("lambda.svg")));
+    auto r = runCommand(calc() + " --svg " + shellQuote(dir.file("profilo.svg")) +
+                        " --lambda-svg 7 " + shellQuote(dir.file("lambda.svg")));
     ASSERT_EQ(r.status, 0) << r.err;
     // The conductivity graph makes material 7 the insulation material, but
     // only after the report was printed.
@@ -126,7 +137,9 @@ TEST(CalcCli, LambdaSvgOfAOnePointMaterialAndBadNumbers) {
     test::TempDir dir;
     auto r = runCommand(calc() + " --lambda-svg 13 " + shellQuote(dir.file("l.svg")));
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.err.find("con un solo punto in archivio non \xC3\xA8 possibile il grafico!"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("con un solo punto in archivio non \xC3\xA8 possibile il grafico!"),
+              std::string::npos)
+        << r.err;
     for (const char* bad : {"0", "101", "x", "2.5"}) {
         auto b = runCommand(calc() + " --lambda-svg " + bad + " " + shellQuote(dir.file("b.svg")));
         EXPECT_EQ(b.status, 2) << bad;

@@ -40,8 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
         FixedCase{-12.25, 8, 1, "   -12.3"}, FixedCase{123456789.0, 3, 0, "123456789"},
         FixedCase{1e20, 0, 0, "100000000000000000000"},
         // A value that rounds to zero carries no sign.
-        FixedCase{-0.04, 6, 1, "   0.0"}, FixedCase{-0.0, 0, 0, "0"},
-        FixedCase{80, 3, 0, " 80"}, FixedCase{5, 2, 0, " 5"}));
+        FixedCase{-0.04, 6, 1, "   0.0"}, FixedCase{-0.0, 0, 0, "0"}, FixedCase{80, 3, 0, " 80"},
+        FixedCase{5, 2, 0, " 5"}));
 
 TEST(FixedPoint, NonFiniteValuesAreNamed) {
     EXPECT_EQ(formatFixed(std::numeric_limits<double>::infinity(), 6, 1), "   inf");
@@ -57,7 +57,8 @@ struct LenientCase {
 class LenientReaderTest : public ::testing::TestWithParam<LenientCase> {};
 
 TEST_P(LenientReaderTest, ReadsLongestNumericPrefix) {
-    EXPECT_EQ(readNumberLenient(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
+    EXPECT_EQ(readNumberLenient(GetParam().text), GetParam().value)
+        << '"' << GetParam().text << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -101,15 +102,16 @@ TEST_P(StrictReaderTest, AcceptsOnlyAWholeNumber) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StrictReaderTest,
-    ::testing::Values(StrictCase{"     20", true, 20}, StrictCase{" 0.0350", true, 0.035},
-                      StrictCase{"0", true, 0}, StrictCase{"0.0", true, 0}, StrictCase{"00", true, 0},
-                      StrictCase{"-5", true, -5}, StrictCase{"1.5e2", true, 150},
-                      StrictCase{"12a", false, 0}, StrictCase{"x", false, 0},
-                      StrictCase{"", false, 0}, StrictCase{"  ", false, 0},
-                      StrictCase{"1,5", false, 0}, StrictCase{"20 ", false, 0},
-                      StrictCase{"1e", false, 0}, StrictCase{"-", false, 0}));
+INSTANTIATE_TEST_SUITE_P(Cases, StrictReaderTest,
+                         ::testing::Values(StrictCase{"     20", true, 20},
+                                           StrictCase{" 0.0350", true, 0.035},
+                                           StrictCase{"0", true, 0}, StrictCase{"0.0", true, 0},
+                                           StrictCase{"00", true, 0}, StrictCase{"-5", true, -5},
+                                           StrictCase{"1.5e2", true, 150},
+                                           StrictCase{"12a", false, 0}, StrictCase{"x", false, 0},
+                                           StrictCase{"", false, 0}, StrictCase{"  ", false, 0},
+                                           StrictCase{"1,5", false, 0}, StrictCase{"20 ", false, 0},
+                                           StrictCase{"1e", false, 0}, StrictCase{"-", false, 0}));
 
 TEST(TruncateToRange, CutsTowardZeroAndLimits) {
     EXPECT_EQ(truncateToRange(12.9, 0, 255), 12);

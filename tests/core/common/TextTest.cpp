@@ -15,14 +15,22 @@ using namespace camini;
 using camini::test::TempDir;
 
 TEST(Cp1252, ConvertsBothWays) {
-    EXPECT_EQ(toUtf8("T \xB0" "C"), "T \xC2\xB0" "C");
+    EXPECT_EQ(toUtf8("T \xB0"
+                     "C"),
+              "T \xC2\xB0"
+              "C");
     EXPECT_EQ(toUtf8("conducibilit\xE0"), "conducibilit\xC3\xA0");
     EXPECT_EQ(toUtf8("\x80"), "\xE2\x82\xAC");
     EXPECT_EQ(toUtf8("\x81"), "?"); // undefined in CP1252
-    EXPECT_EQ(fromUtf8("T \xC2\xB0" "C"), "T \xB0" "C");
+    EXPECT_EQ(fromUtf8("T \xC2\xB0"
+                       "C"),
+              "T \xB0"
+              "C");
     EXPECT_EQ(fromUtf8("\xE2\x82\xAC"), "\x80");
-    EXPECT_EQ(fromUtf8("\xE4\xB8\xAD"), "?");      // a character CP1252 cannot hold
-    EXPECT_EQ(fromUtf8("a\xC3" "b"), "a?b");       // malformed sequence
+    EXPECT_EQ(fromUtf8("\xE4\xB8\xAD"), "?"); // a character CP1252 cannot hold
+    EXPECT_EQ(fromUtf8("a\xC3"
+                       "b"),
+              "a?b");                               // malformed sequence
     EXPECT_EQ(fromUtf8("\xF0\x9F\x98\x80!"), "?!"); // outside the BMP
     std::string all;
     for (int b = 1; b < 256; ++b)

@@ -32,12 +32,14 @@ TEST(FireSearch, WorkedExampleFirstCalculation) {
     EXPECT_EQ(outer, 1153.125);
     EXPECT_EQ(n, 6);
     EXPECT_EQ(fireTempLine("temp per resistenza al fuoco(est)=", outer),
-              "temp per resistenza al fuoco(est)= 1153.1\xB0" "C");
+              "temp per resistenza al fuoco(est)= 1153.1\xB0"
+              "C");
     double inner = searchFireTempInner(f.session.sheet, solver, f.session.archive, &n);
     EXPECT_EQ(inner, 792.96875);
     EXPECT_EQ(n, 7);
     EXPECT_EQ(fireTempLine("temp per resistenza al fuoco(int)=", inner),
-              "temp per resistenza al fuoco(int)=  793.0\xB0" "C");
+              "temp per resistenza al fuoco(int)=  793.0\xB0"
+              "C");
 }
 
 TEST(FireSearch, UnreachableTargetsEndAtTheBracket) {
@@ -56,10 +58,13 @@ TEST(FireSearch, UnreachableTargetsEndAtTheBracket) {
         Fresh f;
         f.session.sheet.inputTexts[static_cast<std::size_t>(c.row)] = c.target;
         int n = 0;
-        double t = c.outer ? searchFireTempOuter(f.session.sheet, f.session.solver, f.session.archive, &n)
-                           : searchFireTempInner(f.session.sheet, f.session.solver, f.session.archive, &n);
+        double t =
+            c.outer ? searchFireTempOuter(f.session.sheet, f.session.solver, f.session.archive, &n)
+                    : searchFireTempInner(f.session.sheet, f.session.solver, f.session.archive, &n);
         EXPECT_EQ(n, 101) << c.target;
-        EXPECT_EQ(fireTempLine("", t), std::string(c.shown) + "\xB0" "C") << c.target;
+        EXPECT_EQ(fireTempLine("", t), std::string(c.shown) + "\xB0"
+                                                              "C")
+            << c.target;
     }
 }
 
@@ -70,8 +75,10 @@ TEST(Calculate, FillsMemosAndGridAndSetsTheFlag) {
     EXPECT_FALSE(calculate(f.session, f.messages));
     const Worksheet& s = f.session.sheet;
     ASSERT_EQ(s.memo1.size(), 2u);
-    EXPECT_EQ(s.memo1[0], "temp per resistenza al fuoco(est)= 1153.1\xB0" "C");
-    EXPECT_EQ(s.memo1[1], "temp per resistenza al fuoco(int)=  793.0\xB0" "C");
+    EXPECT_EQ(s.memo1[0], "temp per resistenza al fuoco(est)= 1153.1\xB0"
+                          "C");
+    EXPECT_EQ(s.memo1[1], "temp per resistenza al fuoco(int)=  793.0\xB0"
+                          "C");
     EXPECT_EQ(s.memo2.size(), 8u);
     EXPECT_TRUE(f.session.viewer.paragraphs.empty());
     EXPECT_TRUE(s.calculated);
@@ -121,14 +128,10 @@ TEST(Calculate, StopsOnUndefinedArithmeticAndChangesNothing) {
         const char* named;
     };
     const Case cases[] = {
-        {4, "0", "coefficiente liminare esterno"},
-        {2, "0", "diametro interno"},
-        {2, "-130", "diametro interno"},
-        {6, "-200", "spessore camera d aria"},
-        {5, "-65", "spessore isolante"},
-        {9, "-1000", "spessore schermo 2"},
-        {1, "1e999", "temperatura ambiente"},
-        {0, "-1e999", "temperatura fumi"},
+        {4, "0", "coefficiente liminare esterno"}, {2, "0", "diametro interno"},
+        {2, "-130", "diametro interno"},           {6, "-200", "spessore camera d aria"},
+        {5, "-65", "spessore isolante"},           {9, "-1000", "spessore schermo 2"},
+        {1, "1e999", "temperatura ambiente"},      {0, "-1e999", "temperatura fumi"},
     };
     for (const Case& c : cases) {
         Fresh f;
@@ -167,10 +170,8 @@ TEST(Calculate, EmptyMaterialStopsOnlyALayerWithThickness) {
         bool stops;
     };
     const Case cases[] = {
-        {TechnicalGapLayer, 7, "20", false, true},
-        {TechnicalGapLayer, 7, "0", false, false},
-        {Screen2Layer, 9, "10", false, true},
-        {InsulationLayer, 5, "40", false, true},
+        {TechnicalGapLayer, 7, "20", false, true}, {TechnicalGapLayer, 7, "0", false, false},
+        {Screen2Layer, 9, "10", false, true},      {InsulationLayer, 5, "40", false, true},
         {InsulationLayer, 5, "40", true, false}, // a single wall has no insulation
     };
     for (const Case& c : cases) {
@@ -207,5 +208,6 @@ TEST(Calculate, SecondCalculationStartsFromTheFirst) {
     auto first = f.session.sheet.results;
     calculate(f.session, f.messages);
     EXPECT_EQ(f.session.sheet.results, first);
-    EXPECT_EQ(f.session.sheet.memo1[0], "temp per resistenza al fuoco(est)= 1153.1\xB0" "C");
+    EXPECT_EQ(f.session.sheet.memo1[0], "temp per resistenza al fuoco(est)= 1153.1\xB0"
+                                        "C");
 }

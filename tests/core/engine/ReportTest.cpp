@@ -1,5 +1,5 @@
-#include "engine/Calculation.h"
 #include "engine/Report.h"
+#include "engine/Calculation.h"
 #include "engine/RtfWriter.h"
 #include "engine/Session.h"
 #include "support/TestSupport.h"
@@ -58,11 +58,13 @@ TEST(Report, LinesOfTheExample) {
         EXPECT_EQ(r[i].size(), 104u) << i;
     EXPECT_EQ(r[15].substr(0, 54), "strato" + std::string(25, ' ') + "lamda" + std::string(8, ' ') +
                                        "Rcalc" + std::string(5, ' '));
-    EXPECT_EQ(r[16].substr(0, 54), "strato liminare interno" + std::string(8, ' ') + std::string(13, ' ') +
-                                       " 0.06667  ");
+    EXPECT_EQ(r[16].substr(0, 54), "strato liminare interno" + std::string(8, ' ') +
+                                       std::string(13, ' ') + " 0.06667  ");
     EXPECT_EQ(r[24], std::string(49, '-'));
-    EXPECT_EQ(r[25], "temp per resistenza al fuoco(est)= 1153.1\xB0" "C");
-    EXPECT_EQ(r[26], "temp per resistenza al fuoco(int)=  793.0\xB0" "C");
+    EXPECT_EQ(r[25], "temp per resistenza al fuoco(est)= 1153.1\xB0"
+                     "C");
+    EXPECT_EQ(r[26], "temp per resistenza al fuoco(int)=  793.0\xB0"
+                     "C");
     EXPECT_EQ(r[27], "-->Isolante=isolante costante");
     EXPECT_EQ(r[28], "-->asola tecnica=calcestruzzo");
     EXPECT_EQ(r[29], "-->schermo 1=calcestruzzo");
@@ -104,7 +106,8 @@ TEST(Report, AppendedTwiceAfterOneCalculation) {
     const auto once = c.session.viewer.paragraphs;
     c.report();
     ASSERT_EQ(c.session.viewer.paragraphs.size(), 2 * once.size());
-    EXPECT_TRUE(std::equal(once.begin(), once.end(), c.session.viewer.paragraphs.begin() + once.size()));
+    EXPECT_TRUE(
+        std::equal(once.begin(), once.end(), c.session.viewer.paragraphs.begin() + once.size()));
     // The next calculation empties the viewer.
     calculate(c.session, c.messages);
     EXPECT_TRUE(c.session.viewer.paragraphs.empty());
@@ -118,14 +121,16 @@ TEST(Report, ChecksAllFourLayersWithTodaysMaterials) {
     for (const auto& line : r)
         if (line.rfind("temperatura media ", 0) == 0)
             checks.push_back(line.substr(0, line.find(" =")));
-    const std::vector<std::string> expected = {"temperatura media asola tecnica", "temperatura media schermo 1"};
+    const std::vector<std::string> expected = {"temperatura media asola tecnica",
+                                               "temperatura media schermo 1"};
     EXPECT_EQ(checks, expected);
 }
 
 TEST(ReportFiles, RtfNameRule) {
     const std::pair<const char*, const char*> cases[] = {
-        {"report", "report.rtf"},         {"report.rtf", "report.rtf"}, {"report.RTF", "report.RTF"},
-        {"/tmp/a b/x", "/tmp/a b/x.rtf"}, {"rtf", "rtf.rtf"},           {"x.rtf.txt", "x.rtf.txt.rtf"},
+        {"report", "report.rtf"},     {"report.rtf", "report.rtf"},
+        {"report.RTF", "report.RTF"}, {"/tmp/a b/x", "/tmp/a b/x.rtf"},
+        {"rtf", "rtf.rtf"},           {"x.rtf.txt", "x.rtf.txt.rtf"},
     };
     for (auto [chosen, saved] : cases)
         EXPECT_EQ(reportFileName(chosen), saved) << chosen;
@@ -133,7 +138,8 @@ TEST(ReportFiles, RtfNameRule) {
 
 TEST(ReportFiles, RtfKeepsFontSizeAndCharacters) {
     ViewerDocument doc;
-    doc.append("T \xB0" "C {a} \\ b");
+    doc.append("T \xB0"
+               "C {a} \\ b");
     doc.append("  due blanks davanti");
     doc.append("conducibilit\xE0 termica in W/m K");
     const std::string rtf = toRtf(doc);

@@ -1,6 +1,6 @@
+#include "engine/WallSolver.h"
 #include "engine/ChimneyInput.h"
 #include "engine/ResultsGrid.h"
-#include "engine/WallSolver.h"
 #include "engine/Worksheet.h"
 #include "support/TestSupport.h"
 
@@ -56,8 +56,20 @@ TEST(WallSolver, WorkedExampleRoundSection) {
     EXPECT_EQ(s.sheet.results[7][6], "     350");
     EXPECT_EQ(s.sheet.results[0][1], "lamda");
     // Cells the solver never fills stay empty.
-    for (auto [r, c] : {std::pair{1, 1}, {1, 5}, {1, 6}, {7, 1}, {7, 5}, {7, 7}, {8, 1}, {8, 3}, {8, 5}, {8, 6}, {8, 7}})
-        EXPECT_TRUE(s.sheet.results[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)].empty()) << r << "," << c;
+    for (auto [r, c] : {std::pair{1, 1},
+                        {1, 5},
+                        {1, 6},
+                        {7, 1},
+                        {7, 5},
+                        {7, 7},
+                        {8, 1},
+                        {8, 3},
+                        {8, 5},
+                        {8, 6},
+                        {8, 7}})
+        EXPECT_TRUE(
+            s.sheet.results[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)].empty())
+            << r << "," << c;
 }
 
 TEST(WallSolver, WorkedExampleSquareSection) {
@@ -74,7 +86,8 @@ TEST(WallSolver, WorkedExampleSingleWall) {
     EXPECT_EQ(s.sheet.results[2][0], "isolante");
     for (int c = 1; c < ResultCols; ++c)
         EXPECT_TRUE(s.sheet.results[2][static_cast<std::size_t>(c)].empty()) << c;
-    EXPECT_EQ(s.column(2, 3, 8), cells({"0.06800", "0.02747", "0.02267", "0.00500", "0.06019", "0.24999"}));
+    EXPECT_EQ(s.column(2, 3, 8),
+              cells({"0.06800", "0.02747", "0.02267", "0.00500", "0.06019", "0.24999"}));
     EXPECT_EQ(s.sheet.results[1][2], cells({"0.06667"})[0]);
     EXPECT_EQ(s.sheet.results[1][3], cells({"188.7"})[0]);
     EXPECT_EQ(s.column(3, 3, 7), cells({"126.1", "100.8", "80.0", "75.4", "20.0"}));
@@ -98,20 +111,21 @@ TEST(WallSolver, ZeroThicknessGivesNoResistance) {
 TEST(AirGap, ClampsTheTemperatureAndDropsWideHotGaps) {
     auto formula = [](double tc, double s) {
         double x = s / 1000;
-        return (0.1165 - 0.000488 * tc + 6.5e-7 * tc * tc) + (4.36 - 0.0351 * tc + 8.2e-5 * tc * tc) * x -
+        return (0.1165 - 0.000488 * tc + 6.5e-7 * tc * tc) +
+               (4.36 - 0.0351 * tc + 8.2e-5 * tc * tc) * x -
                (58 - 0.46 * tc + 0.0011 * tc * tc) * x * x;
     };
     struct Case {
         double t, s, expected;
     };
     const Case cases[] = {
-        {250, 60, 0.0},                     // wide gap above 200 deg C
-        {150, 60, formula(150, 60)},        // wide gap, cooler
-        {250, 30, formula(200, 30)},        // narrow gap above 200: value at 200
-        {10, 20, formula(40, 20)},          // below 40: value at 40
+        {250, 60, 0.0},              // wide gap above 200 deg C
+        {150, 60, formula(150, 60)}, // wide gap, cooler
+        {250, 30, formula(200, 30)}, // narrow gap above 200: value at 200
+        {10, 20, formula(40, 20)},   // below 40: value at 40
         {40, 20, formula(40, 20)},
-        {100, 0, 0.0},                      // no gap
-        {200, 60, formula(200, 60)},        // exactly 200 is not above
+        {100, 0, 0.0},               // no gap
+        {200, 60, formula(200, 60)}, // exactly 200 is not above
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(airGapResistance(c.t, c.s), c.expected) << c.t << " " << c.s;
@@ -130,10 +144,13 @@ TEST(CylinderLayer, SquareFactorOnlyWhenAllowed) {
 // add up to the whole temperature difference.
 TEST(WallSolver, MultiPointMaterialsFollowThePreviousPass) {
     MaterialArchive archive;
-    test::setMaterial(archive, 5, "lana", {{50, 0.041}, {100, 0.049}, {200, 0.069}, {300, 0.099}, {400, 0.139}});
-    test::setMaterial(archive, 1, "calcestruzzo", {{20, 0.33}, {200, 0.36}, {400, 0.40}, {600, 0.45}});
+    test::setMaterial(archive, 5, "lana",
+                      {{50, 0.041}, {100, 0.049}, {200, 0.069}, {300, 0.099}, {400, 0.139}});
+    test::setMaterial(archive, 1, "calcestruzzo",
+                      {{20, 0.33}, {200, 0.36}, {400, 0.40}, {600, 0.45}});
     test::setMaterial(archive, 9, "inox", {{20, 13.6}, {100, 15.4}, {300, 19.5}});
-    const std::pair<const char*, const char*> inputs[] = {{"250", "20"}, {"600", "-10"}, {"90", "35"}};
+    const std::pair<const char*, const char*> inputs[] = {
+        {"250", "20"}, {"600", "-10"}, {"90", "35"}};
     for (auto [tf, ta] : inputs) {
         Worksheet sheet;
         setStartProject(sheet);
@@ -214,8 +231,10 @@ TEST(MaterialChoices, EightLinesInLayerOrder) {
     sheet.materialListVisible = true;
     sheet.materials = {5, 1, 17, 9};
     showMaterialChoices(sheet, archive);
-    const std::vector<std::string> expected = {"-->Isolante", "isolante costante", "-->asola tecnica",
-                                               "calcestruzzo", "-->schermo 1", "", "-->schermo 2", "acciaio"};
+    const std::vector<std::string> expected = {"-->Isolante",      "isolante costante",
+                                               "-->asola tecnica", "calcestruzzo",
+                                               "-->schermo 1",     "",
+                                               "-->schermo 2",     "acciaio"};
     EXPECT_EQ(sheet.memo2, expected);
     EXPECT_FALSE(sheet.materialListVisible);
 }
@@ -226,9 +245,11 @@ TEST(ResultsTableLine, FieldsOf31And13And10) {
     sheet.results[0][1] = "lamda";
     const std::string heading = resultsTableLine(sheet.results[0]);
     EXPECT_EQ(heading.size(), 104u);
-    EXPECT_EQ(heading.substr(0, 44), "strato" + std::string(25, ' ') + "lamda" + std::string(8, ' '));
+    EXPECT_EQ(heading.substr(0, 44),
+              "strato" + std::string(25, ' ') + "lamda" + std::string(8, ' '));
     EXPECT_EQ(heading.substr(44, 10), "Rcalc     ");
-    EXPECT_EQ(heading.substr(54, 10), "T \xB0" "C      ");
+    EXPECT_EQ(heading.substr(54, 10), "T \xB0"
+                                      "C      ");
     std::array<std::string, ResultCols> row;
     row[0] = std::string(40, 'x');
     row[1] = std::string(20, 'y');
@@ -244,6 +265,10 @@ TEST(InputLabels, KeepTheirStoredLengths) {
     const std::size_t lengths[] = {34, 34, 34, 34, 34, 34, 34, 38, 34, 28, 39, 33};
     for (int r = 0; r < InputRows; ++r)
         EXPECT_EQ(inputLabel(r).size(), lengths[r]) << r;
-    EXPECT_EQ(inputLabel(0), "temperatura fumi[\xB0" "C]" + std::string(14, ' '));
-    EXPECT_EQ(inputLabel(11), "T imposta esterna  [\xB0" "C]" + std::string(10, ' '));
+    EXPECT_EQ(inputLabel(0), "temperatura fumi[\xB0"
+                             "C]" +
+                                 std::string(14, ' '));
+    EXPECT_EQ(inputLabel(11), "T imposta esterna  [\xB0"
+                              "C]" +
+                                  std::string(10, ' '));
 }

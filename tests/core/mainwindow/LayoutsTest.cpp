@@ -58,8 +58,9 @@ TEST(MainWindowLayout, ActionButtonsEndWhereTheResultsGridBegins) {
 }
 
 TEST(FontSizeForScreen, ByScreenWidth) {
-    const std::pair<int, int> cases[] = {{640, 8},   {800, 10},  {1024, 10}, {1360, 14}, {1365, 12},
-                                         {1366, 16}, {1920, 16}, {1280, 12}, {1440, 16}, {1023, 12}};
+    const std::pair<int, int> cases[] = {{640, 8},   {800, 10},  {1024, 10}, {1360, 14},
+                                         {1365, 12}, {1366, 16}, {1920, 16}, {1280, 12},
+                                         {1440, 16}, {1023, 12}};
     for (auto [width, size] : cases)
         EXPECT_EQ(fontSizeForScreen(width), size) << width;
 }

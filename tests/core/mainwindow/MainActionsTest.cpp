@@ -1,5 +1,5 @@
-#include "engine/Session.h"
 #include "mainwindow/MainActions.h"
+#include "engine/Session.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +16,11 @@ struct Started {
     RecordingMessages messages;
     explicit Started(bool withFiles = true) {
         if (withFiles) {
-            test::writeFile(dir.file("materiali.TXT"), test::readFile(test::sourceDir() + "/data/materiali.TXT"));
-            test::writeFile(dir.file("stabile1.txt"), "80\r\n180\r\n1\r\n150\r\n250\r\n2\r\n0\r\n0\r\n0\r\n1004\r\n1100\r\n4\r\n");
+            test::writeFile(dir.file("materiali.TXT"),
+                            test::readFile(test::sourceDir() + "/data/materiali.TXT"));
+            test::writeFile(
+                dir.file("stabile1.txt"),
+                "80\r\n180\r\n1\r\n150\r\n250\r\n2\r\n0\r\n0\r\n0\r\n1004\r\n1100\r\n4\r\n");
         }
         startUp(session, messages);
     }
@@ -37,9 +40,11 @@ TEST(StartUp, WritesTheStartProject) {
     EXPECT_EQ(w.memo2[1], "lana di roccia 100 kg/m3");
     EXPECT_FALSE(w.materialListVisible);
     EXPECT_TRUE(w.pictureVisible);
-    EXPECT_EQ(w.results[0][3], "T \xB0" "C");
+    EXPECT_EQ(w.results[0][3], "T \xB0"
+                               "C");
     EXPECT_EQ(w.results[8][0], "R totale");
-    const std::vector<std::string> items = {" 80", "150", "  0", "1004", "  0", "  0", "  0", "  0"};
+    const std::vector<std::string> items = {" 80", "150", "  0", "1004",
+                                            "  0", "  0", "  0", "  0"};
     EXPECT_EQ(sizeListItems(s.session.sizes), items);
 }
 
@@ -76,11 +81,8 @@ TEST(MainActions, StandardSizes) {
         const char* screen1;
     };
     const Case cases[] = {
-        {1, false, " 80", "50", "20"},
-        {2, false, "150", "50", "20"},
-        {2, true, "150", "0", "0"},
-        {3, false, "  0", " 0", "20"},
-        {4, false, "1004", "48", "20"},
+        {1, false, " 80", "50", "20"}, {2, false, "150", "50", "20"},  {2, true, "150", "0", "0"},
+        {3, false, "  0", " 0", "20"}, {4, false, "1004", "48", "20"},
     };
     for (const Case& c : cases) {
         Started s;

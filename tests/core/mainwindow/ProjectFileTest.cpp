@@ -1,6 +1,6 @@
+#include "mainwindow/ProjectFile.h"
 #include "common/FileError.h"
 #include "engine/Worksheet.h"
-#include "mainwindow/ProjectFile.h"
 #include "support/TestSupport.h"
 
 #include <csignal>
@@ -15,8 +15,9 @@ using camini::test::TempDir;
 
 namespace {
 
-const std::string exampleFile = "esempio 1\r\n250\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\n"
-                                "rot\r\n 5\r\n 1\r\n 1\r\n 9\r\n";
+const std::string exampleFile =
+    "esempio 1\r\n250\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\n"
+    "rot\r\n 5\r\n 1\r\n 1\r\n 9\r\n";
 
 struct Window {
     Worksheet sheet;
@@ -47,7 +48,8 @@ TEST(ProjectFile, RoundTripKeepsBlanksShapeAndMaterials) {
     w.sheet.squareSection = true;
     w.sheet.materials = {100, 12, 3, 9};
     saveProject(w.sheet, dir.file("p.CAM"));
-    EXPECT_NE(test::readFile(dir.file("p.CAM")).find("\r\nquad\r\n100\r\n12\r\n 3\r\n 9\r\n"), std::string::npos);
+    EXPECT_NE(test::readFile(dir.file("p.CAM")).find("\r\nquad\r\n100\r\n12\r\n 3\r\n 9\r\n"),
+              std::string::npos);
 
     Window other;
     other.sheet.singleWall = true;
@@ -74,10 +76,10 @@ TEST(ProjectFile, ShapeAndMaterialLines) {
         int loaded; // 0: refused, the previous material stays
     };
     const Case cases[] = {
-        {"quad", true, "12.9", 12}, {"QUAD", false, " 7", 7},   {"quad ", false, "100", 100},
-        {"", false, "1", 1},        {"rot", false, "0", 0},     {"quad", true, "101", 0},
-        {"quad", true, "-3", 0},    {"rot", false, "1e9", 0},   {"rot", false, "abc", 0},
-        {"rot", false, "", 0},      {"rot", false, "300", 0},   {"rot", false, "44abc", 44},
+        {"quad", true, "12.9", 12}, {"QUAD", false, " 7", 7}, {"quad ", false, "100", 100},
+        {"", false, "1", 1},        {"rot", false, "0", 0},   {"quad", true, "101", 0},
+        {"quad", true, "-3", 0},    {"rot", false, "1e9", 0}, {"rot", false, "abc", 0},
+        {"rot", false, "", 0},      {"rot", false, "300", 0}, {"rot", false, "44abc", 44},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -173,9 +175,14 @@ TEST(ProjectFile, ALineEndInsideATextCannotShiftTheLines) {
 
 TEST(ProjectFile, NameRule) {
     const std::pair<const char*, const char*> cases[] = {
-        {"esempio 1", "esempio 1.CAM"}, {"a.cam", "a.cam"}, {"a.CAM", "a.CAM"},
-        {"a.Cam", "a.Cam.CAM"},         {"x", "x.CAM"},     {"cam", "cam.CAM"},
-        {".cam", ".cam"},               {"", ".CAM"},
+        {"esempio 1", "esempio 1.CAM"},
+        {"a.cam", "a.cam"},
+        {"a.CAM", "a.CAM"},
+        {"a.Cam", "a.Cam.CAM"},
+        {"x", "x.CAM"},
+        {"cam", "cam.CAM"},
+        {".cam", ".cam"},
+        {"", ".CAM"},
     };
     for (auto [chosen, saved] : cases)
         EXPECT_EQ(projectFileName(chosen), saved) << chosen;
@@ -208,7 +215,9 @@ TEST(ProjectFile, PermissionsAsAnUnprivilegedUser) {
             try {
                 loadProject(dir.file("p.CAM"), other.sheet, other.archive, other.messages);
             } catch (const FileError& e) {
-                return (e.text() == "File access denied" && other.sheet.projectTitle == "prima") ? 0 : 2;
+                return (e.text() == "File access denied" && other.sheet.projectTitle == "prima")
+                           ? 0
+                           : 2;
             }
             return 1;
         },

@@ -1,6 +1,6 @@
+#include "materials/MaterialArchive.h"
 #include "common/FileError.h"
 #include "common/TextFile.h"
-#include "materials/MaterialArchive.h"
 #include "support/TestSupport.h"
 
 #include <csignal>
@@ -71,7 +71,8 @@ TEST(MaterialArchiveFile, ShippedArchiveFillsTheDefaultLayers) {
 
 TEST(MaterialArchiveFile, LoadDerivesCountAndRange) {
     TempDir dir;
-    std::string text = block("tre punti", {"20", "0.1", "0", "0.2", "300", "0.3", "0", "0", "", "", "0", "0"});
+    std::string text =
+        block("tre punti", {"20", "0.1", "0", "0.2", "300", "0.3", "0", "0", "", "", "0", "0"});
     text += block("azzerato", {"0", "0.1", "-5", "0.2", "0", "0", "0", "0", "0", "0", "0", "0"});
     test::writeFile(dir.file("m.TXT"), text);
     MaterialArchive a(dir.file("m.TXT"));
@@ -89,7 +90,7 @@ TEST(MaterialArchiveFile, LoadDerivesCountAndRange) {
 TEST(MaterialArchiveFile, AShortFileFillsOnlyItsMaterials) {
     TempDir dir;
     test::writeFile(dir.file("m.TXT"), block("solo il primo", {"100", "0.5", "200", "0.6", "0", "0",
-                                                                "0", "0", "0", "0", "0", "0"}));
+                                                               "0", "0", "0", "0", "0", "0"}));
     MaterialArchive a(dir.file("m.TXT"));
     setMaterial(a, 50, "vecchio", {{20, 1}});
     a.load();
@@ -155,7 +156,8 @@ struct LookupCase {
 TEST(Conductivity, InterpolatesBetweenPointsAndHoldsBeyondThem) {
     MaterialArchive a;
     setMaterial(a, 1, "due punti", {{20, 0.04}, {220, 0.06}});
-    const LookupCase cases[] = {{120, 0.05}, {20, 0.04}, {10, 0.04}, {-5, 0.04}, {220, 0.06}, {1000, 0.06}};
+    const LookupCase cases[] = {{120, 0.05}, {20, 0.04},  {10, 0.04},
+                                {-5, 0.04},  {220, 0.06}, {1000, 0.06}};
     for (const auto& c : cases)
         EXPECT_NEAR(a.conductivity(1, c.temperature), c.lambda, 1e-15) << c.temperature;
 
@@ -264,7 +266,8 @@ TEST(MaterialArchiveFile, PermissionsAsAnUnprivilegedUser) {
             try {
                 a.load();
             } catch (const FileError& e) {
-                return (e.text() == "File access denied" && a.description(3) == "in memoria") ? 0 : 2;
+                return (e.text() == "File access denied" && a.description(3) == "in memoria") ? 0
+                                                                                              : 2;
             }
             return 1;
         },

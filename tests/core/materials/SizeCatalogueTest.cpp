@@ -1,5 +1,5 @@
-#include "common/FileError.h"
 #include "materials/SizeCatalogue.h"
+#include "common/FileError.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
