@@ -20,12 +20,8 @@ bool isExactHalf(double v, int decimals) {
     int exp = 0;
     double mant = std::frexp(std::fabs(v), &exp); // v = mant * 2^exp, 0.5 <= mant < 1
     // Scale the mantissa to a 53-bit integer.
-    auto m = static_cast<std::uint64_t>(std::ldexp(mant, 53));
-    int e = exp - 53;
-    while ((m & 1u) == 0) {
-        m >>= 1;
-        ++e;
-    }
+    const auto m = static_cast<std::uint64_t>(std::ldexp(mant, 53));
+    const int e = exp - 53 + __builtin_ctzll(m);
     return e == -(decimals + 1);
 }
 

@@ -8,16 +8,24 @@
 namespace camini {
 
 bool CalcResult::finite() const {
-    auto all = [](const auto& a) {
+    // A NaN or an infinity anywhere makes the sum NaN or infinite, so one
+    // test of the sum answers for all the values (finite values too large to
+    // add up only arise from inputs that overflow anyway).
+    double sum = totalResistance + heatFlux + dropSum;
+    auto add = [&sum](const auto& a) {
         for (double v : a)
-            if (!std::isfinite(v))
-                return false;
-        return true;
+            sum += v;
     };
-    return std::isfinite(totalResistance) && std::isfinite(heatFlux) && std::isfinite(dropSum) &&
-           all(resistances) && all(drops) && all(boundaryTemps) && all(conductivities) &&
-           all(layerMeanTemps) && all(innerDiameters) && all(outerDiameters) && all(profileTemps) &&
-           all(profilePositions);
+    add(resistances);
+    add(drops);
+    add(boundaryTemps);
+    add(conductivities);
+    add(layerMeanTemps);
+    add(innerDiameters);
+    add(outerDiameters);
+    add(profileTemps);
+    add(profilePositions);
+    return std::isfinite(sum);
 }
 
 double cylinderLayerResistance(double lambda, double s, double d1, double d0, bool square) {
