@@ -7,7 +7,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 PACKAGES=(
     cmake make g++ pkg-config
-    qt6-base-dev libjpeg62-turbo-dev
+    qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     unrtf poppler-utils xvfb imagemagick librsvg2-bin xdg-utils
     fonts-liberation fonts-dejavu

@@ -11,10 +11,16 @@
 #include "plot/PlotState.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("camini");
+    // The toolkit's own texts (file dialogs, box buttons) in Italian too.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QLocale(QLocale::Italian), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitTexts);
 
     camini::Session session(camini::executableFolder());
     camini::PlotState plot;
