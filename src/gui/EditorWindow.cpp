@@ -4,6 +4,7 @@
 #include "QtText.h"
 #include "TextGrid.h"
 #include "ViewerWindow.h"
+#include "Widgets.h"
 #include "common/FileError.h"
 #include "mainwindow/Layouts.h"
 #include "mainwindow/MainActions.h"
@@ -21,10 +22,6 @@
 namespace camini {
 
 namespace {
-
-QRect toQRect(const Rect& r) {
-    return QRect(r.left, r.top, r.width, r.height);
-}
 
 const std::array<std::string, 3> headings = {"progressivo",
                                              "temperatura[\xB0"
@@ -46,11 +43,7 @@ TForm3::TForm3(MaterialArchive& archive, ViewerDocument& viewerDocument, TAboutB
     setFont(windowFont);
 
     auto button = [this](const char* name, const char* caption, QStyle::StandardPixmap glyph) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setIcon(style()->standardIcon(glyph));
-        b->setAutoDefault(false);
-        return b;
+        return makeButton(this, name, caption, glyph);
     };
     SpeedButton1 = button("SpeedButton1", "Uscita", QStyle::SP_DialogSaveButton);
     SpeedButton2 = button("SpeedButton2", "Avanti", QStyle::SP_ArrowForward);

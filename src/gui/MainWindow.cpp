@@ -8,6 +8,7 @@
 #include "SectionPicture.h"
 #include "TextGrid.h"
 #include "ViewerWindow.h"
+#include "Widgets.h"
 #include "common/ExecutableFolder.h"
 #include "common/FileError.h"
 #include "engine/Calculation.h"
@@ -36,10 +37,6 @@ namespace camini {
 namespace {
 
 const char* const windowCaption = "Calcolo termico della parete del camino";
-
-QRect toQRect(const Rect& r) {
-    return QRect(r.left, r.top, r.width, r.height);
-}
 
 QFont namedFont(const char* family, int pointSize) {
     QFont f(family);
@@ -103,11 +100,7 @@ TForm1::TForm1(Session& session, CurrentGraph& currentGraph, DesktopServices& se
     Worksheet& sheet = session_.sheet;
 
     auto button = [this](const char* name, const char* caption, QStyle::StandardPixmap glyph) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), this);
-        b->setObjectName(name);
-        b->setIcon(style()->standardIcon(glyph));
-        b->setAutoDefault(false);
-        return b;
+        return makeButton(this, name, caption, glyph);
     };
     auto check = [this](const char* name, const char* caption) {
         auto* c = new QCheckBox(QString::fromUtf8(caption), this);

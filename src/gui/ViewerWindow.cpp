@@ -2,6 +2,7 @@
 
 #include "DesktopServices.h"
 #include "QtText.h"
+#include "Widgets.h"
 #include "common/FileError.h"
 #include "engine/RtfWriter.h"
 #include "engine/ViewerDocument.h"
@@ -21,10 +22,6 @@
 namespace camini {
 
 namespace {
-
-QRect toQRect(const Rect& r) {
-    return QRect(r.left, r.top, r.width, r.height);
-}
 
 QFont documentFont(const ViewerDocument& doc) {
     QFont f(qs(doc.fontName));
@@ -48,11 +45,7 @@ TAboutBox::TAboutBox(ViewerDocument& document, DesktopServices& services, QWidge
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setLineWrapMode(QTextEdit::WidgetWidth);
     auto button = [this](const char* name, const char* caption, QStyle::StandardPixmap glyph) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setIcon(style()->standardIcon(glyph));
-        b->setAutoDefault(false);
-        return b;
+        return makeButton(this, name, caption, glyph);
     };
     BitBtn1 = button("BitBtn1", "Uscita", QStyle::SP_DialogCloseButton);
     BitBtn2 = button("BitBtn2", "Stampa", QStyle::SP_FileDialogDetailedView);
