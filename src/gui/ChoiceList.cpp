@@ -36,6 +36,7 @@ void ChoiceList::setItems(const std::vector<std::string>& items) {
     for (const auto& item : items)
         addItem(qs(item));
     setCurrentRow(-1, QItemSelectionModel::Clear);
+    scrollToTop();
     filling_ = false;
 }
 

@@ -69,7 +69,7 @@ TForm3::TForm3(MaterialArchive& archive, ViewerDocument& viewerDocument, TAboutB
         },
         this);
     StringGrid1->setModel(model_);
-    StringGrid1->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    StringGrid1->setEditable(true);
 
     Label1 = new QLabel("descrizione", this);
     Label1->setObjectName("Label1");

@@ -120,7 +120,7 @@ TForm1::TForm1(Session& session, CurrentGraph& currentGraph, DesktopServices& se
         },
         this);
     StringGrid1->setModel(inputModel_);
-    StringGrid1->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    StringGrid1->setEditable(true);
 
     BitBtn6 = button("BitBtn6", "isolante", QStyle::SP_ArrowRight);
     BitBtn6->setToolTip("scelta isolante camino");
@@ -166,7 +166,7 @@ TForm1::TForm1(Session& session, CurrentGraph& currentGraph, DesktopServices& se
         },
         nullptr, this);
     StringGrid2->setModel(resultsModel_);
-    StringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid2->setEditable(false);
 
     BitBtn1 = button("BitBtn1", "&Calcola", QStyle::SP_MediaPlay);
     BitBtn5 = button("BitBtn5", "C&ancella", QStyle::SP_DialogResetButton);
@@ -215,7 +215,16 @@ TForm1::TForm1(Session& session, CurrentGraph& currentGraph, DesktopServices& se
             session_.sheet.memo2 = memoLines(Memo2);
     });
 
-    setTabOrder(StringGrid1, BitBtn6);
+    // Tab visits the controls in reading order; in the text boxes it moves on
+    // instead of writing a tab into the lines the report copies.
+    Memo1->setTabChangesFocus(true);
+    Memo2->setTabChangesFocus(true);
+    const QWidget* order[] = {StringGrid1, BitBtn6,  BitBtn7,   BitBtn9,  BitBtn16, BitBtn8,  ListBox2,
+                              CheckBox2,   CheckBox3, CheckBox4, ListBox1, Memo1,    Memo2,    Edit1,
+                              StringGrid2, BitBtn1,  BitBtn5,   BitBtn3,  BitBtn4,  BitBtn11, BitBtn13,
+                              BitBtn15,    BitBtn2};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
 }
 
 TForm1::~TForm1() = default;
@@ -373,21 +382,32 @@ void TForm1::fileopen() {
                                    displayPath(executableFolder()));
     if (!path)
         return;
+    // The messages of the load (a refused material number) come once the
+    // window shows what was loaded.
+    struct Deferred : Messages {
+        std::vector<std::string> texts;
+        void message(const std::string& t) override { texts.push_back(t); }
+        void error(const std::string& t) override { texts.push_back(t); }
+    } deferred;
     try {
-        loadProject(nativePath(*path), session_.sheet, session_.archive, services_);
+        loadProject(nativePath(*path), session_.sheet, session_.archive, deferred);
     } catch (const FileError& e) {
         services_.error(fileErrorText(e));
         return;
     }
     refresh();
     showSectionPicture();
+    for (const auto& t : deferred.texts)
+        services_.message(t);
 }
 
 void TForm1::filesave() {
     commitEdits();
-    auto path =
-        services_.saveFile("Salva progetto", "files CAMINI (*.CAM)",
-                           displayPath(executableFolder()), qs(session_.sheet.projectTitle));
+    // The title is proposed as the file's name; a "/" in it would name a folder.
+    QString proposed = qs(session_.sheet.projectTitle);
+    proposed.replace('/', '-');
+    auto path = services_.saveFile("Salva progetto", "files CAMINI (*.CAM)",
+                                   displayPath(executableFolder()), proposed);
     if (!path)
         return;
     try {

@@ -78,7 +78,8 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
     // does; the labels end in padding blanks that must not turn into "...".
     setTextElideMode(Qt::ElideNone);
     setCornerButtonEnabled(false);
-    setTabKeyNavigation(true);
+    // Tab moves on to the next control; the arrow keys move between cells.
+    setTabKeyNavigation(false);
     horizontalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -95,6 +96,16 @@ void GridView::setSizes(int defaultWidth, std::initializer_list<int> firstWidths
         setColumnWidth(c, defaultWidth);
     for (int r = 0; model() && r < model()->rowCount(); ++r)
         setRowHeight(r, rowHeight);
+}
+
+void GridView::setEditable(bool editable) {
+    // A click on the selected cell does not open its editor: that editor
+    // opened only after the double-click time and took the place of the one
+    // typing had opened, losing what had been typed. Typing, F2 or a double
+    // click edit the cell.
+    setEditTriggers(editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                   QAbstractItemView::AnyKeyPressed
+                             : QAbstractItemView::NoEditTriggers);
 }
 
 void GridView::commitEdit() {

@@ -46,6 +46,9 @@ public:
     // row height, in pixels.
     void setSizes(int defaultWidth, std::initializer_list<int> firstWidths, int rowHeight);
 
+    // Whether the cells the model lets edit open an editor.
+    void setEditable(bool editable);
+
     // Stores the text of a cell being edited, as leaving the cell would.
     void commitEdit();
 };

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <filesystem>
 #include <set>
@@ -347,4 +348,77 @@ TEST_F(MainWindow, SitoAutoreOpensTheManualPage) {
 TEST_F(MainWindow, UscitaClosesTheWindow) {
     form1->BitBtn2->click();
     EXPECT_FALSE(form1->isVisible());
+}
+
+TEST_F(MainWindow, TypingIntoTheSelectedCellRightAfterClickingItKeepsTheDigits) {
+    form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form1.get()));
+    auto* grid = form1->StringGrid1;
+    const QModelIndex cell = grid->model()->index(0, 1);
+    const QPoint centre = grid->visualRect(cell).center();
+    grid->setFocus();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
+    QTest::keyClick(grid, Qt::Key_Return);
+    // A second click on the selected cell, later than a double click (the
+    // delay moves the events' time stamps on), then typing at once, each key
+    // to whatever has the focus (the cell's editor once typing opened it).
+    const int later = QApplication::doubleClickInterval() + 100;
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre, later);
+    for (char c : std::string("555"))
+        QTest::keyClick(QApplication::focusWidget(), c);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents(); // the editor commits on a queued call
+    EXPECT_EQ(session->sheet.inputTexts[0], "555");
+    // On a display, a click on the selected cell opened a second editor
+    // after the double-click time, over the one typing had opened, and the
+    // typed digits were lost; the offscreen platform does not reproduce that
+    // timing, so the trigger itself is checked.
+    EXPECT_FALSE(grid->editTriggers() & QAbstractItemView::SelectedClicked);
+}
+
+TEST_F(MainWindow, TabLeavesTheGridsAndTheTextBoxes) {
+    form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form1.get()));
+    form1->StringGrid1->setFocus();
+    QTest::keyClick(form1->StringGrid1, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form1->BitBtn6);
+    form1->Memo1->setFocus();
+    QTest::keyClick(form1->Memo1, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form1->Memo2);
+    EXPECT_FALSE(form1->Memo1->toPlainText().contains('\t'));
+    form1->Edit1->setFocus();
+    QTest::keyClick(form1->Edit1, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form1->StringGrid2);
+    QTest::keyClick(form1->StringGrid2, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form1->BitBtn1);
+}
+
+TEST_F(MainWindow, TheMaterialListOpensAtItsTop) {
+    form1->BitBtn6->click();
+    form1->ListBox1->scrollToBottom();
+    form1->ListBox1->setCurrentRow(55);
+    form1->BitBtn6->click();
+    EXPECT_EQ(form1->ListBox1->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(form1->ListBox1->currentRow(), -1);
+}
+
+TEST_F(MainWindow, LoadMessagesComeWhenTheWindowShowsTheLoadedProject) {
+    writeFile(dir.file("p.cam"), "caricato\r\n300\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\nrot\r\n"
+                                 "200\r\n 1\r\n 1\r\n 9\r\n");
+    std::vector<QString> titleShown;
+    services.onMessage = [&](const std::string&) { titleShown.push_back(form1->Edit1->text()); };
+    services.openAnswers = {dir.file("p.cam")};
+    form1->BitBtn3->click();
+    ASSERT_EQ(titleShown.size(), 1u);
+    EXPECT_EQ(titleShown[0], "caricato");
+    EXPECT_NE(services.messages[0].find("200"), std::string::npos);
+}
+
+TEST_F(MainWindow, ATitleWithASlashIsProposedAsOneFileName) {
+    session->sheet.projectTitle = "camino 1/2";
+    form1->refresh();
+    form1->BitBtn4->click();
+    ASSERT_EQ(services.saveCalls.size(), 1u);
+    EXPECT_EQ(services.saveCalls[0].proposedName, "camino 1-2");
 }

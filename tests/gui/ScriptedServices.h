@@ -38,7 +38,14 @@ struct ScriptedServices : DesktopServices {
     std::vector<QUrl> browsed;
     bool browserWorks = true;
 
-    void message(const std::string& text) override { messages.push_back(text); }
+    // Runs when a message box would show, with what the windows show then.
+    std::function<void(const std::string&)> onMessage;
+
+    void message(const std::string& text) override {
+        messages.push_back(text);
+        if (onMessage)
+            onMessage(text);
+    }
     void error(const std::string& text) override { errors.push_back(text); }
 
     std::optional<QString> openFile(const QString& title, const QString& filter,

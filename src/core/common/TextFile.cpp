@@ -66,6 +66,25 @@ std::string resolveTarget(const std::string& path) {
     throw FileError(ELOOP, path);
 }
 
+// Writes all of content to fd; false with errno set when a write fails.
+bool writeAll(int fd, std::string_view content) {
+    const char* p = content.data();
+    std::size_t left = content.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void rewriteInPlace(const std::string& target, const std::string& path, std::string_view content);
+
 } // namespace
 
 void readChunks(const std::string& path,
@@ -148,8 +167,15 @@ void replaceFileSafely(const std::string& path, std::string_view content) {
 
     std::string tmp = folderOf(target) + "/." + fileNameOf(target) + ".XXXXXX";
     int fd = ::mkstemp(tmp.data());
-    if (fd < 0)
+    if (fd < 0) {
+        // A file that may be written in a folder that may not: write it in
+        // place, and put the old contents back if that fails.
+        if (exists && (errno == EACCES || errno == EPERM)) {
+            rewriteInPlace(target, path, content);
+            return;
+        }
         throw FileError(errno, path);
+    }
     Descriptor guard(fd);
     auto fail = [&](int e) {
         ::close(guard.release());
@@ -157,18 +183,8 @@ void replaceFileSafely(const std::string& path, std::string_view content) {
         throw FileError(e, path);
     };
 
-    const char* p = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno);
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
+    if (!writeAll(fd, content))
+        fail(errno);
     mode_t mode;
     if (exists) {
         mode = old.st_mode & 07777;
@@ -192,6 +208,30 @@ void replaceFileSafely(const std::string& path, std::string_view content) {
         throw FileError(e, path);
     }
 }
+
+namespace {
+
+void rewriteInPlace(const std::string& target, const std::string& path, std::string_view content) {
+    const std::string previous = readWholeFile(target);
+    int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        throw FileError(errno, path);
+    Descriptor guard(fd);
+    if (writeAll(fd, content) && (::fsync(fd) == 0 || errno == EINVAL) && ::close(guard.release()) == 0)
+        return;
+    const int e = errno;
+    // Put the old contents back: they fitted before.
+    int again = guard.get() >= 0 ? guard.get() : ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (again >= 0) {
+        if (::ftruncate(again, 0) == 0 && ::lseek(again, 0, SEEK_SET) == 0)
+            (void)writeAll(again, previous);
+        if (again != guard.get())
+            ::close(again);
+    }
+    throw FileError(e, path);
+}
+
+} // namespace
 
 std::string readWholeFile(const std::string& path) {
     std::string out;

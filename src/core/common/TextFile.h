@@ -29,7 +29,9 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines);
 // may not be written is refused ("File access denied"); a path that is a
 // folder is refused; a symbolic link is followed and its target replaced, the
 // link kept. A new file gets the usual permissions (0666 less the umask), a
-// replaced one keeps its own. Throws FileError with the path as given.
+// replaced one keeps its own. A file that may be written in a folder that
+// may not is rewritten in place, its old contents put back if that fails.
+// Throws FileError with the path as given.
 void replaceFileSafely(const std::string& path, std::string_view content);
 
 // Reads a whole file (for tests and small files). Throws FileError.

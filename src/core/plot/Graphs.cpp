@@ -36,7 +36,11 @@ void DrawGraph(PlotState& plot, const GraphProcedure& graph) {
 }
 
 std::optional<std::string> CheckConductivityGraph(const Session& session) {
-    int m = session.sheet.graphMaterial;
+    const int m = session.sheet.graphMaterial;
+    // An empty slot can be chosen like any other: say so rather than speak
+    // of a single point.
+    if (session.archive.pointCount(m) == 0)
+        return std::string(NoPointsMessage);
     if (session.archive.tempMin(m) == session.archive.tempMax(m))
         return std::string(OnePointMessage);
     return std::nullopt;
@@ -46,7 +50,7 @@ void ConductivityGraph(PlotState& plot, Session& session) {
     const int m = session.sheet.graphMaterial;
     const double t1 = session.archive.tempMin(m);
     const double t2 = session.archive.tempMax(m);
-    if (t1 == t2)
+    if (t1 == t2 || session.archive.pointCount(m) == 0)
         return; // the check has told the user
     // The curve is the insulation's conductivity: the graphed material
     // becomes the insulation material, and stays so.

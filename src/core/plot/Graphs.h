@@ -44,8 +44,12 @@ void DrawGraph(PlotState& plot, const GraphProcedure& graph);
 inline constexpr const char* OnePointMessage =
     "con un solo punto in archivio non \xE8 possibile il grafico!";
 
-// The conductivity graph's check: OnePointMessage when tempMin and tempMax of
-// the sheet's graphMaterial are equal, nothing otherwise.
+// The message for an empty slot: no points, nothing to draw.
+inline constexpr const char* NoPointsMessage = "senza punti in archivio non \xE8 possibile il grafico!";
+
+// The conductivity graph's check: NoPointsMessage for a material without
+// points, OnePointMessage when tempMin and tempMax of the sheet's
+// graphMaterial are equal, nothing otherwise.
 std::optional<std::string> CheckConductivityGraph(const Session& session);
 
 // The conductivity of the sheet's graphMaterial from its first to its last

@@ -158,9 +158,8 @@ TEST(SafeReplace, AFailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(test::readFile(dir.file("a.txt")), old);
 
+    // A new file in a folder that may not be written.
     std::filesystem::create_directory(dir.file("locked"));
-    test::writeFile(dir.file("locked/b.txt"), old);
-    ::chmod(dir.file("locked/b.txt").c_str(), 0666);
     ::chmod(dir.file("locked").c_str(), 0555);
     rc = test::runInChild(
         [&] {
@@ -173,7 +172,7 @@ TEST(SafeReplace, AFailedSaveLeavesTheOldFileWhole) {
         },
         true);
     EXPECT_EQ(rc, 0);
-    EXPECT_EQ(test::readFile(dir.file("locked/b.txt")), old);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("locked/b.txt")));
 }
 
 TEST(FileErrorText, NamesTheCommonFailures) {
@@ -192,4 +191,40 @@ TEST(Clock, WritesItalianShortDateAndLongTime) {
     t.tm_min = 5;
     t.tm_sec = 9;
     EXPECT_EQ(formatDateTime(t), "08/12/2026 14:05:09");
+}
+
+TEST(SafeReplace, AWritableFileInAReadOnlyFolderIsRewrittenInPlace) {
+    TempDir dir;
+    const std::string old = "old contents\r\n";
+    std::filesystem::create_directory(dir.file("locked"));
+    test::writeFile(dir.file("locked/a.txt"), old);
+    ::chmod(dir.file("locked/a.txt").c_str(), 0666);
+    ::chmod(dir.file("locked").c_str(), 0555);
+    int rc = test::runInChild([&] { return (replaceFileSafely(dir.file("locked/a.txt"), "new\r\n"), 0); }, true);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(test::readFile(dir.file("locked/a.txt")), "new\r\n");
+
+    // A failure part-way puts the old contents back.
+    test::writeFile(dir.file("locked/a.txt"), old);
+    rc = test::runInChild(
+        [&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            struct rlimit lim {
+                64, 64
+            };
+            ::setrlimit(RLIMIT_FSIZE, &lim);
+            try {
+                replaceFileSafely(dir.file("locked/a.txt"), std::string(10000, 'x'));
+            } catch (const FileError&) {
+                return 0;
+            }
+            return 1;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(test::readFile(dir.file("locked/a.txt")), old);
+    int entries = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir.file("locked")))
+        (void)e, ++entries;
+    EXPECT_EQ(entries, 1);
 }

@@ -159,6 +159,19 @@ TEST(ConductivityGraph, FallingMaterialDrawsNoCurve) {
     EXPECT_NE(s.findText(" 600"), nullptr);
 }
 
+// An empty slot: its own message, nothing drawn, the insulation unchanged.
+TEST(ConductivityGraph, MaterialWithoutPoints) {
+    ConductivitySession c({{100, 0.05}});
+    c.session.sheet.materials[InsulationLayer] = 5;
+    c.session.sheet.graphMaterial = 60;
+    GraphProcedure graph = makeConductivityGraph(c.session);
+    EXPECT_EQ(graph.check(), std::string("senza punti in archivio non \xE8 possibile il grafico!"));
+    ScreenPlot s;
+    DrawGraph(s.plot, graph);
+    EXPECT_TRUE(s.canvas.primitives().empty());
+    EXPECT_EQ(c.session.sheet.materials[InsulationLayer], 5);
+}
+
 // One point: the check gives the message; the drawing draws nothing.
 TEST(ConductivityGraph, OnePointMaterial) {
     ConductivitySession c({{100, 0.05}});
