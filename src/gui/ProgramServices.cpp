@@ -13,23 +13,23 @@
 namespace camini {
 
 namespace {
-const char* const boxTitle = "camini";
+
+// A box over the active window, in the application's font (a window's own
+// small font, like the archive editor's, is not passed on to its boxes).
+void showBox(QMessageBox::Icon icon, const std::string& text) {
+    QMessageBox box(icon, "camini", qs(text), QMessageBox::Ok, QApplication::activeWindow());
+    box.setFont(QApplication::font());
+    box.exec();
 }
+
+} // namespace
 
 ProgramServices::ProgramServices() = default;
 ProgramServices::~ProgramServices() = default;
 
-void ProgramServices::message(const std::string& text) {
-    QMessageBox box(QMessageBox::Information, boxTitle, qs(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.exec();
-}
+void ProgramServices::message(const std::string& text) { showBox(QMessageBox::Information, text); }
 
-void ProgramServices::error(const std::string& text) {
-    QMessageBox box(QMessageBox::Critical, boxTitle, qs(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.exec();
-}
+void ProgramServices::error(const std::string& text) { showBox(QMessageBox::Critical, text); }
 
 std::optional<QString> ProgramServices::openFile(const QString& title, const QString& filter,
                                                  const QString& folder) {
