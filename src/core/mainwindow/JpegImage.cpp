@@ -1,6 +1,7 @@
 #include "JpegImage.h"
 
 #include "common/FileError.h"
+#include "common/TextFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,9 +9,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 // libjpeg's headers need FILE and size_t declared first.
 #include <jerror.h>
@@ -209,54 +208,25 @@ bool runDecoder(DecodeJob& job) {
     return true;
 }
 
-// Closes a descriptor when it goes out of scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() { ::close(fd_); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 [[noreturn]] void throwTooLargeFile(const std::string& path, std::size_t maxBytes) {
     throw FileError("JPEG picture too large (file over " + std::to_string(maxBytes) + " bytes)",
                     path);
 }
 
 std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t maxBytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw FileError(errno, path);
-    FileDescriptor file(fd);
+    // A regular file's size is known before anything is read.
     struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        throw FileError(errno, path);
-    if (S_ISDIR(st.st_mode))
-        throw FileError(EISDIR, path);
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        static_cast<std::uintmax_t>(st.st_size) > maxBytes)
+        throwTooLargeFile(path, maxBytes);
     std::vector<std::uint8_t> bytes;
-    if (S_ISREG(st.st_mode)) {
-        if (static_cast<std::uintmax_t>(st.st_size) > maxBytes)
+    readChunks(path, [&](const char* chunk, std::size_t n) {
+        if (bytes.size() + n > maxBytes)
             throwTooLargeFile(path, maxBytes);
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    }
-    std::uint8_t chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw FileError(errno, path);
-        }
-        if (n == 0)
-            break;
-        if (bytes.size() + static_cast<std::size_t>(n) > maxBytes)
-            throwTooLargeFile(path, maxBytes);
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    }
+        bytes.insert(bytes.end(), reinterpret_cast<const std::uint8_t*>(chunk),
+                     reinterpret_cast<const std::uint8_t*>(chunk) + n);
+        return true;
+    });
     return bytes;
 }
 
