@@ -124,21 +124,30 @@ double PlotMapY(const PlotState& plot, double y) {
     return Y;
 }
 
-// A position that cannot be mapped (not finite) reaches no surface: the pen
-// position becomes unknown (NaN) and the next PlotDraw only moves there.
-void PlotMove(PlotState& plot, double x, double y) {
-    plot.lengthMode = false;
-    if (!mappable(plot))
-        return;
-    double X = PlotMapX(plot, x);
-    double Y = PlotMapY(plot, y);
+namespace {
+
+// The common part of PlotMove and PlotDraw: maps (x, y), makes it the pen
+// position and tells whether a surface should get it. A position that
+// cannot be mapped (not finite) reaches no surface: the pen position
+// becomes unknown (NaN) and the next PlotDraw only moves there.
+bool penTo(PlotState& plot, double x, double y, double& X, double& Y) {
+    X = PlotMapX(plot, x);
+    Y = PlotMapY(plot, y);
     plot.penX = X;
     plot.penY = Y;
     if (!finite(X, Y)) {
         plot.penX = plot.penY = std::nan("");
-        return;
+        return false;
     }
-    if (!plot.canvas)
+    return plot.canvas != nullptr;
+}
+
+} // namespace
+
+void PlotMove(PlotState& plot, double x, double y) {
+    plot.lengthMode = false;
+    double X = 0, Y = 0;
+    if (!mappable(plot) || !penTo(plot, x, y, X, Y))
         return;
     if (plot.device == PlotDevice::Screen)
         plot.canvas->moveTo(trunc(X), trunc(Y));
@@ -154,16 +163,11 @@ void PlotDraw(PlotState& plot, double x, double y) {
         PlotMove(plot, x, y);
         return;
     }
-    double X = PlotMapX(plot, x);
-    double Y = PlotMapY(plot, y);
-    plot.penX = X;
-    plot.penY = Y;
-    if (!finite(X, Y)) {
-        plot.penX = plot.penY = std::nan("");
+    double X = 0, Y = 0;
+    if (!penTo(plot, x, y, X, Y))
         return;
-    }
-    if (!plot.canvas)
-        return;
+    // The printer's row is the flip of the cut value, where PlotMove cuts
+    // the flipped one: the two differ by one dot for a fractional Y.
     if (plot.device == PlotDevice::Screen)
         plot.canvas->lineTo(trunc(X), trunc(Y));
     else

@@ -13,8 +13,8 @@ RecordedPrimitive RecordingCanvas::record(RecordedPrimitive::Kind kind) const {
     return p;
 }
 
-void RecordingCanvas::moveTo(int x, int y) {
-    RecordedPrimitive p = record(RecordedPrimitive::Kind::Move);
+void RecordingCanvas::segment(RecordedPrimitive::Kind kind, int x, int y) {
+    RecordedPrimitive p = record(kind);
     p.x1 = x_;
     p.y1 = y_;
     p.x2 = x;
@@ -24,16 +24,9 @@ void RecordingCanvas::moveTo(int x, int y) {
     y_ = y;
 }
 
-void RecordingCanvas::lineTo(int x, int y) {
-    RecordedPrimitive p = record(RecordedPrimitive::Kind::Line);
-    p.x1 = x_;
-    p.y1 = y_;
-    p.x2 = x;
-    p.y2 = y;
-    primitives_.push_back(std::move(p));
-    x_ = x;
-    y_ = y;
-}
+void RecordingCanvas::moveTo(int x, int y) { segment(RecordedPrimitive::Kind::Move, x, y); }
+
+void RecordingCanvas::lineTo(int x, int y) { segment(RecordedPrimitive::Kind::Line, x, y); }
 
 void RecordingCanvas::ellipse(int x1, int y1, int x2, int y2) {
     RecordedPrimitive p = record(RecordedPrimitive::Kind::Ellipse);

@@ -61,6 +61,8 @@ public:
 
 private:
     RecordedPrimitive record(RecordedPrimitive::Kind kind) const;
+    // A move or a line from the current position to (x, y), which becomes current.
+    void segment(RecordedPrimitive::Kind kind, int x, int y);
 
     int width_;
     int height_;
