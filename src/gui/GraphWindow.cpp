@@ -2,6 +2,7 @@
 
 #include "DesktopServices.h"
 #include "PainterCanvas.h"
+#include "Widgets.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -96,20 +97,14 @@ void TForm8::termina() {
 }
 
 void TForm8::stampagrafico() {
-    QPrinter* printer = services_.printer();
-    if (!printer) {
-        services_.error("nessuna stampante installata");
+    QPrinter* printer = printerForJob(services_);
+    if (!printer)
         return;
-    }
     CheckGraph(currentGraph_, services_);
-    printer->setDocName("");
-    printer->setFullPage(false);
     QPainter painter;
-    if (!painter.begin(printer)) {
-        services_.error("stampa non riuscita");
+    QSize page;
+    if (!beginJob(services_, *printer, painter, page))
         return;
-    }
-    const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
     PainterCanvas canvas(painter, page.width(), page.height());
     canvas.setFontName("TIMES NEW ROMAN");
     canvas.setPenWidth(5);

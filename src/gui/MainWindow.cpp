@@ -49,15 +49,7 @@ QFont namedFont(const char* family, int pointSize) {
 // the buttons shrink with the screen while the sizes stay those of a large
 // one, and a number cut at a cell's edge would be misread.
 QFont fittingFont(const char* family, int points, const QStringList& texts, int room) {
-    QFont f = namedFont(family, points);
-    for (; points > 6; --points) {
-        f.setPointSize(points);
-        const QFontMetrics fm(f);
-        if (std::all_of(texts.begin(), texts.end(),
-                        [&](const QString& t) { return fm.horizontalAdvance(t) <= room; }))
-            break;
-    }
-    return f;
+    return namedFont(family, fittingPointSize(namedFont(family, points), points, texts, room));
 }
 
 // Room for a button's caption beside its picture.
@@ -219,10 +211,10 @@ TForm1::TForm1(Session& session, CurrentGraph& currentGraph, DesktopServices& se
     // instead of writing a tab into the lines the report copies.
     Memo1->setTabChangesFocus(true);
     Memo2->setTabChangesFocus(true);
-    const QWidget* order[] = {StringGrid1, BitBtn6,  BitBtn7,   BitBtn9,  BitBtn16, BitBtn8,  ListBox2,
-                              CheckBox2,   CheckBox3, CheckBox4, ListBox1, Memo1,    Memo2,    Edit1,
-                              StringGrid2, BitBtn1,  BitBtn5,   BitBtn3,  BitBtn4,  BitBtn11, BitBtn13,
-                              BitBtn15,    BitBtn2};
+    const QWidget* order[] = {StringGrid1, BitBtn6,   BitBtn7,     BitBtn9,   BitBtn16, BitBtn8,
+                              ListBox2,    CheckBox2, CheckBox3,   CheckBox4, ListBox1, Memo1,
+                              Memo2,       Edit1,     StringGrid2, BitBtn1,   BitBtn5,  BitBtn3,
+                              BitBtn4,     BitBtn11,  BitBtn13,    BitBtn15,  BitBtn2};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
 }

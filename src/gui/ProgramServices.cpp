@@ -27,9 +27,13 @@ void showBox(QMessageBox::Icon icon, const std::string& text) {
 ProgramServices::ProgramServices() = default;
 ProgramServices::~ProgramServices() = default;
 
-void ProgramServices::message(const std::string& text) { showBox(QMessageBox::Information, text); }
+void ProgramServices::message(const std::string& text) {
+    showBox(QMessageBox::Information, text);
+}
 
-void ProgramServices::error(const std::string& text) { showBox(QMessageBox::Critical, text); }
+void ProgramServices::error(const std::string& text) {
+    showBox(QMessageBox::Critical, text);
+}
 
 std::optional<QString> ProgramServices::openFile(const QString& title, const QString& filter,
                                                  const QString& folder) {

@@ -103,9 +103,10 @@ void GridView::setEditable(bool editable) {
     // opened only after the double-click time and took the place of the one
     // typing had opened, losing what had been typed. Typing, F2 or a double
     // click edit the cell.
-    setEditTriggers(editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                                   QAbstractItemView::AnyKeyPressed
-                             : QAbstractItemView::NoEditTriggers);
+    setEditTriggers(editable
+                        ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed
+                        : QAbstractItemView::NoEditTriggers);
 }
 
 void GridView::commitEdit() {

@@ -82,11 +82,15 @@ void TAboutBox::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
 }
 
-void TAboutBox::refresh() {
+QStringList TAboutBox::documentLines() const {
     QStringList lines;
     for (const auto& p : document_.paragraphs)
         lines << qs(p);
-    const QString text = lines.join('\n');
+    return lines;
+}
+
+void TAboutBox::refresh() {
+    const QString text = documentLines().join('\n');
     refreshing_ = true;
     RichEdit1->document()->setDefaultFont(documentFont(document_));
     if (RichEdit1->toPlainText() != text)
@@ -110,36 +114,21 @@ void TAboutBox::uscita() {
 }
 
 void TAboutBox::vai_stampa() {
-    QPrinter* printer = services_.printer();
-    if (!printer) {
-        services_.error("nessuna stampante installata");
+    QPrinter* printer = printerForJob(services_);
+    if (!printer)
         return;
-    }
-    // The whole document at once on the printable area, no margins added,
-    // an empty job title; the text flows from page to page.
-    printer->setDocName("");
-    printer->setFullPage(false);
-    QStringList lines;
-    for (const auto& p : document_.paragraphs)
-        lines << qs(p);
-    const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
+    QPainter painter;
+    QSize page;
+    if (!beginJob(services_, *printer, painter, page))
+        return;
+    // The whole document at once on the printable area, from page to page.
     // The report's table lines are 104 characters: at 14 points they are
     // wider than a portrait page, and wrapped lines lose their columns. The
     // printout takes the document's size, or the largest smaller one at
     // which the longest line fits the page's width.
+    const QStringList lines = documentLines();
     QFont font = documentFont(document_);
-    for (int points = font.pointSize(); points > 6; --points) {
-        font.setPointSize(points);
-        const QFontMetricsF fm(font, printer);
-        if (std::all_of(lines.begin(), lines.end(),
-                        [&](const QString& l) { return fm.horizontalAdvance(l) <= page.width(); }))
-            break;
-    }
-    QPainter painter;
-    if (!painter.begin(printer)) {
-        services_.error("stampa non riuscita");
-        return;
-    }
+    font.setPointSize(fittingPointSize(font, font.pointSize(), lines, page.width(), printer));
     // One paragraph after the other, each whole on a page (a longer one
     // wraps), blanks kept.
     painter.setFont(font);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 class QPushButton;
 class QTextEdit;
@@ -39,6 +40,7 @@ protected:
 
 private:
     void storeTyped();
+    QStringList documentLines() const;
     ViewerDocument& document_;
     DesktopServices& services_;
     bool refreshing_ = false;

@@ -2,9 +2,15 @@
 
 #include "mainwindow/Layouts.h"
 
+#include <QFont>
 #include <QPushButton>
 #include <QRect>
+#include <QStringList>
 #include <QStyle>
+
+class QPainter;
+class QPaintDevice;
+class QPrinter;
 
 namespace camini {
 
@@ -24,5 +30,21 @@ inline QPushButton* makeButton(QWidget* parent, const char* name, const char* ca
     b->setAutoDefault(false);
     return b;
 }
+
+// The largest point size, from `points` down to 7, at which every text fits
+// in `room` (units of `device`: the screen's pixels when none is given).
+int fittingPointSize(QFont font, int points, const QStringList& texts, qreal room,
+                     QPaintDevice* device = nullptr);
+
+class DesktopServices;
+
+// The printer for one job with an empty title, drawing on the printable
+// area (no margins added); nothing, after "nessuna stampante installata" in
+// the error box, when no printer is installed.
+QPrinter* printerForJob(DesktopServices& services);
+
+// Starts the job on `painter` and gives the page's printable size in dots;
+// false, after the error box, when the printer refuses the document.
+bool beginJob(DesktopServices& services, QPrinter& printer, QPainter& painter, QSize& page);
 
 } // namespace camini
