@@ -74,14 +74,6 @@ std::string label(const QLabel* l) {
     return cp(l->text());
 }
 
-std::vector<std::string> folderContents(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 } // namespace
 
 // The archive editor reached as the user reaches it: "materiali" in the main

@@ -57,6 +57,9 @@ protected:
     static QSize screenSize() { return QApplication::primaryScreen()->geometry().size(); }
 };
 
+// The names in a folder, sorted.
+std::vector<std::string> folderContents(const std::string& folder);
+
 // The texts of a grid view's model, row by row.
 std::vector<std::vector<std::string>> gridTexts(QAbstractItemView* view);
 

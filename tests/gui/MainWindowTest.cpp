@@ -20,6 +20,14 @@ using namespace camini;
 using namespace camini::test;
 
 namespace camini::test {
+std::vector<std::string> folderContents(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::vector<std::vector<std::string>> gridTexts(QAbstractItemView* view) {
     std::vector<std::vector<std::string>> rows;
     auto* m = view->model();

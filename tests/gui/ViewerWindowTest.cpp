@@ -25,14 +25,6 @@ std::vector<std::string> textLines(const QTextEdit* edit) {
     return v;
 }
 
-std::vector<std::string> folderContents(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The words of a text joined by single blanks.
 std::string words(const std::string& text) {
     std::string out;

@@ -183,14 +183,12 @@ TEST(FileErrorText, NamesTheCommonFailures) {
 }
 
 TEST(Clock, WritesItalianShortDateAndLongTime) {
-    std::tm t{};
-    t.tm_year = 2026 - 1900;
-    t.tm_mon = 11;
-    t.tm_mday = 8;
-    t.tm_hour = 14;
-    t.tm_min = 5;
-    t.tm_sec = 9;
-    EXPECT_EQ(formatDateTime(t), "08/12/2026 14:05:09");
+    EXPECT_EQ(formatDateTime(test::fixedClock()()), "08/12/2026 14:05:09");
+    std::tm t = test::fixedClock()();
+    t.tm_mday = 31;
+    t.tm_mon = 0;
+    t.tm_hour = 0;
+    EXPECT_EQ(formatDateTime(t), "31/01/2026 00:05:09");
 }
 
 TEST(SafeReplace, AWritableFileInAReadOnlyFolderIsRewrittenInPlace) {
