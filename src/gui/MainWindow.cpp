@@ -395,11 +395,9 @@ void TForm1::fileopen() {
 
 void TForm1::filesave() {
     commitEdits();
-    // The title is proposed as the file's name; a "/" in it would name a folder.
-    QString proposed = qs(session_.sheet.projectTitle);
-    proposed.replace('/', '-');
     auto path = services_.saveFile("Salva progetto", "files CAMINI (*.CAM)",
-                                   displayPath(executableFolder()), proposed);
+                                   displayPath(executableFolder()),
+                                   qs(proposedProjectName(session_.sheet.projectTitle)));
     if (!path)
         return;
     try {

@@ -73,6 +73,14 @@ void loadProject(const std::string& path, Worksheet& sheet, const MaterialArchiv
     showMaterialChoices(sheet, archive);
 }
 
+std::string proposedProjectName(const std::string& title) {
+    std::string name = title;
+    for (char& c : name)
+        if (c == '/')
+            c = '-';
+    return name;
+}
+
 std::string projectFileName(const std::string& chosen) {
     if (chosen.size() >= 4) {
         std::string tail = chosen.substr(chosen.size() - 4);

@@ -27,6 +27,10 @@ void saveProject(const Worksheet& sheet, const std::string& path);
 void loadProject(const std::string& path, Worksheet& sheet, const MaterialArchive& archive,
                  Messages& messages);
 
+// The name the save dialog proposes: the project title, with any "/" (which
+// would name a folder) written as "-".
+std::string proposedProjectName(const std::string& title);
+
 // The name a project is saved under: ".CAM" is appended unless the chosen
 // name ends in exactly ".CAM" or ".cam".
 std::string projectFileName(const std::string& chosen);

@@ -237,3 +237,9 @@ TEST(ProjectFile, NulBytesAndAHugeTitle) {
     EXPECT_EQ(w.sheet.inputTexts[0], "250");
     EXPECT_TRUE(w.messages.messages.empty());
 }
+
+TEST(ProjectFile, ProposedNameIsTheTitleAsOneFileName) {
+    EXPECT_EQ(proposedProjectName("esempio 1"), "esempio 1");
+    EXPECT_EQ(proposedProjectName("camino 1/2"), "camino 1-2");
+    EXPECT_EQ(proposedProjectName(""), "");
+}
