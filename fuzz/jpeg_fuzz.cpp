@@ -3,7 +3,7 @@
 // decode is tied to the size of the input by tight limits.
 #include "FuzzSupport.h"
 #include "common/FileError.h"
-#include "mainwindow/JpegImage.h"
+#include "common/JpegImage.h"
 
 using namespace camini;
 using namespace camini::fuzz;

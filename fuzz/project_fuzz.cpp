@@ -4,7 +4,7 @@
 #include "common/Messages.h"
 #include "common/TextFile.h"
 #include "engine/Worksheet.h"
-#include "mainwindow/ProjectFile.h"
+#include "forms/ProjectFile.h"
 #include "materials/MaterialArchive.h"
 
 using namespace camini;

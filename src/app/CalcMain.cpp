@@ -12,7 +12,7 @@
 #include "engine/Report.h"
 #include "engine/RtfWriter.h"
 #include "engine/Session.h"
-#include "mainwindow/ProjectFile.h"
+#include "forms/ProjectFile.h"
 #include "plot/GraphSvg.h"
 #include "plot/Graphs.h"
 

@@ -6,8 +6,8 @@
 #include "ViewerWindow.h"
 #include "Widgets.h"
 #include "common/FileError.h"
-#include "mainwindow/Layouts.h"
-#include "mainwindow/MainActions.h"
+#include "forms/Layouts.h"
+#include "forms/MainActions.h"
 #include "materials/MaterialArchive.h"
 
 #include <QApplication>

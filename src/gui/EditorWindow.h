@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/ArchiveEditor.h"
+#include "materials/ArchiveEditor.h"
 
 #include <QDialog>
 

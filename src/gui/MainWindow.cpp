@@ -14,9 +14,9 @@
 #include "engine/Calculation.h"
 #include "engine/Report.h"
 #include "engine/Session.h"
-#include "mainwindow/Layouts.h"
-#include "mainwindow/MainActions.h"
-#include "mainwindow/ProjectFile.h"
+#include "forms/Layouts.h"
+#include "forms/MainActions.h"
+#include "forms/ProjectFile.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "SectionPicture.h"
 
-#include "mainwindow/JpegImage.h"
+#include "common/JpegImage.h"
 
 namespace camini {
 

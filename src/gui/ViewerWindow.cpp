@@ -6,8 +6,8 @@
 #include "common/FileError.h"
 #include "engine/RtfWriter.h"
 #include "engine/ViewerDocument.h"
-#include "mainwindow/Layouts.h"
-#include "mainwindow/MainActions.h"
+#include "forms/Layouts.h"
+#include "forms/MainActions.h"
 
 #include <QApplication>
 #include <QPainter>

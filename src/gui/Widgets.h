@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/Layouts.h"
+#include "forms/Layouts.h"
 
 #include <QFont>
 #include <QPushButton>

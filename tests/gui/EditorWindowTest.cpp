@@ -1,7 +1,7 @@
 #include "GuiFixture.h"
 #include "QtText.h"
 #include "TextGrid.h"
-#include "mainwindow/Layouts.h"
+#include "forms/Layouts.h"
 
 #include <QFontInfo>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "TextGrid.h"
 #include "common/FileError.h"
 #include "engine/Calculation.h"
-#include "mainwindow/Layouts.h"
+#include "forms/Layouts.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -2,7 +2,7 @@
 #include "QtText.h"
 #include "engine/ResultsGrid.h"
 #include "engine/RtfWriter.h"
-#include "mainwindow/Layouts.h"
+#include "forms/Layouts.h"
 
 #include <QFontInfo>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "mainwindow/ProjectFile.h"
+#include "forms/ProjectFile.h"
 #include "common/FileError.h"
 #include "engine/Worksheet.h"
 #include "support/TestSupport.h"

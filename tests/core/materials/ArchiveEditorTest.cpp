@@ -1,4 +1,4 @@
-#include "mainwindow/ArchiveEditor.h"
+#include "materials/ArchiveEditor.h"
 #include "engine/ViewerDocument.h"
 #include "materials/MaterialArchive.h"
 #include "support/TestSupport.h"

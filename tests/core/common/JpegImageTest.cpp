@@ -1,4 +1,4 @@
-#include "mainwindow/JpegImage.h"
+#include "common/JpegImage.h"
 #include "common/FileError.h"
 #include "support/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "mainwindow/Layouts.h"
+#include "forms/Layouts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/MainActions.h"
+#include "forms/MainActions.h"
 #include "engine/Session.h"
 #include "support/TestSupport.h"
 
