@@ -40,8 +40,8 @@ BENCHMARK(BM_CalculateExample);
 // Both searches run to their 101st solution: unreachable targets.
 void BM_CalculateWorstCase(benchmark::State& state) {
     Started s;
-    s.session.sheet.inputTexts[10] = "5000";
-    s.session.sheet.inputTexts[11] = "1000";
+    s.session.sheet.input(InputRow::GapFaceLimit) = "5000";
+    s.session.sheet.input(InputRow::OuterFaceLimit) = "1000";
     for (auto _ : state) {
         calculate(s.session, s.messages);
         benchmark::DoNotOptimize(s.session.sheet.results[8][2].data());

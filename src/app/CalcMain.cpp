@@ -12,6 +12,7 @@
 #include "engine/Report.h"
 #include "engine/RtfWriter.h"
 #include "engine/Session.h"
+#include "forms/MainActions.h"
 #include "forms/ProjectFile.h"
 #include "plot/GraphSvg.h"
 #include "plot/Graphs.h"
@@ -123,9 +124,9 @@ int main(int argc, char** argv) {
     TerminalMessages messages;
     Session session(opt.dataDir);
     try {
-        session.archive.load();
-        setStartProject(session.sheet);
-        showMaterialChoices(session.sheet, session.archive);
+        // The window's start-up, without the size catalogue (only the
+        // window's size list reads it), stopping at a file that cannot be read.
+        startUp(session, messages, {.readSizeCatalogue = false, .goOnAfterFailure = false});
         session.sheet.singleWall = opt.singleWall;
         session.sheet.raiseSmallDiameter = opt.raiseDiameter;
         if (opt.project)
@@ -135,7 +136,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    if (calculate(session, messages))
+    if (!calculate(session, messages))
         return 3;
     buildReport(session, messages, localNow);
     std::string out;

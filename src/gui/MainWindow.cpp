@@ -105,12 +105,9 @@ TForm1::TForm1(Session& session, CurrentGraph& currentGraph, DesktopServices& se
     inputModel_ = new TextGridModel(
         InputRows, 2, 0, 1,
         [&sheet](int r, int c) -> const std::string& {
-            return c == 0 ? inputLabel(r) : sheet.inputTexts[static_cast<std::size_t>(r)];
+            return c == 0 ? inputLabel(inputRowAt(r)) : sheet.input(inputRowAt(r));
         },
-        [&sheet](int r, int, std::string t) {
-            sheet.inputTexts[static_cast<std::size_t>(r)] = std::move(t);
-        },
-        this);
+        [&sheet](int r, int, std::string t) { sheet.input(inputRowAt(r)) = std::move(t); }, this);
     StringGrid1->setModel(inputModel_);
     StringGrid1->setEditable(true);
 
@@ -200,11 +197,11 @@ TForm1::TForm1(Session& session, CurrentGraph& currentGraph, DesktopServices& se
     });
     connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
         if (!refreshing_)
-            session_.sheet.memo1 = memoLines(Memo1);
+            session_.sheet.fireResistanceLines = memoLines(Memo1);
     });
     connect(Memo2, &QPlainTextEdit::textChanged, this, [this] {
         if (!refreshing_)
-            session_.sheet.memo2 = memoLines(Memo2);
+            session_.sheet.materialChoiceLines = memoLines(Memo2);
     });
 
     // Tab visits the controls in reading order; in the text boxes it moves on
@@ -249,11 +246,12 @@ void TForm1::applyLayout() {
     // grid's first column and a number of 8 characters in a results cell
     // must fit.
     QStringList labels;
-    for (int r = 0; r < InputRows; ++r)
-        labels << qs(inputLabel(r)).trimmed();
+    for (const InputRowSpec& spec : inputRowTable)
+        labels << qs(spec.label);
     const int fitting = std::min(
         {fittingFont("courier new", 14, labels, l.inputLabelWidth - 6).pointSize(),
-         fittingFont("courier new", 14, {qs(rowName(7))}, l.resultLabelWidth - 6).pointSize(),
+         fittingFont("courier new", 14, {qs(resultRowName(OuterFilmRow))}, l.resultLabelWidth - 6)
+             .pointSize(),
          fittingFont("courier new", 14, {"00000000"}, l.resultColumnWidth - 6).pointSize()});
     const QFont gridFont = namedFont("courier new", fitting);
     StringGrid1->setGeometry(toQRect(l.stringGrid1));
@@ -335,8 +333,8 @@ void TForm1::refresh() {
     refreshing_ = true;
     inputModel_->refresh();
     resultsModel_->refresh();
-    showMemo(Memo1, sheet.memo1);
-    showMemo(Memo2, sheet.memo2);
+    showMemo(Memo1, sheet.fireResistanceLines);
+    showMemo(Memo2, sheet.materialChoiceLines);
     if (Edit1->text() != qs(sheet.projectTitle))
         Edit1->setText(qs(sheet.projectTitle));
     {

@@ -397,7 +397,7 @@ TEST_F(Editor, AfterTheEditorTheMainWindowWorksOnTheEditedArchive) {
     EXPECT_EQ(cp(form1->ListBox1->item(0)->text()), "calcestruzzo gi\xE0 usato");
     EXPECT_EQ(form1->ListBox1->item(1)->text(), QString::fromUtf8("inox 10 \xE2\x82\xAC/kg"));
     form1->ListBox1->setCurrentRow(1);
-    EXPECT_EQ(session->sheet.materials[InsulationLayer], 2);
+    EXPECT_EQ(session->sheet.material(MaterialSlot::Insulation), 2);
     EXPECT_NE(form1->Memo2->toPlainText().indexOf("inox 10"), -1);
 }
 

@@ -148,7 +148,7 @@ TEST_F(Graph, ConductivityGraphOfAChosenMaterialAt1024) {
     EXPECT_TRUE(services.messages.empty());
     EXPECT_EQ(session->sheet.graphMaterial, 7);
     // Drawing it made material 7 the insulation, as Memo2 now says.
-    EXPECT_EQ(session->sheet.materials[InsulationLayer], 7);
+    EXPECT_EQ(session->sheet.material(MaterialSlot::Insulation), 7);
     const QStringList memo2 = form1->Memo2->toPlainText().split('\n');
     ASSERT_GE(memo2.size(), 2);
     EXPECT_EQ(memo2[0], "-->Isolante");
@@ -178,7 +178,7 @@ TEST_F(Graph, OnePointMaterialGivesItsMessageOncePerShowingAndOncePerPrintAt1024
     EXPECT_EQ(afterPrint, 2u);
     EXPECT_EQ(services.messages, (std::vector<std::string>{message, message}));
     // Nothing is drawn, and the material stays out of the insulation.
-    EXPECT_EQ(session->sheet.materials[InsulationLayer], 5);
+    EXPECT_EQ(session->sheet.material(MaterialSlot::Insulation), 5);
     const QImage plotArea = image.copy(0, 0, 1014, 688);
     EXPECT_EQ(countColour(plotArea, Qt::white), plotArea.width() * plotArea.height());
     // The print is an empty page.
@@ -400,7 +400,7 @@ TEST_F(Graph, StampaWithoutAPrinterAt1024) {
 TEST_F(Graph, ReopenedTheGraphIsDrawnAnewFromTheCurrentDataAt1024) {
     QImage first, second;
     showProfileGraph([&](TForm8& w) { first = picture(w); });
-    session->sheet.inputTexts[0] = "400"; // flue gas temperature
+    session->sheet.input(InputRow::FlueGasTemp) = "400"; // flue gas temperature
     showProfileGraph([&](TForm8& w) { second = picture(w); });
     EXPECT_NE(first, second);
     const std::vector<RecordedPrimitive> recorded = recordOnScreen(currentGraph, 1024, 768);

@@ -212,7 +212,7 @@ TEST_F(Viewer, CancellaThenReportReadsTheEmptiedGrids) {
     EXPECT_TRUE(services.messages.empty());
     ASSERT_GT(shown.size(), 25u);
     for (int r = 0; r < InputRows; ++r)
-        EXPECT_EQ(shown[static_cast<std::size_t>(2 + r)], inputLabel(r)) << r;
+        EXPECT_EQ(shown[static_cast<std::size_t>(2 + r)], inputLabel(inputRowAt(r))) << r;
     EXPECT_EQ(shown[14], std::string(49, '-'));
     // The results table: headings and row names, the numbers' fields blank.
     EXPECT_EQ(shown[16], resultsTableLine(session->sheet.results[1]));

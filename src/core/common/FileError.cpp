@@ -1,5 +1,7 @@
 #include "FileError.h"
 
+#include "Cp1252.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -34,5 +36,9 @@ FileError::FileError(int errorNumber, std::string path)
 
 FileError::FileError(std::string text, std::string path)
     : std::runtime_error(text + ": " + path), text_(std::move(text)), path_(std::move(path)) {}
+
+std::string fileErrorText(const std::exception& e) {
+    return fromUtf8(e.what());
+}
 
 } // namespace camini

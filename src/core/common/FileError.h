@@ -29,4 +29,8 @@ private:
     int errno_ = 0;
 };
 
+// The error box text of a failed operation: the platform's text and the path
+// (the path's bytes taken as UTF-8, shown in CP1252).
+std::string fileErrorText(const std::exception& e);
+
 } // namespace camini

@@ -15,120 +15,98 @@ namespace camini {
 
 namespace {
 
-// The label of an input row without its padding, for messages.
-std::string inputName(int row) {
-    std::string s = inputLabel(row);
-    while (!s.empty() && s.back() == ' ')
-        s.pop_back();
-    return s;
-}
-
 [[noreturn]] void stop(const std::string& why) {
     throw CalculationStopped("calcolo interrotto: " + why);
 }
 
+std::string quoted(InputRow row) {
+    return "\"" + inputName(row) + "\"";
+}
+
+// The boundary temperature after a wall row (T1 after row 1, ...).
+std::size_t temperatureAfter(int wallRow) {
+    return static_cast<std::size_t>(wallRow - InnerFilmRow);
+}
+
 struct SearchConstants {
-    double upper;  // upper end of the bracket
-    int faceIndex; // boundary temperature watched (index into boundaryTemps)
+    double upper;   // upper end of the bracket
+    int watchedRow; // the face watched is the one after this wall row
     double ChimneyInput::*target;
 };
 
-double search(const Worksheet& sheet, WallSolver& solver, MaterialArchive& archive,
-              const SearchConstants& k, int* solutions) {
+FireSearch search(const Worksheet& sheet, WallSolver& solver, MaterialArchive& archive,
+                  const SearchConstants& k) {
     ChimneyInput in = readChimneyInput(sheet);
     checkInputs(in, archive);
     const double target = in.*k.target;
+    const std::size_t face = temperatureAfter(k.watchedRow);
     double low = 0;
     double high = k.upper;
     in.flueGasTemp = (low + high) / 2;
     int n = 0;
-    double face = 0;
+    double t = 0;
     do {
         ++n;
         solveWallChecked(solver, in, archive);
-        face = solver.result().boundaryTemps[static_cast<std::size_t>(k.faceIndex)];
-        if (face < target)
+        t = solver.result().boundaryTemps[face];
+        if (t < target)
             low = in.flueGasTemp;
-        if (face > target)
+        if (t > target)
             high = in.flueGasTemp;
-        if (std::fabs(face - target) > 1.0)
+        if (std::fabs(t - target) > 1.0)
             in.flueGasTemp = (low + high) / 2;
-    } while (n <= 100 && std::fabs(face - target) >= 1.0);
-    if (solutions)
-        *solutions = n;
-    return in.flueGasTemp;
+    } while (n <= 100 && std::fabs(t - target) >= 1.0);
+    return {in.flueGasTemp, n};
 }
-
-const SearchConstants outerSearch{1800, 5, &ChimneyInput::outerFaceLimit};
-const SearchConstants innerSearch{3500, 2, &ChimneyInput::gapFaceLimit};
-
-const char* const outerPrefix = "temp per resistenza al fuoco(est)=";
-const char* const innerPrefix = "temp per resistenza al fuoco(int)=";
-
-// The checked layers: name, material slot in the worksheet, mean temperature
-// index in CalcResult::layerMeanTemps.
-struct CheckedLayer {
-    const char* name;
-    MaterialLayer layer;
-    std::size_t meanIndex;
-};
-constexpr CheckedLayer insulationCheck{"isolante", InsulationLayer, 0};
-constexpr CheckedLayer gapCheck{"asola tecnica", TechnicalGapLayer, 2};
-constexpr CheckedLayer screen1Check{"schermo 1", Screen1Layer, 3};
-constexpr CheckedLayer screen2Check{"schermo 2", Screen2Layer, 4};
 
 } // namespace
 
+const char* const OuterFirePrefix = "temp per resistenza al fuoco(est)=";
+const char* const InnerFirePrefix = "temp per resistenza al fuoco(int)=";
+
 void checkInputs(const ChimneyInput& in, const MaterialArchive& archive) {
-    for (int r = 0; r < InputRows; ++r)
-        if (!std::isfinite(in.value(r)))
-            stop("valore non valido in \"" + inputName(r) + "\"");
+    for (const InputRowSpec& spec : inputRowTable)
+        if (!std::isfinite(in.*spec.field))
+            stop("valore non valido in " + quoted(spec.row));
     if (in.innerDiameter <= 0)
-        stop("il diametro interno deve essere maggiore di 0 (\"" + inputName(2) + "\")");
+        stop("il diametro interno deve essere maggiore di 0 (" + quoted(InputRow::InnerDiameter) +
+             ")");
     if (in.outerCoefficient == 0)
-        stop("il coefficiente liminare esterno non pu\xF2 essere 0 (\"" + inputName(4) + "\")");
+        stop("il coefficiente liminare esterno non pu\xF2 essere 0 (" +
+             quoted(InputRow::OuterCoefficient) + ")");
 
     // Each ring must keep a positive outer diameter; a negative thickness
-    // that closes it makes the logarithm undefined.
-    const double s2 = in.singleWall ? 0.0 : in.insulationThickness;
-    struct Ring {
-        int row;
-        double thickness;
+    // that closes it makes the logarithm undefined. A single wall has no
+    // insulation.
+    auto thickness = [&in](const LayerSpec& layer) {
+        return in.singleWall && layer.material == MaterialSlot::Insulation
+                   ? 0.0
+                   : in.value(layer.thickness);
     };
-    const Ring rings[] = {{5, s2},
-                          {6, in.airGapThickness},
-                          {7, in.technicalGapThickness},
-                          {8, in.screen1Thickness},
-                          {9, in.screen2Thickness}};
     double d = in.innerDiameter;
-    for (const Ring& ring : rings) {
-        d = d + 2 * ring.thickness;
+    for (const LayerSpec& layer : layerTable) {
+        d = d + 2 * thickness(layer);
         if (!(d > 0))
-            stop("lo spessore \"" + inputName(ring.row) +
-                 "\" chiude la parete (diametro non positivo)");
+            stop("lo spessore " + quoted(layer.thickness) +
+                 " chiude la parete (diametro non positivo)");
     }
     if (!std::isfinite(in.innerDiameter / (d * in.outerCoefficient)))
-        stop("resistenza dello strato liminare esterno non definita (\"" + inputName(4) + "\")");
+        stop("resistenza dello strato liminare esterno non definita (" +
+             quoted(InputRow::OuterCoefficient) + ")");
 
     // Solid layers of non-zero thickness need a conductivity.
-    struct Solid {
-        const char* name;
-        int material;
-        double thickness;
-    };
-    const Solid solids[] = {{"isolante", in.insulationMaterial, s2},
-                            {"asola tecnica", in.technicalGapMaterial, in.technicalGapThickness},
-                            {"schermo 1", in.screen1Material, in.screen1Thickness},
-                            {"schermo 2", in.screen2Material, in.screen2Thickness}};
-    for (const Solid& s : solids) {
-        if (s.thickness != 0 && archive.pointCount(s.material) == 0)
-            stop("il materiale n. " + std::to_string(s.material) + " dello strato \"" + s.name +
+    for (const LayerSpec& layer : layerTable) {
+        if (!layer.material)
+            continue;
+        const int material = in.*layer.inputMaterial;
+        if (thickness(layer) != 0 && archive.pointCount(material) == 0)
+            stop("il materiale n. " + std::to_string(material) + " dello strato \"" + layer.name +
                  "\" non ha punti in archivio");
     }
 }
 
 void solveWallChecked(WallSolver& solver, const ChimneyInput& in, MaterialArchive& archive) {
-    for (int pass = 0; pass < 6; ++pass) {
+    for (int pass = 0; pass < SolverPasses; ++pass) {
         solver.solvePass(in, archive);
         const CalcResult& c = solver.result();
         if (c.totalResistance == 0)
@@ -138,18 +116,23 @@ void solveWallChecked(WallSolver& solver, const ChimneyInput& in, MaterialArchiv
     }
 }
 
-double searchFireTempOuter(const Worksheet& sheet, WallSolver& solver, MaterialArchive& archive,
-                           int* solutions) {
-    return search(sheet, solver, archive, outerSearch, solutions);
+FireSearch searchFireTempOuter(const Worksheet& sheet, WallSolver& solver,
+                               MaterialArchive& archive) {
+    // The outer surface: the face after screen 2.
+    return search(sheet, solver, archive,
+                  {1800, layerOf(MaterialSlot::Screen2).wallRow, &ChimneyInput::outerFaceLimit});
 }
 
-double searchFireTempInner(const Worksheet& sheet, WallSolver& solver, MaterialArchive& archive,
-                           int* solutions) {
-    return search(sheet, solver, archive, innerSearch, solutions);
+FireSearch searchFireTempInner(const Worksheet& sheet, WallSolver& solver,
+                               MaterialArchive& archive) {
+    // The inner face of the technical gap: the face after the air gap.
+    return search(
+        sheet, solver, archive,
+        {3500, layerOf(MaterialSlot::TechnicalGap).wallRow - 1, &ChimneyInput::gapFaceLimit});
 }
 
-std::string fireTempLine(const std::string& prefix, double temperature) {
-    std::string line = prefix;
+std::string fireTempLine(std::string_view prefix, double temperature) {
+    std::string line(prefix);
     appendFixed(line, temperature, 7, 1);
     line += "\xB0"
             "C";
@@ -180,47 +163,47 @@ void checkLayerTemperature(Session& session, Messages& messages, CheckDestinatio
 
 void runLayerChecks(Session& session, Messages& messages, CheckDestination destination) {
     const auto& means = session.solver.result().layerMeanTemps;
-    auto run = [&](const CheckedLayer& l) {
-        checkLayerTemperature(session, messages, destination, session.sheet.materials[l.layer],
-                              l.name, means[l.meanIndex]);
-    };
-    run(insulationCheck);
-    run(gapCheck);
-    if (destination == CheckDestination::Report)
-        run(screen1Check);
-    run(screen2Check);
+    for (const LayerSpec& layer : layerTable) {
+        if (!layer.material)
+            continue;
+        if (destination == CheckDestination::MessageBox && !layer.checkedByCalculation)
+            continue;
+        checkLayerTemperature(session, messages, destination,
+                              session.sheet.material(*layer.material), layer.name,
+                              means[layer.meanIndex]);
+    }
 }
 
-std::optional<std::string> calculate(Session& session, Messages& messages) {
+bool calculate(Session& session, Messages& messages) {
     // Work on a copy of the solver so that a calculation that stops leaves
     // the session as it was.
     WallSolver solver = session.solver;
     ChimneyInput input;
     std::string outerLine, innerLine;
     try {
-        double outer = searchFireTempOuter(session.sheet, solver, session.archive);
-        outerLine = fireTempLine(outerPrefix, outer);
-        double inner = searchFireTempInner(session.sheet, solver, session.archive);
-        innerLine = fireTempLine(innerPrefix, inner);
+        const FireSearch outer = searchFireTempOuter(session.sheet, solver, session.archive);
+        outerLine = fireTempLine(OuterFirePrefix, outer.temperature);
+        const FireSearch inner = searchFireTempInner(session.sheet, solver, session.archive);
+        innerLine = fireTempLine(InnerFirePrefix, inner.temperature);
         input = readChimneyInput(session.sheet);
         solveWallChecked(solver, input, session.archive);
-        solver.result().fireTempOuter = outer;
-        solver.result().fireTempInner = inner;
+        solver.result().fireTempOuter = outer.temperature;
+        solver.result().fireTempInner = inner.temperature;
     } catch (const CalculationStopped& e) {
         messages.error(e.what());
-        return std::string(e.what());
+        return false;
     }
 
     Worksheet& sheet = session.sheet;
     session.viewer.clear();
-    sheet.memo1 = {outerLine, innerLine};
+    sheet.fireResistanceLines = {outerLine, innerLine};
     showMaterialChoices(sheet, session.archive);
     session.solver = solver;
     session.input = input;
     writeResultsGrid(solver.result(), input.singleWall, sheet.results);
     sheet.calculated = true;
     runLayerChecks(session, messages, CheckDestination::MessageBox);
-    return std::nullopt;
+    return true;
 }
 
 } // namespace camini

@@ -3,6 +3,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace camini {
 
@@ -30,21 +31,31 @@ void checkInputs(const ChimneyInput& in, const MaterialArchive& archive);
 // a value that is not a finite number.
 void solveWallChecked(WallSolver& solver, const ChimneyInput& in, MaterialArchive& archive);
 
+// The outcome of a fire-resistance search: the flue-gas temperature found
+// and the number of wall solutions it took (at most 101).
+struct FireSearch {
+    double temperature = 0.0;
+    int solutions = 0;
+};
+
 // The bisection searches for the flue-gas temperature at which the outer
 // surface (T6) reaches `outerFaceLimit` ("(est)", bracket 0..1800) and at
 // which the inner face of the technical gap (T3) reaches `gapFaceLimit`
 // ("(int)", bracket 0..3500). Each reads the inputs from the worksheet,
-// solves the wall at every step (at most 101 solutions) and leaves the
-// solver as its last solution left it. `solutions`, when given, receives the
-// number of solutions made. Throws CalculationStopped.
-double searchFireTempOuter(const Worksheet& sheet, WallSolver& solver, MaterialArchive& archive,
-                           int* solutions = nullptr);
-double searchFireTempInner(const Worksheet& sheet, WallSolver& solver, MaterialArchive& archive,
-                           int* solutions = nullptr);
+// solves the wall at every step and leaves the solver as its last solution
+// left it. Throws CalculationStopped.
+FireSearch searchFireTempOuter(const Worksheet& sheet, WallSolver& solver,
+                               MaterialArchive& archive);
+FireSearch searchFireTempInner(const Worksheet& sheet, WallSolver& solver,
+                               MaterialArchive& archive);
 
 // The memo line of a search result: prefix, the temperature with 1 decimal
 // in 7 characters, and the degree sign with C.
-std::string fireTempLine(const std::string& prefix, double temperature);
+std::string fireTempLine(std::string_view prefix, double temperature);
+
+// The prefixes of the two memo lines.
+extern const char* const OuterFirePrefix; // "temp per resistenza al fuoco(est)="
+extern const char* const InnerFirePrefix; // "temp per resistenza al fuoco(int)="
 
 // The text of a failed layer check, or nothing when the layer's mean
 // temperature is not above its material's highest temperature (a material
@@ -69,8 +80,9 @@ void runLayerChecks(Session& session, Messages& messages, CheckDestination desti
 // Memo1, the chosen materials in Memo2, the final solution for the user's
 // flue-gas temperature in the results grid, then the layer checks of the
 // insulation, the technical gap and screen 2 in message boxes. The viewer
-// document is emptied. When the calculation stops, its message goes to the
-// error box and nothing of the session changes; the message is returned.
-std::optional<std::string> calculate(Session& session, Messages& messages);
+// document is emptied. Returns whether the calculation ran to its end: when
+// it stops, its message goes to the error box and nothing of the session
+// changes.
+bool calculate(Session& session, Messages& messages);
 
 } // namespace camini

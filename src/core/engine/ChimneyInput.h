@@ -1,6 +1,7 @@
 #pragma once
 
-#include <array>
+#include "WallTable.h"
+
 #include <cstdint>
 #include <string>
 
@@ -9,21 +10,22 @@ namespace camini {
 struct Worksheet;
 
 // The values from which one calculation is made. Temperatures in deg C,
-// lengths in mm, surface coefficients in W/m2 K.
+// lengths in mm, surface coefficients in W/m2 K. Each numeric field is the
+// number of one input row (WallTable.h).
 struct ChimneyInput {
     std::string projectTitle;
-    double flueGasTemp = 0.0;           // row 0
-    double ambientTemp = 0.0;           // row 1
-    double innerDiameter = 0.0;         // row 2, after the diameter rule
-    double innerCoefficient = 0.0;      // row 3
-    double outerCoefficient = 0.0;      // row 4
-    double insulationThickness = 0.0;   // row 5
-    double airGapThickness = 0.0;       // row 6
-    double technicalGapThickness = 0.0; // row 7
-    double screen1Thickness = 0.0;      // row 8
-    double screen2Thickness = 0.0;      // row 9
-    double gapFaceLimit = 0.0;          // row 10
-    double outerFaceLimit = 0.0;        // row 11
+    double flueGasTemp = 0.0;
+    double ambientTemp = 0.0;
+    double innerDiameter = 0.0; // after the diameter rule
+    double innerCoefficient = 0.0;
+    double outerCoefficient = 0.0;
+    double insulationThickness = 0.0;
+    double airGapThickness = 0.0;
+    double technicalGapThickness = 0.0;
+    double screen1Thickness = 0.0;
+    double screen2Thickness = 0.0;
+    double gapFaceLimit = 0.0;
+    double outerFaceLimit = 0.0;
     bool squareSection = false;
     bool singleWall = false;
     bool raiseSmallDiameter = false;
@@ -32,15 +34,15 @@ struct ChimneyInput {
     std::uint8_t screen1Material = 0;
     std::uint8_t screen2Material = 0;
 
-    // The twelve numeric fields in input-row order.
-    double& value(int row);
-    double value(int row) const;
+    // The numeric field of an input row.
+    double& value(InputRow row) { return this->*inputRowSpec(row).field; }
+    double value(InputRow row) const { return this->*inputRowSpec(row).field; }
 };
 
-// Reads the worksheet's input texts (rows 0..11, lenient number syntax: an
-// empty cell or one that does not begin with a number reads 0), then applies
-// the diameter rule: below 200 with "D>=200" ticked, the inner diameter
-// becomes 200. Flags, title and material numbers are taken as they stand.
+// Reads the worksheet's input texts (lenient number syntax: an empty cell or
+// one that does not begin with a number reads 0), then applies the diameter
+// rule: below 200 with "D>=200" ticked, the inner diameter becomes 200.
+// Flags, title and material numbers are taken as they stand.
 ChimneyInput readChimneyInput(const Worksheet& sheet);
 
 } // namespace camini

@@ -27,18 +27,20 @@ void buildReport(Session& session, Messages& messages, const Clock& clock) {
 
     doc.append("titolo progetto=" + sheet.projectTitle + " " + formatDateTime(clock()));
     doc.append(ruleLine);
-    for (int r = 0; r < InputRows; ++r)
-        doc.append(inputLabel(r) + sheet.inputTexts[static_cast<std::size_t>(r)]);
+    for (const InputRowSpec& spec : inputRowTable)
+        doc.append(inputLabel(spec.row) + sheet.input(spec.row));
     doc.append(ruleLine);
-    if (sheet.raiseSmallDiameter && readNumberLenient(sheet.inputTexts[2]) < 200)
+    if (diameterRaised(readNumberLenient(sheet.input(InputRow::InnerDiameter)),
+                       sheet.raiseSmallDiameter))
         doc.append("N.B.  il diametro interno <200 mm viene portato a 200 mm");
     for (const auto& row : sheet.results)
         doc.append(resultsTableLine(row));
     doc.append(ruleLine);
-    doc.append(lineOr(sheet.memo1, 0));
-    doc.append(lineOr(sheet.memo1, 1));
-    for (std::size_t pair = 0; pair < 4; ++pair)
-        doc.append(lineOr(sheet.memo2, 2 * pair) + "=" + lineOr(sheet.memo2, 2 * pair + 1));
+    doc.append(lineOr(sheet.fireResistanceLines, 0));
+    doc.append(lineOr(sheet.fireResistanceLines, 1));
+    for (std::size_t pair = 0; pair < MaterialSlots; ++pair)
+        doc.append(lineOr(sheet.materialChoiceLines, 2 * pair) + "=" +
+                   lineOr(sheet.materialChoiceLines, 2 * pair + 1));
     runLayerChecks(session, messages, CheckDestination::Report);
     doc.append("conducibilit\xE0 termica in W/m K");
     doc.append("resistenza  termica in mq K/w");

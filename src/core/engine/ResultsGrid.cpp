@@ -24,27 +24,32 @@ void padCut(std::string& out, const std::string& text, std::size_t width) {
 } // namespace
 
 void writeResultsGrid(const CalcResult& c, bool singleWall, ResultsTable& grid) {
-    grid[0][1] = "lamda";
-    for (int r = 1; r <= 7; ++r) {
+    grid[0][LambdaColumn] = "lamda";
+    for (int r = InnerFilmRow; r <= OuterFilmRow; ++r) {
         auto& row = grid[static_cast<std::size_t>(r)];
-        const std::size_t i = static_cast<std::size_t>(r - 1);
-        if (r >= 2 && r <= 6) {
-            put(row[1], c.conductivities[i - 1], 5);
-            put(row[5], c.layerMeanTemps[i - 1], 1);
-        }
-        put(row[2], c.resistances[i], 5);
-        put(row[3], c.boundaryTemps[i], 1);
-        put(row[4], c.drops[i], 1);
-        if (r >= 2)
-            put(row[6], c.innerDiameters[i], 0);
-        if (r <= 6)
-            put(row[7], c.outerDiameters[i], 0);
+        const std::size_t i = static_cast<std::size_t>(r - InnerFilmRow);
+        put(row[ResistanceColumn], c.resistances[i], 5);
+        put(row[TemperatureColumn], c.boundaryTemps[i], 1);
+        put(row[DropColumn], c.drops[i], 1);
+        if (r > InnerFilmRow)
+            put(row[InnerDiameterColumn], c.innerDiameters[i], 0);
+        if (r < OuterFilmRow)
+            put(row[OuterDiameterColumn], c.outerDiameters[i], 0);
     }
-    put(grid[8][2], c.totalResistance, 5);
-    put(grid[8][4], c.dropSum, 1);
-    if (singleWall)
-        for (std::size_t col = 1; col < ResultCols; ++col)
-            grid[2][col].clear();
+    for (const LayerSpec& layer : layerTable) {
+        auto& row = grid[static_cast<std::size_t>(layer.wallRow)];
+        put(row[LambdaColumn],
+            layer.material ? c.conductivities[index(*layer.material)] : c.airGapUnitResistance, 5);
+        put(row[MeanColumn], c.layerMeanTemps[layer.meanIndex], 1);
+    }
+    put(grid[TotalRow][ResistanceColumn], c.totalResistance, 5);
+    put(grid[TotalRow][DropColumn], c.dropSum, 1);
+    if (singleWall) {
+        auto& insulation =
+            grid[static_cast<std::size_t>(layerOf(MaterialSlot::Insulation).wallRow)];
+        for (std::size_t col = LambdaColumn; col < ResultCols; ++col)
+            insulation[col].clear();
+    }
 }
 
 std::string resultsTableLine(const std::array<std::string, ResultCols>& row) {

@@ -11,7 +11,7 @@ bool CalcResult::finite() const {
     // A NaN or an infinity anywhere makes the sum NaN or infinite, so one
     // test of the sum answers for all the values (finite values too large to
     // add up only arise from inputs that overflow anyway).
-    double sum = totalResistance + heatFlux + dropSum;
+    double sum = totalResistance + heatFlux + dropSum + airGapUnitResistance;
     auto add = [&sum](const auto& a) {
         for (double v : a)
             sum += v;
@@ -124,13 +124,14 @@ void WallSolver::solvePass(const ChimneyInput& in, MaterialArchive& archive) {
     mean[3] = (T[3] + T[4]) / 2;
     mean[4] = (T[4] + T[5]) / 2;
 
-    c.conductivities = {lambda2, rg, lambda4, lambda5, lambda6};
+    c.conductivities = {lambda2, lambda4, lambda5, lambda6};
+    c.airGapUnitResistance = rg;
     c.innerDiameters = {0, d0, d1Row3, d1Row4, d1Row5, d1Row6, dOut};
     c.outerDiameters = {d0, d0 + 2 * s2, d2Row3, d2Row4, d2Row5, dOut, 0};
 }
 
 void WallSolver::solveWall(const ChimneyInput& in, MaterialArchive& archive) {
-    for (int pass = 0; pass < 6; ++pass)
+    for (int pass = 0; pass < SolverPasses; ++pass)
         solvePass(in, archive);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WallTable.h"
+
 #include <array>
 
 namespace camini {
@@ -17,9 +19,12 @@ struct CalcResult {
     std::array<double, 7> drops{};         // heatFlux * Rr
     double dropSum = 0.0;                  // sum of the drops, ~ Tf - Ta
     std::array<double, 7> boundaryTemps{}; // T1..T7: temperature after row r
-    // Conductivities used for rows 2, 4, 5, 6 and the air-gap unit
-    // resistance Rg of row 3, indexed by row - 2.
-    std::array<double, 5> conductivities{};
+    // Conductivities used for the four solid layers (rows 2, 4, 5, 6),
+    // indexed by their MaterialSlot.
+    std::array<double, MaterialSlots> conductivities{};
+    // The air gap's unit resistance Rg (row 3) from its formula, before it
+    // is referred to the flue's inner surface.
+    double airGapUnitResistance = 0.0;
     // Mean temperatures of rows 2..6 (index row - 2) after the pass: they
     // seed the next pass.
     std::array<double, 5> layerMeanTemps{};
@@ -40,6 +45,10 @@ struct CalcResult {
 
 constexpr double squareShapeFactor = 1.1;
 
+// A solution is this many plain passes, each seeded by the one before; there
+// is no convergence test.
+constexpr int SolverPasses = 6;
+
 // Resistance of a conductive ring of thickness s (mm) and inner diameter d1
 // (mm), per m2 of the flue's inner surface (diameter d0): d0 * 0.0005 *
 // ln((d1 + 2 s) / d1) / lambda, times squareShapeFactor when `square`.
@@ -56,7 +65,7 @@ class WallSolver {
 public:
     // One pass over the seven rows.
     void solvePass(const ChimneyInput& in, MaterialArchive& archive);
-    // Six passes, no convergence test.
+    // SolverPasses passes.
     void solveWall(const ChimneyInput& in, MaterialArchive& archive);
 
     const CalcResult& result() const { return result_; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WallTable.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -9,57 +11,49 @@ namespace camini {
 
 class MaterialArchive;
 
-constexpr int InputRows = 12;
-constexpr int ResultRows = 9;
+constexpr int ResultRows = TotalRow + 1;
 constexpr int ResultCols = 8;
 
-// Indexes of the four layer materials in Worksheet::materials.
-enum MaterialLayer : int {
-    InsulationLayer = 0,
-    TechnicalGapLayer = 1,
-    Screen1Layer = 2,
-    Screen2Layer = 3
-};
-
-// What a choice in the material list is for.
-enum class MaterialListMode : std::uint8_t {
-    None = 0,
-    Insulation = 1,
-    TechnicalGap = 2,
-    Screen1 = 3,
-    Screen2 = 4,
-    Graph = 5,
+// The columns of the results grid.
+enum ResultColumn : std::size_t {
+    NameColumn = 0,    // "strato": the row names
+    LambdaColumn,      // "lamda": conductivity, or the air gap's unit resistance
+    ResistanceColumn,  // "Rcalc"
+    TemperatureColumn, // "T °C": the temperature after the row
+    DropColumn,        // "salto"
+    MeanColumn,        // "T calc": the layer's mean temperature
+    InnerDiameterColumn,
+    OuterDiameterColumn,
 };
 
 using ResultsTable = std::array<std::array<std::string, ResultCols>, ResultRows>;
 
 // The main window's contents as data. Texts are CP1252.
 struct Worksheet {
-    // Column 1 of the input grid, rows 0..11, as typed.
+    // Column 1 of the input grid, as typed.
     std::array<std::string, InputRows> inputTexts;
     std::string projectTitle;
     bool squareSection = false;      // "quadrata"
     bool singleWall = false;         // "Monoparete"
     bool raiseSmallDiameter = false; // "D>=200"
     // Material numbers of insulation, technical gap, screen 1, screen 2.
-    std::array<std::uint8_t, 4> materials{5, 1, 1, 9};
+    std::array<std::uint8_t, MaterialSlots> materials{5, 1, 1, 9};
     MaterialListMode listMode = MaterialListMode::None;
     std::uint8_t graphMaterial = 1;
     // The results grid, headings included.
     ResultsTable results;
-    std::vector<std::string> memo1; // the two fire-resistance lines
-    std::vector<std::string> memo2; // the chosen materials
+    std::vector<std::string> fireResistanceLines; // Memo1: the "(est)" and "(int)" lines
+    std::vector<std::string> materialChoiceLines; // Memo2: the chosen materials
     bool materialListVisible = false;
     bool pictureVisible = true;
     // Set by the calculate operation; the report needs a calculation first.
     bool calculated = false;
+
+    std::string& input(InputRow row) { return inputTexts[index(row)]; }
+    const std::string& input(InputRow row) const { return inputTexts[index(row)]; }
+    std::uint8_t& material(MaterialSlot slot) { return materials[index(slot)]; }
+    std::uint8_t material(MaterialSlot slot) const { return materials[index(slot)]; }
 };
-
-// Label of input row r (0..11), padded with blanks to its stored length.
-const std::string& inputLabel(int row);
-
-// Name of the wall row r (1..7) as the results grid shows it.
-const std::string& rowName(int row);
 
 // The start-up project: labels, start values, title "esempio 1", materials
 // 5, 1, 1, 9, graph material 1, "quadrata" not ticked ("Monoparete" and
@@ -67,7 +61,7 @@ const std::string& rowName(int row);
 // Memo1 empty.
 void setStartProject(Worksheet& sheet);
 
-// Empties the results grid to its headings.
+// Empties the results grid to its headings and row names.
 void clearResultsGrid(ResultsTable& grid);
 
 // Rewrites Memo2 with the four chosen materials and hides the material list.

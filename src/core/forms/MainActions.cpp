@@ -1,6 +1,5 @@
 #include "MainActions.h"
 
-#include "common/Cp1252.h"
 #include "common/FileError.h"
 #include "common/FixedPoint.h"
 #include "common/Messages.h"
@@ -8,24 +7,22 @@
 
 namespace camini {
 
-std::string fileErrorText(const std::exception& e) {
-    return fromUtf8(e.what());
-}
-
-void startUp(Session& session, Messages& messages) {
-    try {
-        session.archive.load();
-    } catch (const FileError& e) {
-        messages.error(fileErrorText(e));
-    }
+void startUp(Session& session, Messages& messages, const StartUpPolicy& policy) {
+    auto load = [&](auto& file) {
+        try {
+            file.load();
+        } catch (const FileError& e) {
+            if (!policy.goOnAfterFailure)
+                throw;
+            messages.error(fileErrorText(e));
+        }
+    };
+    load(session.archive);
     setStartProject(session.sheet);
     session.viewer.clear();
-    try {
-        session.sizes.load();
-    } catch (const FileError& e) {
-        messages.error(fileErrorText(e));
-    }
-    session.sheet.memo1.clear();
+    if (policy.readSizeCatalogue)
+        load(session.sizes);
+    session.sheet.fireResistanceLines.clear();
     showMaterialChoices(session.sheet, session.archive);
     session.sheet.listMode = MaterialListMode::None;
 }
@@ -47,15 +44,14 @@ void clearInputsAndResults(Worksheet& sheet) {
 
 void chooseStandardSize(Worksheet& sheet, const SizeCatalogue& sizes,
                         const MaterialArchive& archive, int entry) {
-    const SizeEntry& e = sizes.entry(entry);
-    sheet.inputTexts[2] = formatFixed(e.innerDiameter, 3, 0);
-    std::string thickness = formatFixed((e.outerDiameter - e.innerDiameter) / 2, 2, 0);
+    sheet.input(InputRow::InnerDiameter) = formatFixed(sizes.entry(entry).innerDiameter, 3, 0);
+    std::string thickness = formatFixed(sizes.insulationThickness(entry), 2, 0);
     if (sheet.singleWall) {
         thickness = "0";
-        sheet.inputTexts[8] = "0";
+        sheet.input(InputRow::Screen1Thickness) = "0";
     }
-    sheet.inputTexts[5] = thickness;
-    sheet.materials[InsulationLayer] = 1;
+    sheet.input(InputRow::InsulationThickness) = thickness;
+    sheet.material(MaterialSlot::Insulation) = 1;
     showMaterialChoices(sheet, archive);
 }
 
@@ -75,22 +71,8 @@ bool chooseMaterial(Worksheet& sheet, const MaterialArchive& archive, int positi
     if (position < 0 || position >= MaxMaterials)
         return false;
     const auto m = static_cast<std::uint8_t>(position + 1);
-    switch (sheet.listMode) {
-    case MaterialListMode::Insulation:
-        sheet.materials[InsulationLayer] = m;
-        break;
-    case MaterialListMode::TechnicalGap:
-        sheet.materials[TechnicalGapLayer] = m;
-        break;
-    case MaterialListMode::Screen1:
-        sheet.materials[Screen1Layer] = m;
-        break;
-    case MaterialListMode::Screen2:
-        sheet.materials[Screen2Layer] = m;
-        break;
-    default:
-        break;
-    }
+    if (const LayerSpec* layer = layerFor(sheet.listMode); layer && layer->material)
+        sheet.material(*layer->material) = m;
     sheet.materialListVisible = false;
     sheet.pictureVisible = true;
     if (sheet.listMode == MaterialListMode::Graph) {
@@ -103,7 +85,7 @@ bool chooseMaterial(Worksheet& sheet, const MaterialArchive& archive, int positi
 
 void singleWallClicked(Worksheet& sheet, bool ticked) {
     if (ticked)
-        sheet.inputTexts[5] = "0";
+        sheet.input(InputRow::InsulationThickness) = "0";
 }
 
 } // namespace camini

@@ -14,13 +14,22 @@ class SizeCatalogue;
 
 // The worksheet operations behind the main window's handlers.
 
+// What the start-up does with the data files.
+struct StartUpPolicy {
+    // The size catalogue serves the main window's size list only.
+    bool readSizeCatalogue = true;
+    // A file that cannot be read: true, reported in the error box with the
+    // path and the platform's text, and the start-up goes on with what is in
+    // memory (the window); false, the FileError ends the start-up and reaches
+    // the caller (the batch calculator).
+    bool goOnAfterFailure = true;
+};
+
 // Start-up of the main window: loads the archive, writes the start project
 // (materials 5, 1, 1, 9, graph material 1, "quadrata" cleared, the results
 // grid emptied), empties the viewer document, loads the size catalogue,
-// empties Memo1 and lists the chosen materials in Memo2. A load that fails is
-// reported in the error box with the path and the platform's text; the
-// start-up goes on with what is in memory.
-void startUp(Session& session, Messages& messages);
+// empties Memo1 and lists the chosen materials in Memo2.
+void startUp(Session& session, Messages& messages, const StartUpPolicy& policy = {});
 
 // The items of the standard-size list: each inner diameter rounded to a
 // whole number in 3 characters.
@@ -51,8 +60,5 @@ bool chooseMaterial(Worksheet& sheet, const MaterialArchive& archive, int positi
 
 // "Monoparete" clicked: when now ticked, the insulation thickness becomes "0".
 void singleWallClicked(Worksheet& sheet, bool ticked);
-
-// The error box text of a failed file operation: the platform's text and the path.
-std::string fileErrorText(const std::exception& e);
 
 } // namespace camini

@@ -22,8 +22,6 @@ std::string oneLine(std::string s) {
     return s;
 }
 
-const char* const layerNames[4] = {"isolante", "asola tecnica", "schermo 1", "schermo 2"};
-
 } // namespace
 
 std::vector<std::string> projectLines(const Worksheet& sheet) {
@@ -66,7 +64,7 @@ void loadProject(const std::string& path, Worksheet& sheet, const MaterialArchiv
         if (shown.empty())
             shown = "(vuoto)";
         std::string msg = "numero di materiale non valido per lo strato \"";
-        msg += layerNames[i];
+        msg += layerOf(static_cast<MaterialSlot>(i)).name;
         msg += "\": " + shown + "; resta il materiale " + std::to_string(sheet.materials[i]);
         messages.message(msg);
     }

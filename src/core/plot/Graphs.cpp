@@ -10,15 +10,6 @@
 
 namespace camini {
 
-namespace {
-
-// The names of the five layers, on segments 1 to 5 of the profile (segment i
-// runs from point i to point i + 1).
-constexpr std::array<const char*, 5> layerNames{"isolante", "camera aria", "asola tecnica",
-                                                "schermo 1", "schermo 2"};
-
-} // namespace
-
 bool CheckGraph(const GraphProcedure& graph, Messages& messages) {
     if (!graph.check)
         return true;
@@ -54,7 +45,7 @@ void ConductivityGraph(PlotState& plot, Session& session) {
         return; // the check has told the user
     // The curve is the insulation's conductivity: the graphed material
     // becomes the insulation material, and stays so.
-    session.sheet.materials[InsulationLayer] = static_cast<std::uint8_t>(m);
+    session.sheet.material(MaterialSlot::Insulation) = static_cast<std::uint8_t>(m);
     plot.labelColumns = 1;
     const double l1 = session.archive.conductivity(m, t1);
     const double l2 = session.archive.conductivity(m, t2);
@@ -62,7 +53,8 @@ void ConductivityGraph(PlotState& plot, Session& session) {
     PlotFunction(
         plot,
         [&session](double t) {
-            return session.archive.conductivity(session.sheet.materials[InsulationLayer], t);
+            return session.archive.conductivity(session.sheet.material(MaterialSlot::Insulation),
+                                                t);
         },
         1, t1, t2);
 }
@@ -76,8 +68,12 @@ void ProfileGraph(PlotState& plot, const Session& session) {
     PlotPoints(plot, 8, x, t, true, true, 1, 4);
     plot.worldMode = true;
     PlotSetColour(plot, 0);
-    for (std::size_t i = 1; i <= 5; ++i)
-        PlotText(plot, layerNames[i - 1], x[i] + (x[i + 1] - x[i]) / 3, (t[i] + t[i + 1]) / 2);
+    // Each layer's name on its own segment: segment i runs from point i to
+    // point i + 1, and the layer of wall row r lies between points r - 1 and r.
+    for (const LayerSpec& layer : layerTable) {
+        const auto i = static_cast<std::size_t>(layer.wallRow - 1);
+        PlotText(plot, layer.profileName, x[i] + (x[i + 1] - x[i]) / 3, (t[i] + t[i + 1]) / 2);
+    }
     for (std::size_t k = 0; k < 8; ++k)
         PlotText(plot, formatFixed(t[k], 4, 0), x[k], std::trunc(t[k]));
 }

@@ -27,43 +27,41 @@ struct Fresh {
 TEST(FireSearch, WorkedExampleFirstCalculation) {
     Fresh f;
     WallSolver& solver = f.session.solver;
-    int n = 0;
-    double outer = searchFireTempOuter(f.session.sheet, solver, f.session.archive, &n);
-    EXPECT_EQ(outer, 1153.125);
-    EXPECT_EQ(n, 6);
-    EXPECT_EQ(fireTempLine("temp per resistenza al fuoco(est)=", outer),
+    const FireSearch outer = searchFireTempOuter(f.session.sheet, solver, f.session.archive);
+    EXPECT_EQ(outer.temperature, 1153.125);
+    EXPECT_EQ(outer.solutions, 6);
+    EXPECT_EQ(fireTempLine("temp per resistenza al fuoco(est)=", outer.temperature),
               "temp per resistenza al fuoco(est)= 1153.1\xB0"
               "C");
-    double inner = searchFireTempInner(f.session.sheet, solver, f.session.archive, &n);
-    EXPECT_EQ(inner, 792.96875);
-    EXPECT_EQ(n, 7);
-    EXPECT_EQ(fireTempLine("temp per resistenza al fuoco(int)=", inner),
+    const FireSearch inner = searchFireTempInner(f.session.sheet, solver, f.session.archive);
+    EXPECT_EQ(inner.temperature, 792.96875);
+    EXPECT_EQ(inner.solutions, 7);
+    EXPECT_EQ(fireTempLine("temp per resistenza al fuoco(int)=", inner.temperature),
               "temp per resistenza al fuoco(int)=  793.0\xB0"
               "C");
 }
 
 TEST(FireSearch, UnreachableTargetsEndAtTheBracket) {
     struct Case {
-        int row;
+        InputRow row;
         const char* target;
         bool outer;
         const char* shown;
     };
     const Case cases[] = {
-        {11, "1000", true, " 1800.0"},
-        {11, "10", true, "    0.0"},
-        {10, "5000", false, " 3500.0"},
+        {InputRow::OuterFaceLimit, "1000", true, " 1800.0"},
+        {InputRow::OuterFaceLimit, "10", true, "    0.0"},
+        {InputRow::GapFaceLimit, "5000", false, " 3500.0"},
     };
     for (const Case& c : cases) {
         Fresh f;
-        f.session.sheet.inputTexts[static_cast<std::size_t>(c.row)] = c.target;
-        int n = 0;
-        double t =
-            c.outer ? searchFireTempOuter(f.session.sheet, f.session.solver, f.session.archive, &n)
-                    : searchFireTempInner(f.session.sheet, f.session.solver, f.session.archive, &n);
-        EXPECT_EQ(n, 101) << c.target;
-        EXPECT_EQ(fireTempLine("", t), std::string(c.shown) + "\xB0"
-                                                              "C")
+        f.session.sheet.input(c.row) = c.target;
+        const FireSearch t =
+            c.outer ? searchFireTempOuter(f.session.sheet, f.session.solver, f.session.archive)
+                    : searchFireTempInner(f.session.sheet, f.session.solver, f.session.archive);
+        EXPECT_EQ(t.solutions, 101) << c.target;
+        EXPECT_EQ(fireTempLine("", t.temperature), std::string(c.shown) + "\xB0"
+                                                                          "C")
             << c.target;
     }
 }
@@ -71,15 +69,15 @@ TEST(FireSearch, UnreachableTargetsEndAtTheBracket) {
 TEST(Calculate, FillsMemosAndGridAndSetsTheFlag) {
     Fresh f;
     f.session.viewer.append("vecchio testo");
-    f.session.sheet.memo1 = {"vecchio"};
-    EXPECT_FALSE(calculate(f.session, f.messages));
+    f.session.sheet.fireResistanceLines = {"vecchio"};
+    EXPECT_TRUE(calculate(f.session, f.messages));
     const Worksheet& s = f.session.sheet;
-    ASSERT_EQ(s.memo1.size(), 2u);
-    EXPECT_EQ(s.memo1[0], "temp per resistenza al fuoco(est)= 1153.1\xB0"
-                          "C");
-    EXPECT_EQ(s.memo1[1], "temp per resistenza al fuoco(int)=  793.0\xB0"
-                          "C");
-    EXPECT_EQ(s.memo2.size(), 8u);
+    ASSERT_EQ(s.fireResistanceLines.size(), 2u);
+    EXPECT_EQ(s.fireResistanceLines[0], "temp per resistenza al fuoco(est)= 1153.1\xB0"
+                                        "C");
+    EXPECT_EQ(s.fireResistanceLines[1], "temp per resistenza al fuoco(int)=  793.0\xB0"
+                                        "C");
+    EXPECT_EQ(s.materialChoiceLines.size(), 8u);
     EXPECT_TRUE(f.session.viewer.paragraphs.empty());
     EXPECT_TRUE(s.calculated);
     // The grid ends with the solution for the user's flue-gas temperature.
@@ -135,22 +133,22 @@ TEST(Calculate, StopsOnUndefinedArithmeticAndChangesNothing) {
     };
     for (const Case& c : cases) {
         Fresh f;
-        ASSERT_FALSE(calculate(f.session, f.messages));
+        ASSERT_TRUE(calculate(f.session, f.messages));
         f.session.viewer.append("relazione");
         const Session before = f.session;
-        f.session.sheet.inputTexts[static_cast<std::size_t>(c.row)] = c.text;
+        f.session.sheet.input(inputRowAt(c.row)) = c.text;
         const Worksheet typed = f.session.sheet;
         f.messages.messages.clear();
 
-        auto stopped = calculate(f.session, f.messages);
-        ASSERT_TRUE(stopped) << c.text;
-        EXPECT_NE(stopped->find(c.named), std::string::npos) << *stopped;
-        EXPECT_EQ(stopped->rfind("calcolo interrotto: ", 0), 0u);
+        ASSERT_FALSE(calculate(f.session, f.messages)) << c.text;
         ASSERT_EQ(f.messages.errors.size(), 1u);
+        const std::string& stopped = f.messages.errors[0];
+        EXPECT_NE(stopped.find(c.named), std::string::npos) << stopped;
+        EXPECT_EQ(stopped.rfind("calcolo interrotto: ", 0), 0u);
         EXPECT_TRUE(f.messages.messages.empty());
         EXPECT_EQ(f.session.sheet.results, typed.results);
-        EXPECT_EQ(f.session.sheet.memo1, before.sheet.memo1);
-        EXPECT_EQ(f.session.sheet.memo2, before.sheet.memo2);
+        EXPECT_EQ(f.session.sheet.fireResistanceLines, before.sheet.fireResistanceLines);
+        EXPECT_EQ(f.session.sheet.materialChoiceLines, before.sheet.materialChoiceLines);
         EXPECT_EQ(f.session.viewer.paragraphs, before.viewer.paragraphs);
         EXPECT_EQ(f.session.solver.result().layerMeanTemps, before.solver.result().layerMeanTemps);
         EXPECT_EQ(f.session.solver.result().resistances, before.solver.result().resistances);
@@ -163,26 +161,31 @@ TEST(Calculate, StopsOnUndefinedArithmeticAndChangesNothing) {
 
 TEST(Calculate, EmptyMaterialStopsOnlyALayerWithThickness) {
     struct Case {
-        MaterialLayer layer;
-        int thicknessRow;
+        MaterialSlot layer;
+        InputRow thicknessRow;
         const char* thickness;
         bool singleWall;
         bool stops;
     };
     const Case cases[] = {
-        {TechnicalGapLayer, 7, "20", false, true}, {TechnicalGapLayer, 7, "0", false, false},
-        {Screen2Layer, 9, "10", false, true},      {InsulationLayer, 5, "40", false, true},
-        {InsulationLayer, 5, "40", true, false}, // a single wall has no insulation
+        {MaterialSlot::TechnicalGap, InputRow::TechnicalGapThickness, "20", false, true},
+        {MaterialSlot::TechnicalGap, InputRow::TechnicalGapThickness, "0", false, false},
+        {MaterialSlot::Screen2, InputRow::Screen2Thickness, "10", false, true},
+        {MaterialSlot::Insulation, InputRow::InsulationThickness, "40", false, true},
+        // a single wall has no insulation
+        {MaterialSlot::Insulation, InputRow::InsulationThickness, "40", true, false},
     };
     for (const Case& c : cases) {
         Fresh f;
-        f.session.sheet.materials[c.layer] = 40; // an empty slot
-        f.session.sheet.inputTexts[static_cast<std::size_t>(c.thicknessRow)] = c.thickness;
+        f.session.sheet.material(c.layer) = 40; // an empty slot
+        f.session.sheet.input(c.thicknessRow) = c.thickness;
         f.session.sheet.singleWall = c.singleWall;
-        auto stopped = calculate(f.session, f.messages);
-        EXPECT_EQ(stopped.has_value(), c.stops) << c.layer << " " << c.thickness;
-        if (stopped) {
-            EXPECT_NE(stopped->find("n. 40"), std::string::npos) << *stopped;
+        const bool ran = calculate(f.session, f.messages);
+        EXPECT_EQ(ran, !c.stops) << index(c.layer) << " " << c.thickness;
+        if (!ran) {
+            ASSERT_EQ(f.messages.errors.size(), 1u);
+            EXPECT_NE(f.messages.errors[0].find("n. 40"), std::string::npos)
+                << f.messages.errors[0];
         } else {
             EXPECT_TRUE(f.session.sheet.calculated);
             EXPECT_TRUE(f.messages.messages.empty()); // its check passes
@@ -192,9 +195,9 @@ TEST(Calculate, EmptyMaterialStopsOnlyALayerWithThickness) {
 
 TEST(Calculate, ColdWeatherStillCountsAsACalculation) {
     Fresh f;
-    f.session.sheet.inputTexts[0] = "-5";
-    f.session.sheet.inputTexts[1] = "-30";
-    ASSERT_FALSE(calculate(f.session, f.messages));
+    f.session.sheet.input(InputRow::FlueGasTemp) = "-5";
+    f.session.sheet.input(InputRow::AmbientTemp) = "-30";
+    ASSERT_TRUE(calculate(f.session, f.messages));
     EXPECT_LE(f.session.solver.result().layerMeanTemps[2], 0.0);
     EXPECT_TRUE(requestReport(f.session, f.messages, test::fixedClock()));
     EXPECT_FALSE(f.session.viewer.paragraphs.empty());
@@ -208,6 +211,7 @@ TEST(Calculate, SecondCalculationStartsFromTheFirst) {
     auto first = f.session.sheet.results;
     calculate(f.session, f.messages);
     EXPECT_EQ(f.session.sheet.results, first);
-    EXPECT_EQ(f.session.sheet.memo1[0], "temp per resistenza al fuoco(est)= 1153.1\xB0"
-                                        "C");
+    EXPECT_EQ(f.session.sheet.fireResistanceLines[0],
+              "temp per resistenza al fuoco(est)= 1153.1\xB0"
+              "C");
 }

@@ -85,7 +85,7 @@ TEST(Report, DiameterNoteAndRaisedDiameter) {
     EXPECT_EQ(r[18].substr(84, 8), "     200"); // D1 of the insulation
     Calculated big([](Worksheet& w) {
         w.raiseSmallDiameter = true;
-        w.inputTexts[2] = "250";
+        w.input(InputRow::InnerDiameter) = "250";
     });
     EXPECT_EQ(big.report()[15].substr(0, 6), "strato");
 }

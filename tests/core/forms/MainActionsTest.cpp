@@ -32,12 +32,12 @@ TEST(StartUp, WritesTheStartProject) {
     Started s;
     const Worksheet& w = s.session.sheet;
     EXPECT_TRUE(s.messages.errors.empty());
-    EXPECT_EQ(w.inputTexts[0], "250");
+    EXPECT_EQ(w.input(InputRow::FlueGasTemp), "250");
     EXPECT_EQ(w.projectTitle, "esempio 1");
     EXPECT_EQ(w.materials, (std::array<std::uint8_t, 4>{5, 1, 1, 9}));
-    EXPECT_TRUE(w.memo1.empty());
-    EXPECT_EQ(w.memo2.size(), 8u);
-    EXPECT_EQ(w.memo2[1], "lana di roccia 100 kg/m3");
+    EXPECT_TRUE(w.fireResistanceLines.empty());
+    EXPECT_EQ(w.materialChoiceLines.size(), 8u);
+    EXPECT_EQ(w.materialChoiceLines[1], "lana di roccia 100 kg/m3");
     EXPECT_FALSE(w.materialListVisible);
     EXPECT_TRUE(w.pictureVisible);
     EXPECT_EQ(w.results[0][3], "T \xB0"
@@ -53,14 +53,14 @@ TEST(StartUp, MissingFilesAreReportedWithTheirPath) {
     ASSERT_EQ(s.messages.errors.size(), 2u);
     EXPECT_EQ(s.messages.errors[0], "File not found: " + s.dir.file("materiali.TXT"));
     EXPECT_EQ(s.messages.errors[1], "File not found: " + s.dir.file("stabile1.txt"));
-    EXPECT_EQ(s.session.sheet.inputTexts[0], "250"); // the window still works
+    EXPECT_EQ(s.session.sheet.input(InputRow::FlueGasTemp), "250"); // the window still works
 }
 
 TEST(MainActions, ClearKeepsHeadingsAndEverythingElse) {
     Started s;
     Worksheet& w = s.session.sheet;
     w.results[3][4] = "  12.0";
-    w.memo1 = {"a", "b"};
+    w.fireResistanceLines = {"a", "b"};
     clearInputsAndResults(w);
     for (const auto& t : w.inputTexts)
         EXPECT_TRUE(t.empty());
@@ -68,8 +68,8 @@ TEST(MainActions, ClearKeepsHeadingsAndEverythingElse) {
     EXPECT_EQ(w.results[0][0], "strato");
     EXPECT_EQ(w.results[3][0], "camera d aria");
     EXPECT_EQ(w.projectTitle, "esempio 1");
-    EXPECT_EQ(w.memo1.size(), 2u);
-    EXPECT_EQ(w.materials[InsulationLayer], 5);
+    EXPECT_EQ(w.fireResistanceLines.size(), 2u);
+    EXPECT_EQ(w.material(MaterialSlot::Insulation), 5);
 }
 
 TEST(MainActions, StandardSizes) {
@@ -88,14 +88,14 @@ TEST(MainActions, StandardSizes) {
         Started s;
         Worksheet& w = s.session.sheet;
         w.singleWall = c.singleWall;
-        w.materials[InsulationLayer] = 7;
+        w.material(MaterialSlot::Insulation) = 7;
         w.materialListVisible = true;
         chooseStandardSize(w, s.session.sizes, s.session.archive, c.entry);
-        EXPECT_EQ(w.inputTexts[2], c.diameter) << c.entry;
-        EXPECT_EQ(w.inputTexts[5], c.insulation) << c.entry;
-        EXPECT_EQ(w.inputTexts[8], c.screen1) << c.entry;
-        EXPECT_EQ(w.materials[InsulationLayer], 1);
-        EXPECT_EQ(w.memo2[1], s.session.archive.description(1));
+        EXPECT_EQ(w.input(InputRow::InnerDiameter), c.diameter) << c.entry;
+        EXPECT_EQ(w.input(InputRow::InsulationThickness), c.insulation) << c.entry;
+        EXPECT_EQ(w.input(InputRow::Screen1Thickness), c.screen1) << c.entry;
+        EXPECT_EQ(w.material(MaterialSlot::Insulation), 1);
+        EXPECT_EQ(w.materialChoiceLines[1], s.session.archive.description(1));
         EXPECT_FALSE(w.materialListVisible);
     }
 }
@@ -104,13 +104,13 @@ TEST(MainActions, MaterialListModes) {
     struct Case {
         MaterialListMode mode;
         int position;
-        MaterialLayer layer;
+        MaterialSlot layer;
     };
     const Case cases[] = {
-        {MaterialListMode::Insulation, 6, InsulationLayer},
-        {MaterialListMode::TechnicalGap, 0, TechnicalGapLayer},
-        {MaterialListMode::Screen1, 99, Screen1Layer},
-        {MaterialListMode::Screen2, 16, Screen2Layer}, // an empty slot can be chosen
+        {MaterialListMode::Insulation, 6, MaterialSlot::Insulation},
+        {MaterialListMode::TechnicalGap, 0, MaterialSlot::TechnicalGap},
+        {MaterialListMode::Screen1, 99, MaterialSlot::Screen1},
+        {MaterialListMode::Screen2, 16, MaterialSlot::Screen2}, // an empty slot can be chosen
     };
     for (const Case& c : cases) {
         Started s;
@@ -121,10 +121,11 @@ TEST(MainActions, MaterialListModes) {
         EXPECT_TRUE(w.materialListVisible);
         EXPECT_FALSE(w.pictureVisible);
         EXPECT_FALSE(chooseMaterial(w, s.session.archive, c.position));
-        EXPECT_EQ(w.materials[c.layer], c.position + 1);
+        EXPECT_EQ(w.material(c.layer), c.position + 1);
         EXPECT_FALSE(w.materialListVisible);
         EXPECT_TRUE(w.pictureVisible);
-        EXPECT_EQ(w.memo2[2 * c.layer + 1], s.session.archive.description(c.position + 1));
+        EXPECT_EQ(w.materialChoiceLines[2 * index(c.layer) + 1],
+                  s.session.archive.description(c.position + 1));
         EXPECT_EQ(w.listMode, c.mode); // the mode is not reset
     }
 }
@@ -146,16 +147,16 @@ TEST(MainActions, CalculateWhileTheListIsOpenLeavesThePictureAreaEmpty) {
     showMaterialChoices(w, s.session.archive); // what every rewrite of Memo2 does
     EXPECT_FALSE(w.materialListVisible);
     EXPECT_FALSE(w.pictureVisible);
-    EXPECT_EQ(w.materials[InsulationLayer], 5);
+    EXPECT_EQ(w.material(MaterialSlot::Insulation), 5);
 }
 
 TEST(MainActions, SingleWallTick) {
     Started s;
     Worksheet& w = s.session.sheet;
     singleWallClicked(w, true);
-    EXPECT_EQ(w.inputTexts[5], "0");
-    EXPECT_EQ(w.inputTexts[8], "20");
-    w.inputTexts[5] = "0";
+    EXPECT_EQ(w.input(InputRow::InsulationThickness), "0");
+    EXPECT_EQ(w.input(InputRow::Screen1Thickness), "20");
+    w.input(InputRow::InsulationThickness) = "0";
     singleWallClicked(w, false);
-    EXPECT_EQ(w.inputTexts[5], "0");
+    EXPECT_EQ(w.input(InputRow::InsulationThickness), "0");
 }

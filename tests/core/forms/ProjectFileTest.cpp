@@ -42,9 +42,9 @@ TEST(ProjectFile, RoundTripKeepsBlanksShapeAndMaterials) {
     TempDir dir;
     Window w;
     w.sheet.projectTitle = "  canna fumaria \xE8 nuova  ";
-    w.sheet.inputTexts[2] = " 80";
-    w.sheet.inputTexts[5] = "40 ";
-    w.sheet.inputTexts[9] = "";
+    w.sheet.input(InputRow::InnerDiameter) = " 80";
+    w.sheet.input(InputRow::InsulationThickness) = "40 ";
+    w.sheet.input(InputRow::Screen2Thickness) = "";
     w.sheet.squareSection = true;
     w.sheet.materials = {100, 12, 3, 9};
     saveProject(w.sheet, dir.file("p.CAM"));
@@ -54,7 +54,7 @@ TEST(ProjectFile, RoundTripKeepsBlanksShapeAndMaterials) {
     Window other;
     other.sheet.singleWall = true;
     other.sheet.results[1][2] = "risultato";
-    other.sheet.memo1 = {"riga"};
+    other.sheet.fireResistanceLines = {"riga"};
     loadProject(dir.file("p.CAM"), other.sheet, other.archive, other.messages);
     EXPECT_EQ(other.sheet.projectTitle, w.sheet.projectTitle);
     EXPECT_EQ(other.sheet.inputTexts, w.sheet.inputTexts);
@@ -64,8 +64,8 @@ TEST(ProjectFile, RoundTripKeepsBlanksShapeAndMaterials) {
     // What the file does not hold stays as the window shows it.
     EXPECT_TRUE(other.sheet.singleWall);
     EXPECT_EQ(other.sheet.results[1][2], "risultato");
-    EXPECT_EQ(other.sheet.memo1, std::vector<std::string>{"riga"});
-    EXPECT_EQ(other.sheet.memo2.size(), 8u);
+    EXPECT_EQ(other.sheet.fireResistanceLines, std::vector<std::string>{"riga"});
+    EXPECT_EQ(other.sheet.materialChoiceLines.size(), 8u);
 }
 
 TEST(ProjectFile, ShapeAndMaterialLines) {
@@ -87,14 +87,14 @@ TEST(ProjectFile, ShapeAndMaterialLines) {
         text.replace(text.find("rot\r\n 5"), 7, std::string(c.shape) + "\r\n" + c.material);
         test::writeFile(dir.file("p.cam"), text);
         Window w;
-        w.sheet.materials[InsulationLayer] = 8;
+        w.sheet.material(MaterialSlot::Insulation) = 8;
         loadProject(dir.file("p.cam"), w.sheet, w.archive, w.messages);
         EXPECT_EQ(w.sheet.squareSection, c.square) << '"' << c.shape << '"';
         if (c.loaded) {
-            EXPECT_EQ(w.sheet.materials[InsulationLayer], c.loaded) << c.material;
+            EXPECT_EQ(w.sheet.material(MaterialSlot::Insulation), c.loaded) << c.material;
             EXPECT_TRUE(w.messages.messages.empty());
         } else {
-            EXPECT_EQ(w.sheet.materials[InsulationLayer], 8) << c.material;
+            EXPECT_EQ(w.sheet.material(MaterialSlot::Insulation), 8) << c.material;
             ASSERT_EQ(w.messages.messages.size(), 1u) << c.material;
             EXPECT_NE(w.messages.messages[0].find("isolante"), std::string::npos);
             EXPECT_NE(w.messages.messages[0].find("resta il materiale 8"), std::string::npos);
@@ -109,7 +109,7 @@ TEST(ProjectFile, AShortFileEmptiesTheCellsAndKeepsTheMaterials) {
     w.sheet.squareSection = true;
     loadProject(dir.file("corto.cam"), w.sheet, w.archive, w.messages);
     EXPECT_EQ(w.sheet.projectTitle, "titolo");
-    EXPECT_EQ(w.sheet.inputTexts[0], "300");
+    EXPECT_EQ(w.sheet.input(InputRow::FlueGasTemp), "300");
     for (std::size_t r = 1; r < 12; ++r)
         EXPECT_EQ(w.sheet.inputTexts[r], "");
     EXPECT_FALSE(w.sheet.squareSection);
@@ -130,7 +130,7 @@ TEST(ProjectFile, LinesAfterTheEighteenthAreNotRead) {
 TEST(ProjectFile, AFailedLoadChangesNothing) {
     TempDir dir;
     Window w;
-    w.sheet.inputTexts[0] = "999";
+    w.sheet.input(InputRow::FlueGasTemp) = "999";
     const Worksheet before = w.sheet;
     std::filesystem::create_directory(dir.file("cartella.cam"));
     for (const std::string& path : {dir.file("manca.cam"), dir.file("cartella.cam")}) {
@@ -170,7 +170,7 @@ TEST(ProjectFile, ALineEndInsideATextCannotShiftTheLines) {
     Window back;
     loadProject(dir.file("p.CAM"), back.sheet, back.archive, back.messages);
     EXPECT_EQ(back.sheet.projectTitle, "due  righe");
-    EXPECT_EQ(back.sheet.inputTexts[0], "250");
+    EXPECT_EQ(back.sheet.input(InputRow::FlueGasTemp), "250");
 }
 
 TEST(ProjectFile, NameRule) {
@@ -234,7 +234,7 @@ TEST(ProjectFile, NulBytesAndAHugeTitle) {
     Window w;
     loadProject(dir.file("p.cam"), w.sheet, w.archive, w.messages);
     EXPECT_EQ(w.sheet.projectTitle, title);
-    EXPECT_EQ(w.sheet.inputTexts[0], "250");
+    EXPECT_EQ(w.sheet.input(InputRow::FlueGasTemp), "250");
     EXPECT_TRUE(w.messages.messages.empty());
 }
 

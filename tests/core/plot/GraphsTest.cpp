@@ -108,14 +108,14 @@ TEST(ConductivityGraph, TwoPointMaterial) {
 
 TEST(ConductivityGraph, GraphedMaterialBecomesTheInsulation) {
     ConductivitySession c({{20, 0.04}, {600, 0.12}});
-    c.session.sheet.materials[InsulationLayer] = 5;
+    c.session.sheet.material(MaterialSlot::Insulation) = 5;
     ScreenPlot s;
     DrawGraph(s.plot, makeConductivityGraph(c.session));
-    EXPECT_EQ(c.session.sheet.materials[InsulationLayer], 7);
+    EXPECT_EQ(c.session.sheet.material(MaterialSlot::Insulation), 7);
     // Each drawing does it again.
-    c.session.sheet.materials[InsulationLayer] = 5;
+    c.session.sheet.material(MaterialSlot::Insulation) = 5;
     DrawGraph(s.plot, makeConductivityGraph(c.session));
-    EXPECT_EQ(c.session.sheet.materials[InsulationLayer], 7);
+    EXPECT_EQ(c.session.sheet.material(MaterialSlot::Insulation), 7);
 }
 
 // (20, 0.04), (300, 0.06), (600, 0.05): the y range runs between the ends,
@@ -162,20 +162,20 @@ TEST(ConductivityGraph, FallingMaterialDrawsNoCurve) {
 // An empty slot: its own message, nothing drawn, the insulation unchanged.
 TEST(ConductivityGraph, MaterialWithoutPoints) {
     ConductivitySession c({{100, 0.05}});
-    c.session.sheet.materials[InsulationLayer] = 5;
+    c.session.sheet.material(MaterialSlot::Insulation) = 5;
     c.session.sheet.graphMaterial = 60;
     GraphProcedure graph = makeConductivityGraph(c.session);
     EXPECT_EQ(graph.check(), std::string("senza punti in archivio non \xE8 possibile il grafico!"));
     ScreenPlot s;
     DrawGraph(s.plot, graph);
     EXPECT_TRUE(s.canvas.primitives().empty());
-    EXPECT_EQ(c.session.sheet.materials[InsulationLayer], 5);
+    EXPECT_EQ(c.session.sheet.material(MaterialSlot::Insulation), 5);
 }
 
 // One point: the check gives the message; the drawing draws nothing.
 TEST(ConductivityGraph, OnePointMaterial) {
     ConductivitySession c({{100, 0.05}});
-    c.session.sheet.materials[InsulationLayer] = 5;
+    c.session.sheet.material(MaterialSlot::Insulation) = 5;
     GraphProcedure graph = makeConductivityGraph(c.session);
     ASSERT_TRUE(graph.check);
     EXPECT_EQ(graph.check(),
@@ -193,7 +193,7 @@ TEST(ConductivityGraph, OnePointMaterial) {
         DrawGraph(s.plot, graph); // repaints say nothing and draw nothing
     EXPECT_TRUE(s.canvas.primitives().empty());
     EXPECT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(c.session.sheet.materials[InsulationLayer], 5);
+    EXPECT_EQ(c.session.sheet.material(MaterialSlot::Insulation), 5);
 }
 
 TEST(ConductivityGraph, CheckPassesForARange) {

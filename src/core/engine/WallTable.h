@@ -1,0 +1,128 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace camini {
+
+struct ChimneyInput;
+
+// The table of the wall: every fact about an input row or a layer is written
+// here once and read everywhere else (the worksheet, the calculation, the
+// report, the project file, the graphs, the windows).
+
+// The rows of the input grid, top to bottom; the project file keeps their
+// texts in this order.
+enum class InputRow : std::uint8_t {
+    FlueGasTemp,
+    AmbientTemp,
+    InnerDiameter,
+    InnerCoefficient,
+    OuterCoefficient,
+    InsulationThickness,
+    AirGapThickness,
+    TechnicalGapThickness,
+    Screen1Thickness,
+    Screen2Thickness,
+    GapFaceLimit,
+    OuterFaceLimit,
+};
+constexpr int InputRows = 12;
+
+constexpr std::size_t index(InputRow row) {
+    return static_cast<std::size_t>(row);
+}
+constexpr InputRow inputRowAt(int position) {
+    return static_cast<InputRow>(position);
+}
+
+// One row of the input grid.
+struct InputRowSpec {
+    InputRow row;
+    const char* label;       // column 0 without its padding (CP1252)
+    std::size_t labelLength; // the label's stored length, padding blanks included
+    const char* startValue;  // the start project's text
+    const char* key;         // the row's name on the command line
+    double ChimneyInput::*field;
+};
+extern const std::array<InputRowSpec, InputRows> inputRowTable;
+
+const InputRowSpec& inputRowSpec(InputRow row);
+
+// The label of an input row as column 0 holds it, padded with blanks to its
+// stored length (the report prints it so).
+const std::string& inputLabel(InputRow row);
+
+// The label without its padding, for messages.
+std::string inputName(InputRow row);
+
+// The row whose key is `key` ("spessore-isolante"), or whose number (0..11)
+// it is; nothing for any other text.
+std::optional<InputRow> findInputRow(std::string_view key);
+
+// The four layers that have a material, as Worksheet::materials holds them.
+enum class MaterialSlot : std::uint8_t { Insulation, TechnicalGap, Screen1, Screen2 };
+constexpr int MaterialSlots = 4;
+
+constexpr std::size_t index(MaterialSlot slot) {
+    return static_cast<std::size_t>(slot);
+}
+
+// What a choice in the main window's material list is for.
+enum class MaterialListMode : std::uint8_t {
+    None = 0,
+    Insulation = 1,
+    TechnicalGap = 2,
+    Screen1 = 3,
+    Screen2 = 4,
+    Graph = 5,
+};
+
+// Rows of the wall from the flue gas outwards, as the results grid numbers
+// them: the inner surface film, the five layers, the outer surface film, and
+// the total below them.
+constexpr int InnerFilmRow = 1;
+constexpr int OuterFilmRow = 7;
+constexpr int TotalRow = 8;
+constexpr int WallRows = 7;
+
+// The name of a row of the results grid (1..8) in its column 0: the films,
+// the layers and "R totale"; empty for any other row.
+const std::string& resultRowName(int row);
+
+// One of the five layers between the two surface films.
+struct LayerSpec {
+    int wallRow;                               // its row of the wall and of the results grid
+    const char* name;                          // in the results grid, the report and the checks
+    InputRow thickness;                        // the input row of its thickness
+    std::optional<MaterialSlot> material;      // none for the air gap
+    std::uint8_t ChimneyInput::*inputMaterial; // its material number; null for the air gap
+    std::uint8_t startMaterial; // its material in the start project; 0 for the air gap
+    std::size_t meanIndex;      // its entry in CalcResult::layerMeanTemps
+    MaterialListMode listMode;  // the list mode that chooses its material
+    const char* choiceHeading;  // its line before the material in Memo2
+    const char* profileName;    // its name on its segment of the temperature profile
+    bool checkedByCalculation;  // "Calcola" checks its temperature in a box
+};
+constexpr int Layers = 5;
+extern const std::array<LayerSpec, Layers> layerTable;
+
+// The layer of a material slot, and of a material-list mode (nothing for
+// the graph mode and None).
+const LayerSpec& layerOf(MaterialSlot slot);
+const LayerSpec* layerFor(MaterialListMode mode);
+
+// Inner diameters below this are taken as this when "D>=200" is ticked.
+constexpr double SmallDiameterLimit = 200.0;
+
+// Whether a typed inner diameter is raised: below SmallDiameterLimit with
+// `raise` set. The calculation then uses SmallDiameterLimit and the report
+// notes it.
+bool diameterRaised(double typed, bool raise);
+double diameterUsed(double typed, bool raise);
+
+} // namespace camini
