@@ -10,6 +10,7 @@ PACKAGES=(
     qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     unrtf poppler-utils xvfb imagemagick librsvg2-bin xdg-utils
+    libreoffice-writer-nogui
     fonts-liberation fonts-dejavu
     clang-14 libclang-rt-14-dev
 )

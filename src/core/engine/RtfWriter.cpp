@@ -3,6 +3,7 @@
 #include "ViewerDocument.h"
 #include "common/TextFile.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace camini {
@@ -43,11 +44,33 @@ void appendEscaped(std::string& out, const std::string& text) {
 
 } // namespace
 
+int fixedPitchFittingPoints(std::size_t characters, int points, int room) {
+    // A character at p points is 0.6 * p * 20 = 12 * p twips wide; the line
+    // fits when characters * 12 * p <= room, asked by division so that no
+    // length overflows.
+    const int smallest = std::min(points, SmallestFittingPoints);
+    for (; points > smallest; --points)
+        if (room >= 0 &&
+            characters <= static_cast<std::size_t>(room) / (12u * static_cast<unsigned>(points)))
+            break;
+    return points;
+}
+
 std::string toRtf(const ViewerDocument& doc) {
+    // The paragraphs are CP1252, one byte a character.
+    std::size_t longest = 0;
+    for (const auto& p : doc.paragraphs)
+        longest = std::max(longest, p.size());
+    const int points = fixedPitchFittingPoints(longest, doc.fontSize, RtfTextWidth);
+
     std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\n{\\fonttbl{\\f0\\fmodern\\fcharset0 ";
     appendEscaped(out, faceName(doc.fontName));
-    out += ";}}\n\\pard\\plain\\f0\\fs";
-    out += std::to_string(doc.fontSize * 2);
+    out += ";}}\n\\paperw" + std::to_string(RtfPaperWidth) + "\\paperh" +
+           std::to_string(RtfPaperHeight) + "\\landscape";
+    for (const char* side : {"l", "r", "t", "b"})
+        out += std::string("\\marg") + side + std::to_string(RtfMargin);
+    out += "\n\\pard\\plain\\f0\\fs";
+    out += std::to_string(points * 2);
     out += "\n";
     for (const auto& p : doc.paragraphs) {
         appendEscaped(out, p);

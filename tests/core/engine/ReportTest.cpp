@@ -151,6 +151,75 @@ TEST(ReportFiles, RtfKeepsFontSizeAndCharacters) {
     EXPECT_EQ(rtf.back(), '\n');
 }
 
+TEST(ReportFiles, FixedPitchFittingPoints) {
+    struct Case {
+        std::size_t characters;
+        int points;
+        int room; // twips
+        int expected;
+    };
+    const Case cases[] = {
+        {0, 14, 15138, 14},     // an empty document keeps its size
+        {90, 14, 15138, 14},    // 15120 twips wide at 14 points
+        {91, 14, 15138, 13},    //
+        {104, 14, 15138, 12},   // the report's table lines
+        {105, 14, 15138, 12},   // 15120 twips at 12 points
+        {106, 14, 15138, 11},   //
+        {180, 14, 15138, 7},    // 15120 twips at 7 points
+        {181, 14, 15138, 7},    // too wide even at 7 points: wraps at 7
+        {100000, 14, 15138, 7}, //
+        {104, 10, 15138, 10},   // never larger than the document's size
+        {1000, 5, 15138, 5},    // nor than a size already below 7
+        {1, 14, -1, 7},         // no room at all
+        {10, 14, 1680, 14},     // exactly 10 * 12 * 14
+        {10, 14, 1679, 13},     //
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fixedPitchFittingPoints(c.characters, c.points, c.room), c.expected)
+            << c.characters << " characters at " << c.points << " points in " << c.room;
+}
+
+TEST(ReportFiles, RtfDeclaresTheLandscapePageAndTheFittingSize) {
+    Calculated c;
+    c.report();
+    const std::string rtf = toRtf(c.session.viewer);
+    const std::string header = "{\\rtf1\\ansi\\ansicpg1252\\deff0\n"
+                               "{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier New;}}\n"
+                               "\\paperw16838\\paperh11906\\landscape"
+                               "\\margl850\\margr850\\margt850\\margb850\n"
+                               "\\pard\\plain\\f0\\fs24\n"
+                               "titolo progetto=esempio 1 08/12/2026 14:05:09\\par\n";
+    EXPECT_EQ(rtf.substr(0, header.size()), header);
+    EXPECT_EQ(c.session.viewer.fontSize, 14); // the viewer keeps its size
+
+    // The size follows the longest paragraph, counted in CP1252 bytes (the
+    // degree sign is one character, written as four).
+    struct Case {
+        std::string longest;
+        const char* size;
+    };
+    const Case cases[] = {
+        {"", "\\fs28\n"},
+        {std::string(90, 'x'), "\\fs28\n"},
+        {std::string(91, 'x'), "\\fs26\n"},
+        {std::string(104, '\\'), "\\fs24\n"}, // escaped as two bytes each
+        {std::string(104, 'x') + "\xB0", "\\fs24\n"},
+        {std::string(104, 'x') + "\xB0" + "C", "\\fs22\n"},
+        {std::string(400, '-'), "\\fs14\n"},
+    };
+    for (const Case& k : cases) {
+        ViewerDocument doc;
+        doc.append("breve");
+        doc.append(k.longest);
+        doc.append("breve");
+        const std::string out = toRtf(doc);
+        EXPECT_NE(out.find("\\landscape"), std::string::npos);
+        EXPECT_NE(out.find("\\f0" + std::string(k.size)), std::string::npos)
+            << k.longest.size() << "\n"
+            << out.substr(0, 200);
+    }
+}
+
 // A real reader finds the font, the size and the characters.
 TEST(ReportFiles, RtfReadsBackWithUnrtf) {
     if (std::system("command -v unrtf >/dev/null 2>&1") != 0)
