@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("camini");
     // The toolkit's own texts (file dialogs, box buttons) in Italian too.
     QTranslator toolkitTexts;
-    if (toolkitTexts.load(QLocale(QLocale::Italian), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (toolkitTexts.load(QLocale(QLocale::Italian), "qtbase", "_",
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&toolkitTexts);
 
     camini::Session session(camini::executableFolder());

@@ -34,7 +34,7 @@ void ChoiceList::setItems(const std::vector<std::string>& items) {
     filling_ = true;
     clear();
     for (const auto& item : items)
-        addItem(qs(item));
+        addItem(toQString(item));
     setCurrentRow(-1, QItemSelectionModel::Clear);
     scrollToTop();
     filling_ = false;

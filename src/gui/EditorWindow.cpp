@@ -5,18 +5,13 @@
 #include "TextGrid.h"
 #include "ViewerWindow.h"
 #include "Widgets.h"
-#include "common/FileError.h"
+#include "engine/ViewerDocument.h"
 #include "forms/Layouts.h"
-#include "forms/MainActions.h"
 #include "materials/MaterialArchive.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
-#include <QStyle>
 #include <QTimer>
 
 namespace camini {
@@ -28,6 +23,59 @@ const std::array<std::string, 3> headings = {"progressivo",
                                              "C]",
                                              "lambda[w/m K]"};
 const std::array<std::string, 7> pointNumbers = {"", "1", "2", "3", "4", "5", "6"};
+
+using Control = ControlSpec<TForm3, EditorLayout>;
+constexpr FontRule big{.family = "verdana", .points = 18};
+
+// In reading order: the points, the description, the status line, then the
+// buttons below.
+const std::array<Control, 9> controls = {{
+    {.name = "StringGrid1",
+     .kind = ControlKind::Grid,
+     .place = &EditorLayout::stringGrid1,
+     .font = {.points = 18}},
+    {.name = "Label1",
+     .kind = ControlKind::Label,
+     .caption = "descrizione",
+     .place = &EditorLayout::label1,
+     .font = big},
+    {.name = "Edit1", .kind = ControlKind::LineEdit, .place = &EditorLayout::edit1, .font = big},
+    {.name = "Label2", .kind = ControlKind::Label, .place = &EditorLayout::label2, .font = big},
+    {.name = "SpeedButton1",
+     .kind = ControlKind::Button,
+     .caption = "Uscita",
+     .glyph = QStyle::SP_DialogSaveButton,
+     .handler = &TForm3::uscita2,
+     .place = &EditorLayout::speedButton1,
+     .font = big},
+    {.name = "SpeedButton2",
+     .kind = ControlKind::Button,
+     .caption = "Avanti",
+     .glyph = QStyle::SP_ArrowForward,
+     .handler = &TForm3::aumenta,
+     .place = &EditorLayout::speedButton2,
+     .font = big},
+    {.name = "SpeedButton3",
+     .kind = ControlKind::Button,
+     .caption = "Indietro",
+     .glyph = QStyle::SP_ArrowBack,
+     .handler = &TForm3::diminuisci,
+     .place = &EditorLayout::speedButton3,
+     .font = big},
+    {.name = "BitBtn1",
+     .kind = ControlKind::Button,
+     .caption = "stampa",
+     .glyph = QStyle::SP_FileDialogDetailedView,
+     .handler = &TForm3::BitBtn1Click,
+     .place = &EditorLayout::bitBtn1,
+     .font = big},
+    {.name = "SpeedButton4",
+     .kind = ControlKind::Button,
+     .glyph = QStyle::SP_DialogSaveButton,
+     .tooltip = "Uscita",
+     .handler = &TForm3::uscita2,
+     .place = &EditorLayout::speedButton4},
+}};
 
 } // namespace
 
@@ -41,19 +89,14 @@ TForm3::TForm3(MaterialArchive& archive, ViewerDocument& viewerDocument, TAboutB
     QFont windowFont("Tahoma");
     windowFont.setPixelSize(10);
     setFont(windowFont);
+    createControls(this, controls);
+    StringGrid1 = control<GridView>(this, "StringGrid1");
+    Edit1 = control<QLineEdit>(this, "Edit1");
+    Label2 = control<QLabel>(this, "Label2");
+    bindPage();
+}
 
-    auto button = [this](const char* name, const char* caption, QStyle::StandardPixmap glyph) {
-        return makeButton(this, name, caption, glyph);
-    };
-    SpeedButton1 = button("SpeedButton1", "Uscita", QStyle::SP_DialogSaveButton);
-    SpeedButton2 = button("SpeedButton2", "Avanti", QStyle::SP_ArrowForward);
-    SpeedButton3 = button("SpeedButton3", "Indietro", QStyle::SP_ArrowBack);
-    BitBtn1 = button("BitBtn1", "stampa", QStyle::SP_FileDialogDetailedView);
-    SpeedButton4 = button("SpeedButton4", "", QStyle::SP_DialogSaveButton);
-    SpeedButton4->setToolTip("Uscita");
-
-    StringGrid1 = new GridView(this);
-    StringGrid1->setObjectName("StringGrid1");
+void TForm3::bindPage() {
     model_ = new TextGridModel(
         7, 3, 1, 1,
         [this](int r, int c) -> const std::string& {
@@ -70,21 +113,8 @@ TForm3::TForm3(MaterialArchive& archive, ViewerDocument& viewerDocument, TAboutB
         this);
     StringGrid1->setModel(model_);
     StringGrid1->setEditable(true);
-
-    Label1 = new QLabel("descrizione", this);
-    Label1->setObjectName("Label1");
-    Label2 = new QLabel(this);
-    Label2->setObjectName("Label2");
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName("Edit1");
     connect(Edit1, &QLineEdit::textEdited, this,
-            [this](const QString& t) { page_.description = cp(t); });
-
-    connect(SpeedButton1, &QPushButton::clicked, this, &TForm3::uscita2);
-    connect(SpeedButton4, &QPushButton::clicked, this, &TForm3::uscita2);
-    connect(SpeedButton2, &QPushButton::clicked, this, &TForm3::aumenta);
-    connect(SpeedButton3, &QPushButton::clicked, this, &TForm3::diminuisci);
-    connect(BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
+            [this](const QString& t) { page_.description = toCp1252(t); });
 }
 
 void TForm3::showEvent(QShowEvent* e) {
@@ -98,88 +128,67 @@ void TForm3::showEvent(QShowEvent* e) {
 }
 
 void TForm3::applyLayout() {
-    const QScreen* s = screen() ? screen() : QApplication::primaryScreen();
-    const EditorLayout l = editorLayout(s->geometry().width(), s->geometry().height());
+    const QSize screen = screenSizeOf(this);
+    const EditorLayout l = editorLayout(screen.width(), screen.height());
     setGeometry(toQRect(l.window));
-    SpeedButton1->setGeometry(toQRect(l.speedButton1));
-    SpeedButton2->setGeometry(toQRect(l.speedButton2));
-    SpeedButton3->setGeometry(toQRect(l.speedButton3));
-    BitBtn1->setGeometry(toQRect(l.bitBtn1));
-    StringGrid1->setGeometry(toQRect(l.stringGrid1));
-    QFont gridFont = StringGrid1->font();
-    gridFont.setPointSize(18);
-    StringGrid1->setFont(gridFont);
+    placeControls(this, controls, l);
     StringGrid1->setSizes(l.columnWidth, {}, l.rowHeight);
-    Label1->setGeometry(toQRect(l.label1));
-    Label2->setGeometry(toQRect(l.label2));
-    Edit1->setGeometry(toQRect(l.edit1));
-    SpeedButton4->setGeometry(toQRect(l.speedButton4));
-    QFont big("verdana");
-    big.setPointSize(18);
-    for (QWidget* w : std::initializer_list<QWidget*>{SpeedButton1, SpeedButton2, SpeedButton3,
-                                                      BitBtn1, Label1, Label2, Edit1})
-        w->setFont(big);
 }
 
 void TForm3::inizia() {
-    loaded_ = false;
-    try {
-        archive_.load();
-    } catch (const FileError& e) {
-        services_.error(fileErrorText(e));
+    loaded_ = runFileOperation(services_, [this] { archive_.load(); });
+    if (!loaded_) {
         // Without the file's contents the editor would save what memory
         // holds over it: close without touching anything.
         QTimer::singleShot(0, this, &QDialog::reject);
         return;
     }
-    loaded_ = true;
     currentMaterial_ = 1;
-    showPage();
+    showEditorPage();
     applyLayout();
 }
 
-void TForm3::showPage() {
-    page_ = showEditorPage(archive_, currentMaterial_);
+void TForm3::showEditorPage() {
+    page_ = editorPageOf(archive_, currentMaterial_);
     model_->refresh();
-    Edit1->setText(qs(page_.description));
-    Label2->setText(qs(page_.status));
+    Edit1->setText(toQString(page_.description));
+    Label2->setText(toQString(page_.status));
 }
 
-void TForm3::storePage() {
+void TForm3::storeEditorPage() {
     StringGrid1->commitEdit();
-    page_.description = cp(Edit1->text());
-    storeEditorPage(archive_, currentMaterial_, page_, services_);
+    page_.description = toCp1252(Edit1->text());
+    camini::storeEditorPage(archive_, currentMaterial_, page_, services_);
 }
 
 void TForm3::aumenta() {
-    storePage();
+    storeEditorPage();
     currentMaterial_ = nextMaterial(currentMaterial_);
-    showPage();
+    showEditorPage();
 }
 
 void TForm3::diminuisci() {
-    storePage();
+    storeEditorPage();
     currentMaterial_ = previousMaterial(currentMaterial_);
-    showPage();
+    showEditorPage();
 }
 
 void TForm3::uscita2() {
     if (!loaded_)
         return;
-    storePage();
-    try {
-        archive_.save();
-    } catch (const FileError& e) {
-        services_.error(fileErrorText(e));
-        return; // the window stays open
-    }
-    accept();
+    storeEditorPage();
+    if (runFileOperation(services_, [this] { archive_.save(); }))
+        accept(); // a failed save leaves the window open
+}
+
+void TForm3::printArchive() {
+    viewerDocument_.showListing(archiveListing(archive_));
+    viewer_.refresh();
+    services_.showModal(viewer_);
 }
 
 void TForm3::BitBtn1Click() {
-    printArchive(archive_, viewerDocument_);
-    viewer_.refresh();
-    services_.showModal(viewer_);
+    printArchive();
 }
 
 } // namespace camini

@@ -6,7 +6,6 @@
 
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace camini {
 
@@ -18,7 +17,10 @@ class TextGridModel;
 struct ViewerDocument;
 
 // The materials archive editor: one material at a time, its description and
-// six points; the exit buttons store the page and save the archive file.
+// six points; the exit buttons store the page and save the archive file. Its
+// controls are found by their component names: SpeedButton1 ("Uscita"),
+// SpeedButton2 ("Avanti"), SpeedButton3 ("Indietro"), StringGrid1, Edit1,
+// Label1, Label2, SpeedButton4 (the second exit) and BitBtn1 ("stampa").
 class TForm3 : public QDialog {
     Q_OBJECT
 public:
@@ -31,16 +33,6 @@ public:
 
     int currentMaterial() const { return currentMaterial_; }
 
-    QPushButton* SpeedButton1; // "Uscita"
-    QPushButton* SpeedButton2; // "Avanti"
-    QPushButton* SpeedButton3; // "Indietro"
-    GridView* StringGrid1;
-    QLineEdit* Edit1;
-    QLabel* Label1;
-    QLabel* Label2;
-    QPushButton* SpeedButton4; // second exit, picture only
-    QPushButton* BitBtn1;      // "stampa"
-
 public slots:
     void uscita2();
     void aumenta();
@@ -51,14 +43,21 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    void showPage();
-    void storePage();
+    void bindPage();
+    // The page of the current material on screen, and back into the archive.
+    void showEditorPage();
+    void storeEditorPage();
+    // The archive listing in the results viewer, shown modally.
+    void printArchive();
     void applyLayout();
 
     MaterialArchive& archive_;
     ViewerDocument& viewerDocument_;
     TAboutBox& viewer_;
     DesktopServices& services_;
+    GridView* StringGrid1;
+    QLineEdit* Edit1;
+    QLabel* Label2;
     TextGridModel* model_;
     EditorPage page_;
     int currentMaterial_ = 1;

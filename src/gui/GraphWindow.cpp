@@ -4,15 +4,37 @@
 #include "PainterCanvas.h"
 #include "Widgets.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <QPrinter>
-#include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
-#include <QStyle>
 
 namespace camini {
+
+namespace {
+
+using Control = ControlSpec<TForm8, GraphWindowLayout>;
+
+const std::array<Control, 2> controls = {{
+    {.name = "Button1",
+     .kind = ControlKind::Button,
+     .caption = "continua",
+     .handler = &TForm8::termina,
+     .place = &GraphWindowLayout::button1,
+     .font = {.family = "Times New Roman", .pixels = 16},
+     .colour = "blue"},
+    {.name = "BitBtn2",
+     .kind = ControlKind::Button,
+     .caption = "STAMPA",
+     .glyph = QStyle::SP_FileDialogDetailedView,
+     .handler = &TForm8::stampagrafico,
+     .place = &GraphWindowLayout::bitBtn2,
+     .font = {.family = "Times New Roman", .pixels = 16, .boldItalic = true}},
+}};
+
+// The window as designed, until its first showing lays it out on the screen.
+const GraphWindowLayout designLayout{{0, 0, 640, 461}, {224, 424, 145, 33}, {392, 424, 129, 33}};
+
+} // namespace
 
 TForm8::TForm8(PlotState& plot, CurrentGraph& currentGraph, DesktopServices& services,
                QWidget* parent)
@@ -26,27 +48,9 @@ TForm8::TForm8(PlotState& plot, CurrentGraph& currentGraph, DesktopServices& ser
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
     setAutoFillBackground(true);
-    resize(640, 461);
-
-    QFont captionFont("Times New Roman");
-    captionFont.setPixelSize(16);
-    Button1 = new QPushButton("continua", this);
-    Button1->setObjectName("Button1");
-    Button1->setGeometry(224, 424, 145, 33);
-    Button1->setFont(captionFont);
-    Button1->setStyleSheet("color: blue;");
-    Button1->setAutoDefault(false);
-    BitBtn2 = new QPushButton("STAMPA", this);
-    BitBtn2->setObjectName("BitBtn2");
-    BitBtn2->setGeometry(392, 424, 129, 33);
-    QFont printFont = captionFont;
-    printFont.setBold(true);
-    printFont.setItalic(true);
-    BitBtn2->setFont(printFont);
-    BitBtn2->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
-    BitBtn2->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, &TForm8::termina);
-    connect(BitBtn2, &QPushButton::clicked, this, &TForm8::stampagrafico);
+    createControls(this, controls);
+    resize(designLayout.window.width, designLayout.window.height);
+    placeControls(this, controls, designLayout);
 }
 
 void TForm8::visualizza() {
@@ -63,17 +67,16 @@ void TForm8::showEvent(QShowEvent* e) {
 }
 
 void TForm8::inizia() {
-    Button1->show();
-    BitBtn2->show();
-    const QScreen* s = screen() ? screen() : QApplication::primaryScreen();
-    const QRect screenRect = s->geometry();
-    setGeometry(0, 0, screenRect.width(), screenRect.height());
-    setFixedSize(screenRect.width(), screenRect.height());
-    plot_.windowWidth = static_cast<std::uint16_t>(screenRect.width());
-    plot_.windowHeight = static_cast<std::uint16_t>(screenRect.height());
-    Button1->move(224, plot_.windowHeight - 68);
-    BitBtn2->move(392, plot_.windowHeight - 68);
-    CheckGraph(currentGraph_, services_);
+    for (const Control& c : controls)
+        control<QWidget>(this, c.name)->show();
+    const QSize screen = screenSizeOf(this);
+    const GraphWindowLayout l = graphWindowLayout(screen.width(), screen.height());
+    setGeometry(toQRect(l.window));
+    setFixedSize(l.window.width, l.window.height);
+    plot_.windowWidth = static_cast<std::uint16_t>(l.window.width);
+    plot_.windowHeight = static_cast<std::uint16_t>(l.window.height);
+    placeControls(this, controls, l);
+    checkGraph(currentGraph_, services_);
     update();
 }
 
@@ -82,14 +85,7 @@ void TForm8::paintEvent(QPaintEvent* e) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
     PainterCanvas canvas(painter, plot_.windowWidth, plot_.windowHeight);
-    canvas.setFontName("TIMES NEW ROMAN");
-    canvas.setFontSize(8);
-    canvas.setPenWidth(2);
-    PlotCanvas* previous = plot_.canvas;
-    plot_.device = PlotDevice::Screen;
-    plot_.canvas = &canvas;
-    DrawGraph(plot_, currentGraph_);
-    plot_.canvas = previous;
+    drawGraphOn(plot_, currentGraph_, canvas, PlotDevice::Screen);
 }
 
 void TForm8::termina() {
@@ -100,21 +96,14 @@ void TForm8::stampagrafico() {
     QPrinter* printer = printerForJob(services_);
     if (!printer)
         return;
-    CheckGraph(currentGraph_, services_);
+    checkGraph(currentGraph_, services_);
     QPainter painter;
     QSize page;
     if (!beginJob(services_, *printer, painter, page))
         return;
     PainterCanvas canvas(painter, page.width(), page.height());
-    canvas.setFontName("TIMES NEW ROMAN");
-    canvas.setPenWidth(5);
-    PlotCanvas* previous = plot_.canvas;
-    plot_.device = PlotDevice::Printer;
-    plot_.canvas = &canvas;
-    DrawGraph(plot_, currentGraph_);
+    drawGraphOn(plot_, currentGraph_, canvas, PlotDevice::Printer);
     painter.end();
-    plot_.canvas = previous;
-    plot_.device = PlotDevice::Screen;
 }
 
 } // namespace camini

@@ -4,14 +4,14 @@
 
 #include <QDialog>
 
-class QPushButton;
-
 namespace camini {
 
 class DesktopServices;
 struct PlotState;
 
-// The graph window: shows the current graph full screen and prints it.
+// The graph window: shows the current graph full screen and prints it. Its
+// controls are found by their component names: Button1 ("continua") and
+// BitBtn2 ("STAMPA").
 class TForm8 : public QDialog {
     Q_OBJECT
 public:
@@ -24,9 +24,6 @@ public:
     // Lays the window out for the screen and checks the graph (its message,
     // if any, once per showing). Runs at every showing.
     void inizia();
-
-    QPushButton* Button1; // "continua"
-    QPushButton* BitBtn2; // "STAMPA"
 
 public slots:
     void termina();

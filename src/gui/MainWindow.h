@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Clock.h"
+#include "engine/WallTable.h"
 #include "plot/Graphs.h"
 
 #include <QWidget>
@@ -9,7 +10,6 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 
 namespace camini {
 
@@ -23,7 +23,8 @@ class TForm3;
 class TForm8;
 
 // The main window: the input screen. Its controls are thin views over the
-// session's worksheet; each handler calls one core operation and refreshes.
+// session's worksheet, found by their component names (StringGrid1, BitBtn1,
+// Memo1 ...); each handler calls one core operation and refreshes.
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
@@ -45,21 +46,6 @@ public:
     // Shows the worksheet's state in the controls.
     void refresh();
 
-    // The controls, under their component names.
-    GridView* StringGrid1;
-    QPushButton *BitBtn6, *BitBtn7, *BitBtn9, *BitBtn16, *BitBtn8;
-    QLabel* Label2;
-    ChoiceList* ListBox2;
-    QCheckBox *CheckBox2, *CheckBox3, *CheckBox4;
-    QLabel* Image1;
-    ChoiceList* ListBox1;
-    QPlainTextEdit* Memo1;
-    QPlainTextEdit* Memo2;
-    QLabel* Label3;
-    QLineEdit* Edit1;
-    GridView* StringGrid2;
-    QPushButton *BitBtn1, *BitBtn5, *BitBtn3, *BitBtn4, *BitBtn11, *BitBtn13, *BitBtn15, *BitBtn2;
-
 public slots:
     void vai_calcolo();
     void cancella();
@@ -77,13 +63,17 @@ public slots:
     void vai_archivio();
     void explorer();
     void vai_tabulato();
+    void uscita();
 
 protected:
     bool event(QEvent* e) override;
 
 private:
+    void findControls();
+    void bindGrids();
+    void bindTexts();
     void applyLayout();
-    void openMaterialList(int mode);
+    void openMaterialList(MaterialListMode mode);
     void commitEdits();
     void showGraph(GraphProcedure graph, const std::string& caption);
 
@@ -94,8 +84,21 @@ private:
     TAboutBox* viewer_ = nullptr;
     TForm3* editor_ = nullptr;
     TForm8* graph_ = nullptr;
-    TextGridModel* inputModel_;
-    TextGridModel* resultsModel_;
+
+    GridView* StringGrid1 = nullptr;
+    GridView* StringGrid2 = nullptr;
+    ChoiceList* ListBox1 = nullptr; // the material list
+    ChoiceList* ListBox2 = nullptr; // the standard sizes
+    QCheckBox* CheckBox2 = nullptr;
+    QCheckBox* CheckBox3 = nullptr;
+    QCheckBox* CheckBox4 = nullptr;
+    QLabel* Image1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    TextGridModel* inputModel_ = nullptr;
+    TextGridModel* resultsModel_ = nullptr;
     bool started_ = false;
     bool refreshing_ = false;
 };

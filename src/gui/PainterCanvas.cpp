@@ -45,7 +45,7 @@ void PainterCanvas::textOut(int x, int y, const std::string& text) {
     painter_.setFont(font_);
     painter_.setPen(fontColour_);
     const QFontMetrics metrics(font_, painter_.device());
-    painter_.drawText(QPoint(x, y + metrics.ascent()), qs(text));
+    painter_.drawText(QPoint(x, y + metrics.ascent()), toQString(text));
     applyPen();
 }
 
@@ -60,7 +60,7 @@ void PainterCanvas::setPenWidth(int width) {
 }
 
 void PainterCanvas::setFontName(const std::string& name) {
-    font_.setFamily(qs(name));
+    font_.setFamily(toQString(name));
 }
 
 void PainterCanvas::setFontSize(int points) {

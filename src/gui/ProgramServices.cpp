@@ -17,7 +17,7 @@ namespace {
 // A box over the active window, in the application's font (a window's own
 // small font, like the archive editor's, is not passed on to its boxes).
 void showBox(QMessageBox::Icon icon, const std::string& text) {
-    QMessageBox box(icon, "camini", qs(text), QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(icon, "camini", toQString(text), QMessageBox::Ok, QApplication::activeWindow());
     box.setFont(QApplication::font());
     box.exec();
 }
@@ -80,14 +80,14 @@ bool ProgramServices::openBrowser(const QUrl& url) {
     QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
     process->start("xdg-open", {url.toString()});
     if (!process->waitForStarted(5000)) {
-        error("impossibile avviare xdg-open per aprire " + cp(url.toString()) + ": " +
-              cp(process->errorString()));
+        error("impossibile avviare xdg-open per aprire " + toCp1252(url.toString()) + ": " +
+              toCp1252(process->errorString()));
         process->deleteLater();
         return false;
     }
     if (process->waitForFinished(3000) &&
         (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0)) {
-        error("impossibile aprire " + cp(url.toString()) + " nel browser (xdg-open: uscita " +
+        error("impossibile aprire " + toCp1252(url.toString()) + " nel browser (xdg-open: uscita " +
               std::to_string(process->exitCode()) + ")");
         return false;
     }

@@ -9,10 +9,10 @@
 namespace camini {
 
 // The core's CP1252 texts as the widgets' QString, and back.
-inline QString qs(const std::string& cp1252) {
+inline QString toQString(const std::string& cp1252) {
     return QString::fromStdString(toUtf8(cp1252));
 }
-inline std::string cp(const QString& text) {
+inline std::string toCp1252(const QString& text) {
     return fromUtf8(text.toStdString());
 }
 

@@ -30,7 +30,7 @@ QVariant TextGridModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return qs(get_(index.row(), index.column()));
+        return toQString(get_(index.row(), index.column()));
     case Qt::BackgroundRole:
         if (isFixed(index))
             return QApplication::palette().color(QPalette::Button);
@@ -45,7 +45,7 @@ QVariant TextGridModel::data(const QModelIndex& index, int role) const {
 bool TextGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || role != Qt::EditRole || !set_ || isFixed(index))
         return false;
-    set_(index.row(), index.column(), cp(value.toString()));
+    set_(index.row(), index.column(), toCp1252(value.toString()));
     emit dataChanged(index, index);
     return true;
 }

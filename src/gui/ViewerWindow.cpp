@@ -3,11 +3,9 @@
 #include "DesktopServices.h"
 #include "QtText.h"
 #include "Widgets.h"
-#include "common/FileError.h"
 #include "engine/RtfWriter.h"
 #include "engine/ViewerDocument.h"
 #include "forms/Layouts.h"
-#include "forms/MainActions.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -23,8 +21,35 @@ namespace camini {
 
 namespace {
 
+using Control = ControlSpec<TAboutBox, ViewerLayout>;
+
+const std::array<Control, 4> controls = {{
+    {.name = "RichEdit1", .kind = ControlKind::TextBox, .place = &ViewerLayout::richEdit1},
+    {.name = "BitBtn1",
+     .kind = ControlKind::Button,
+     .caption = "Uscita",
+     .glyph = QStyle::SP_DialogCloseButton,
+     .handler = &TAboutBox::uscita,
+     .place = &ViewerLayout::bitBtn1,
+     .font = {.points = 14}},
+    {.name = "BitBtn2",
+     .kind = ControlKind::Button,
+     .caption = "Stampa",
+     .glyph = QStyle::SP_FileDialogDetailedView,
+     .handler = &TAboutBox::vai_stampa,
+     .place = &ViewerLayout::bitBtn2,
+     .font = {.points = 14}},
+    {.name = "BitBtn3",
+     .kind = ControlKind::Button,
+     .caption = "Su file di testo",
+     .glyph = QStyle::SP_DialogSaveButton,
+     .handler = &TAboutBox::vai_testo,
+     .place = &ViewerLayout::bitBtn3,
+     .font = {.points = 14}},
+}};
+
 QFont documentFont(const ViewerDocument& doc) {
-    QFont f(qs(doc.fontName));
+    QFont f(toQString(doc.fontName));
     f.setPointSize(doc.fontSize > 0 ? doc.fontSize : 14);
     f.setStyleHint(QFont::TypeWriter);
     return f;
@@ -39,37 +64,20 @@ TAboutBox::TAboutBox(ViewerDocument& document, DesktopServices& services, QWidge
     setObjectName("AboutBox");
     setWindowTitle("risultati");
     setModal(true);
-    RichEdit1 = new QTextEdit(this);
-    RichEdit1->setObjectName("RichEdit1");
+    createControls(this, controls);
+    RichEdit1 = control<QTextEdit>(this, "RichEdit1");
     RichEdit1->setAcceptRichText(false);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setLineWrapMode(QTextEdit::WidgetWidth);
-    auto button = [this](const char* name, const char* caption, QStyle::StandardPixmap glyph) {
-        return makeButton(this, name, caption, glyph);
-    };
-    BitBtn1 = button("BitBtn1", "Uscita", QStyle::SP_DialogCloseButton);
-    BitBtn2 = button("BitBtn2", "Stampa", QStyle::SP_FileDialogDetailedView);
-    BitBtn3 = button("BitBtn3", "Su file di testo", QStyle::SP_DialogSaveButton);
-    connect(BitBtn1, &QPushButton::clicked, this, &TAboutBox::uscita);
-    connect(BitBtn2, &QPushButton::clicked, this, &TAboutBox::vai_stampa);
-    connect(BitBtn3, &QPushButton::clicked, this, &TAboutBox::vai_testo);
     connect(RichEdit1, &QTextEdit::textChanged, this, &TAboutBox::storeTyped);
 }
 
 void TAboutBox::inizia() {
-    const QScreen* s = screen() ? screen() : QApplication::primaryScreen();
-    const ViewerLayout l = viewerLayout(s->geometry().width(), s->geometry().height());
+    const QSize screen = screenSizeOf(this);
+    const ViewerLayout l = viewerLayout(screen.width(), screen.height());
     setGeometry(toQRect(l.window));
     setFixedSize(l.window.width, l.window.height);
-    RichEdit1->setGeometry(toQRect(l.richEdit1));
-    const std::pair<QPushButton*, Rect> buttons[] = {
-        {BitBtn1, l.bitBtn1}, {BitBtn2, l.bitBtn2}, {BitBtn3, l.bitBtn3}};
-    for (auto [b, r] : buttons) {
-        b->setGeometry(toQRect(r));
-        QFont f = b->font();
-        f.setPointSize(14);
-        b->setFont(f);
-    }
+    placeControls(this, controls, l);
 }
 
 void TAboutBox::showEvent(QShowEvent* e) {
@@ -85,7 +93,7 @@ void TAboutBox::showEvent(QShowEvent* e) {
 QStringList TAboutBox::documentLines() const {
     QStringList lines;
     for (const auto& p : document_.paragraphs)
-        lines << qs(p);
+        lines << toQString(p);
     return lines;
 }
 
@@ -106,7 +114,7 @@ void TAboutBox::storeTyped() {
     if (text.isEmpty())
         return;
     for (const QString& line : text.split('\n'))
-        document_.paragraphs.push_back(cp(line));
+        document_.paragraphs.push_back(toCp1252(line));
 }
 
 void TAboutBox::uscita() {
@@ -154,11 +162,7 @@ void TAboutBox::vai_testo() {
         services_.saveFile("scrivi il file rtf", "output testo (*.rtf)", QString(), QString());
     if (!path || path->isEmpty())
         return;
-    try {
-        saveRtf(document_, reportFileName(nativePath(*path)));
-    } catch (const FileError& e) {
-        services_.error(fileErrorText(e));
-    }
+    runFileOperation(services_, [&] { saveRtf(document_, reportFileName(nativePath(*path))); });
 }
 
 } // namespace camini

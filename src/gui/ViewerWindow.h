@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QStringList>
 
-class QPushButton;
 class QTextEdit;
 
 namespace camini {
@@ -13,7 +12,8 @@ class DesktopServices;
 
 // The results viewer: a full-screen window showing the viewer document (the
 // report or the archive listing), which the user may also edit, print or save
-// as RTF.
+// as RTF. Its controls are found by their component names: RichEdit1 and the
+// buttons BitBtn1 ("Uscita"), BitBtn2 ("Stampa"), BitBtn3 ("Su file di testo").
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:
@@ -24,11 +24,6 @@ public:
 
     // Lays the window out for the screen: runs at every showing.
     void inizia();
-
-    QTextEdit* RichEdit1;
-    QPushButton* BitBtn1; // "Uscita"
-    QPushButton* BitBtn2; // "Stampa"
-    QPushButton* BitBtn3; // "Su file di testo"
 
 public slots:
     void uscita();
@@ -42,6 +37,7 @@ private:
     void storeTyped();
     QStringList documentLines() const;
     ViewerDocument& document_;
+    QTextEdit* RichEdit1;
     DesktopServices& services_;
     bool refreshing_ = false;
 };

@@ -1,13 +1,81 @@
 #include "Widgets.h"
 
+#include "ChoiceList.h"
 #include "DesktopServices.h"
+#include "TextGrid.h"
+#include "common/FileError.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPrinter>
+#include <QScreen>
+#include <QTextEdit>
 #include <algorithm>
 
 namespace camini {
+
+QPushButton* makeButton(QWidget* parent, const char* name, const char* caption,
+                        QStyle::StandardPixmap glyph) {
+    auto* b = new QPushButton(QString::fromUtf8(caption ? caption : ""), parent);
+    b->setObjectName(name);
+    if (glyph != QStyle::SP_CustomBase)
+        b->setIcon(parent->style()->standardIcon(glyph));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QWidget* createControl(QWidget* parent, ControlKind kind, const char* name, const char* caption,
+                       QStyle::StandardPixmap glyph, const char* tooltip, const char* colour) {
+    const QString text = QString::fromUtf8(caption ? caption : "");
+    QWidget* c = nullptr;
+    switch (kind) {
+    case ControlKind::Button:
+        c = makeButton(parent, name, caption, glyph);
+        break;
+    case ControlKind::CheckBox:
+        c = new QCheckBox(text, parent);
+        break;
+    case ControlKind::Label:
+        c = new QLabel(text, parent);
+        break;
+    case ControlKind::Picture: {
+        auto* picture = new QLabel(parent);
+        picture->setScaledContents(true);
+        c = picture;
+        break;
+    }
+    case ControlKind::LineEdit:
+        c = new QLineEdit(parent);
+        break;
+    case ControlKind::Memo: {
+        auto* memo = new QPlainTextEdit(parent);
+        // Tab moves on instead of writing a tab into lines the report copies.
+        memo->setTabChangesFocus(true);
+        c = memo;
+        break;
+    }
+    case ControlKind::TextBox:
+        c = new QTextEdit(parent);
+        break;
+    case ControlKind::Grid:
+        c = new GridView(parent);
+        break;
+    case ControlKind::List:
+        c = new ChoiceList(parent);
+        break;
+    }
+    c->setObjectName(name);
+    if (tooltip)
+        c->setToolTip(QString::fromUtf8(tooltip));
+    if (colour)
+        c->setStyleSheet(QString("color: %1;").arg(colour));
+    return c;
+}
 
 int fittingPointSize(QFont font, int points, const QStringList& texts, qreal room,
                      QPaintDevice* device) {
@@ -19,6 +87,52 @@ int fittingPointSize(QFont font, int points, const QStringList& texts, qreal roo
             break;
     }
     return points;
+}
+
+QFont namedFont(const char* family, int points) {
+    QFont f(family);
+    f.setPointSize(points);
+    return f;
+}
+
+void applyFont(QWidget* c, const FontRule& rule, int points) {
+    if (points <= 0)
+        points = rule.points;
+    if (points <= 0 && rule.pixels <= 0)
+        return;
+    QFont f = rule.family ? QFont(rule.family) : c->font();
+    if (rule.pixels > 0)
+        f.setPixelSize(rule.pixels);
+    else
+        f.setPointSize(points);
+    if (rule.boldItalic) {
+        f.setBold(true);
+        f.setItalic(true);
+    }
+    if (rule.fitCaption && rule.pixels <= 0) {
+        if (auto* b = qobject_cast<QAbstractButton*>(c)) {
+            // Room for the caption beside the picture; the accelerator's "&"
+            // is not drawn.
+            const int room = c->width() - b->iconSize().width() - 12;
+            f.setPointSize(fittingPointSize(f, points, {QString(b->text()).remove('&')}, room));
+        }
+    }
+    c->setFont(f);
+}
+
+QSize screenSizeOf(const QWidget* window) {
+    const QScreen* s = window->screen() ? window->screen() : QApplication::primaryScreen();
+    return s->geometry().size();
+}
+
+bool runFileOperation(DesktopServices& services, const std::function<void()>& operation) {
+    try {
+        operation();
+        return true;
+    } catch (const FileError& e) {
+        services.error(fileErrorText(e));
+        return false;
+    }
 }
 
 QPrinter* printerForJob(DesktopServices& services) {

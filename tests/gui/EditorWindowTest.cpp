@@ -58,20 +58,20 @@ void enterInCell(GridView* grid, int row, int column, const QString& text) {
 }
 
 void typeDescription(TForm3& e, const QString& text) {
-    e.Edit1->selectAll();
-    QTest::keyClick(e.Edit1, Qt::Key_Delete);
-    typeText(e.Edit1, text);
+    named<QLineEdit>(e, "Edit1")->selectAll();
+    QTest::keyClick(named<QLineEdit>(e, "Edit1"), Qt::Key_Delete);
+    typeText(named<QLineEdit>(e, "Edit1"), text);
 }
 
 void goTo(TForm3& e, int material) {
     while (e.currentMaterial() < material)
-        e.SpeedButton2->click();
+        named<QPushButton>(e, "SpeedButton2")->click();
     while (e.currentMaterial() > material)
-        e.SpeedButton3->click();
+        named<QPushButton>(e, "SpeedButton3")->click();
 }
 
 std::string label(const QLabel* l) {
-    return cp(l->text());
+    return toCp1252(l->text());
 }
 
 } // namespace
@@ -85,7 +85,7 @@ protected:
     void openEditor(std::function<void(TForm3&)> script) {
         services.modalScripts.push_back(
             [script = std::move(script)](QDialog& w) { script(static_cast<TForm3&>(w)); });
-        form1->BitBtn8->click();
+        named<QPushButton>(*form1, "BitBtn8")->click();
     }
 
     // The archive file as a fresh load reads it.
@@ -107,29 +107,31 @@ TEST_F(Editor, OpensOnMaterialOneLaidOutForTheScreen) {
         visible = e.isVisible();
         corner = e.frameGeometry().topLeft();
         size = e.size();
-        cells = gridTexts(e.StringGrid1);
-        status = label(e.Label2);
-        description = cp(e.Edit1->text());
+        cells = gridTexts(named<GridView>(e, "StringGrid1"));
+        status = label(named<QLabel>(e, "Label2"));
+        description = toCp1252(named<QLineEdit>(e, "Edit1")->text());
         const EditorLayout l = editorLayout(1366, 768);
         const std::pair<QWidget*, Rect> controls[] = {
-            {e.SpeedButton1, l.speedButton1},
-            {e.SpeedButton2, l.speedButton2},
-            {e.SpeedButton3, l.speedButton3},
-            {e.BitBtn1, l.bitBtn1},
-            {e.StringGrid1, l.stringGrid1},
-            {e.Label1, l.label1},
-            {e.Label2, l.label2},
-            {e.Edit1, l.edit1},
-            {e.SpeedButton4, l.speedButton4},
+            {named<QPushButton>(e, "SpeedButton1"), l.speedButton1},
+            {named<QPushButton>(e, "SpeedButton2"), l.speedButton2},
+            {named<QPushButton>(e, "SpeedButton3"), l.speedButton3},
+            {named<QPushButton>(e, "BitBtn1"), l.bitBtn1},
+            {named<GridView>(e, "StringGrid1"), l.stringGrid1},
+            {named<QLabel>(e, "Label1"), l.label1},
+            {named<QLabel>(e, "Label2"), l.label2},
+            {named<QLineEdit>(e, "Edit1"), l.edit1},
+            {named<QPushButton>(e, "SpeedButton4"), l.speedButton4},
         };
         for (auto [w, r] : controls)
             EXPECT_EQ(w->geometry(), q(r)) << w->objectName().toStdString();
-        EXPECT_EQ(e.StringGrid1->columnWidth(2), l.columnWidth);
-        EXPECT_EQ(e.StringGrid1->rowHeight(6), l.rowHeight);
-        EXPECT_EQ(e.StringGrid1->font().pointSize(), 18);
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{e.SpeedButton1, e.SpeedButton2, e.SpeedButton3,
-                                             e.BitBtn1, e.Label1, e.Label2, e.Edit1}) {
+        EXPECT_EQ(named<GridView>(e, "StringGrid1")->columnWidth(2), l.columnWidth);
+        EXPECT_EQ(named<GridView>(e, "StringGrid1")->rowHeight(6), l.rowHeight);
+        EXPECT_EQ(named<GridView>(e, "StringGrid1")->font().pointSize(), 18);
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 named<QPushButton>(e, "SpeedButton1"), named<QPushButton>(e, "SpeedButton2"),
+                 named<QPushButton>(e, "SpeedButton3"), named<QPushButton>(e, "BitBtn1"),
+                 named<QLabel>(e, "Label1"), named<QLabel>(e, "Label2"),
+                 named<QLineEdit>(e, "Edit1")}) {
             EXPECT_EQ(w->font().pointSize(), 18) << w->objectName().toStdString();
             EXPECT_EQ(w->font().family().toLower(), "verdana") << w->objectName().toStdString();
         }
@@ -139,13 +141,13 @@ TEST_F(Editor, OpensOnMaterialOneLaidOutForTheScreen) {
     EXPECT_TRUE(visible);
     EXPECT_EQ(corner, QPoint(0, 0));
     EXPECT_EQ(size, QSize(1366, 768));
-    EXPECT_EQ(form3->SpeedButton1->text(), "Uscita");
-    EXPECT_EQ(form3->SpeedButton2->text(), "Avanti");
-    EXPECT_EQ(form3->SpeedButton3->text(), "Indietro");
-    EXPECT_EQ(form3->BitBtn1->text(), "stampa");
-    EXPECT_EQ(form3->Label1->text(), "descrizione");
-    EXPECT_TRUE(form3->SpeedButton4->text().isEmpty());
-    EXPECT_FALSE(form3->SpeedButton4->icon().isNull());
+    EXPECT_EQ(named<QPushButton>(*form3, "SpeedButton1")->text(), "Uscita");
+    EXPECT_EQ(named<QPushButton>(*form3, "SpeedButton2")->text(), "Avanti");
+    EXPECT_EQ(named<QPushButton>(*form3, "SpeedButton3")->text(), "Indietro");
+    EXPECT_EQ(named<QPushButton>(*form3, "BitBtn1")->text(), "stampa");
+    EXPECT_EQ(named<QLabel>(*form3, "Label1")->text(), "descrizione");
+    EXPECT_TRUE(named<QPushButton>(*form3, "SpeedButton4")->text().isEmpty());
+    EXPECT_FALSE(named<QPushButton>(*form3, "SpeedButton4")->icon().isNull());
 
     EXPECT_EQ(status, "progr= 1 punti=  4 temp min=   20 max=  600");
     EXPECT_EQ(description, "calcestruzzo alleggerito 1000 kg/m3");
@@ -163,7 +165,7 @@ TEST_F(Editor, OpensOnMaterialOneLaidOutForTheScreen) {
     };
     EXPECT_EQ(cells, expected);
     // The fixed row and column are not editable, the points are.
-    auto* m = form3->StringGrid1->model();
+    auto* m = named<GridView>(*form3, "StringGrid1")->model();
     EXPECT_FALSE(m->flags(m->index(0, 1)) & Qt::ItemIsEditable);
     EXPECT_FALSE(m->flags(m->index(3, 0)) & Qt::ItemIsEditable);
     EXPECT_TRUE(m->flags(m->index(3, 1)) & Qt::ItemIsEditable);
@@ -181,8 +183,8 @@ TEST_F(Editor, RestoredFromMinimisedTheEditorKeepsItsPage) {
         e.setWindowState(Qt::WindowNoState);
         QApplication::processEvents();
         material = e.currentMaterial();
-        description = cp(e.Edit1->text());
-        e.SpeedButton1->click();
+        description = toCp1252(named<QLineEdit>(e, "Edit1")->text());
+        named<QPushButton>(e, "SpeedButton1")->click();
     });
     EXPECT_EQ(material, 3);
     EXPECT_EQ(description, "in corso");
@@ -200,7 +202,7 @@ TEST_F(Editor, EveryOpeningReloadsTheFileAndStartsOnMaterialOne) {
     std::string description;
     openEditor([&](TForm3& e) {
         material = e.currentMaterial();
-        description = cp(e.Edit1->text());
+        description = toCp1252(named<QLineEdit>(e, "Edit1")->text());
     });
     EXPECT_EQ(material, 1);
     EXPECT_EQ(description, "calcestruzzo cellulare");
@@ -210,15 +212,15 @@ TEST_F(Editor, EveryOpeningReloadsTheFileAndStartsOnMaterialOne) {
 TEST_F(Editor, AvantiStopsAtHundredAndIndietroAtOne) {
     std::vector<std::pair<int, std::string>> seen;
     openEditor([&](TForm3& e) {
-        e.SpeedButton3->click();
-        seen.emplace_back(e.currentMaterial(), label(e.Label2));
+        named<QPushButton>(e, "SpeedButton3")->click();
+        seen.emplace_back(e.currentMaterial(), label(named<QLabel>(e, "Label2")));
         for (int i = 0; i < 99; ++i)
-            e.SpeedButton2->click();
-        seen.emplace_back(e.currentMaterial(), label(e.Label2));
-        e.SpeedButton2->click();
-        seen.emplace_back(e.currentMaterial(), label(e.Label2));
-        e.SpeedButton3->click();
-        seen.emplace_back(e.currentMaterial(), label(e.Label2));
+            named<QPushButton>(e, "SpeedButton2")->click();
+        seen.emplace_back(e.currentMaterial(), label(named<QLabel>(e, "Label2")));
+        named<QPushButton>(e, "SpeedButton2")->click();
+        seen.emplace_back(e.currentMaterial(), label(named<QLabel>(e, "Label2")));
+        named<QPushButton>(e, "SpeedButton3")->click();
+        seen.emplace_back(e.currentMaterial(), label(named<QLabel>(e, "Label2")));
     });
     const std::vector<std::pair<int, std::string>> expected = {
         {1, "progr= 1 punti=  4 temp min=   20 max=  600"},
@@ -234,13 +236,13 @@ TEST_F(Editor, FaultyCellsGiveOneMessageNamingTheLastAndTheEditorMovesOn) {
     int after = 0;
     std::vector<std::vector<std::string>> page;
     openEditor([&](TForm3& e) {
-        enterInCell(e.StringGrid1, 1, 1, "12a");
-        enterInCell(e.StringGrid1, 2, 2, "0.37");
-        typeInCell(e.StringGrid1, 3, 2, "x"); // still being edited
-        e.SpeedButton2->click();
+        enterInCell(named<GridView>(e, "StringGrid1"), 1, 1, "12a");
+        enterInCell(named<GridView>(e, "StringGrid1"), 2, 2, "0.37");
+        typeInCell(named<GridView>(e, "StringGrid1"), 3, 2, "x"); // still being edited
+        named<QPushButton>(e, "SpeedButton2")->click();
         after = e.currentMaterial();
-        e.SpeedButton3->click();
-        page = gridTexts(e.StringGrid1);
+        named<QPushButton>(e, "SpeedButton3")->click();
+        page = gridTexts(named<GridView>(e, "StringGrid1"));
     });
     EXPECT_EQ(services.messages, std::vector<std::string>{"x errore nell immissione dati!"});
     EXPECT_EQ(after, 2);
@@ -257,9 +259,9 @@ TEST_F(Editor, AfterTheMessageAnExitSavesWhatWasStoredAndCloses) {
     bool closed = false;
     openEditor([&](TForm3& e) {
         typeDescription(e, "corretto");
-        typeInCell(e.StringGrid1, 2, 1, "250");
-        typeInCell(e.StringGrid1, 2, 2, "0,38");
-        e.SpeedButton1->click();
+        typeInCell(named<GridView>(e, "StringGrid1"), 2, 1, "250");
+        typeInCell(named<GridView>(e, "StringGrid1"), 2, 2, "0,38");
+        named<QPushButton>(e, "SpeedButton1")->click();
         closed = !e.isVisible();
     });
     EXPECT_EQ(services.messages, std::vector<std::string>{"0,38 errore nell immissione dati!"});
@@ -272,13 +274,13 @@ TEST_F(Editor, AfterTheMessageAnExitSavesWhatWasStoredAndCloses) {
 
 TEST_F(Editor, EmptyOrZeroTemperatureLeavesThePointAndAnyOtherZeroClearsIt) {
     openEditor([&](TForm3& e) {
-        typeInCell(e.StringGrid1, 1, 1, "");
-        typeInCell(e.StringGrid1, 1, 2, "9");
-        typeInCell(e.StringGrid1, 2, 1, "0");
-        typeInCell(e.StringGrid1, 2, 2, "9");
-        typeInCell(e.StringGrid1, 3, 1, "0.0");
-        typeInCell(e.StringGrid1, 4, 1, " 0");
-        e.SpeedButton2->click();
+        typeInCell(named<GridView>(e, "StringGrid1"), 1, 1, "");
+        typeInCell(named<GridView>(e, "StringGrid1"), 1, 2, "9");
+        typeInCell(named<GridView>(e, "StringGrid1"), 2, 1, "0");
+        typeInCell(named<GridView>(e, "StringGrid1"), 2, 2, "9");
+        typeInCell(named<GridView>(e, "StringGrid1"), 3, 1, "0.0");
+        typeInCell(named<GridView>(e, "StringGrid1"), 4, 1, " 0");
+        named<QPushButton>(e, "SpeedButton2")->click();
     });
     EXPECT_TRUE(services.messages.empty());
     const Material& m = session->archive.material(1);
@@ -299,18 +301,18 @@ TEST_F(Editor, ANewPointShowsInTheStatusLineOnlyAfterTheFileIsReloaded) {
     std::string before, afterMoves, reopened;
     openEditor([&](TForm3& e) {
         goTo(e, 17);
-        before = label(e.Label2);
-        enterInCell(e.StringGrid1, 4, 1, "400");
-        enterInCell(e.StringGrid1, 4, 2, "0.4");
-        e.SpeedButton2->click();
-        e.SpeedButton3->click();
-        afterMoves = label(e.Label2);
-        EXPECT_EQ(gridTexts(e.StringGrid1)[4][1], "    400");
-        e.SpeedButton1->click();
+        before = label(named<QLabel>(e, "Label2"));
+        enterInCell(named<GridView>(e, "StringGrid1"), 4, 1, "400");
+        enterInCell(named<GridView>(e, "StringGrid1"), 4, 2, "0.4");
+        named<QPushButton>(e, "SpeedButton2")->click();
+        named<QPushButton>(e, "SpeedButton3")->click();
+        afterMoves = label(named<QLabel>(e, "Label2"));
+        EXPECT_EQ(gridTexts(named<GridView>(e, "StringGrid1"))[4][1], "    400");
+        named<QPushButton>(e, "SpeedButton1")->click();
     });
     openEditor([&](TForm3& e) {
         goTo(e, 17);
-        reopened = label(e.Label2);
+        reopened = label(named<QLabel>(e, "Label2"));
     });
     EXPECT_EQ(before, "progr=17 punti=  3 temp min=  100 max=  300");
     EXPECT_EQ(afterMoves, "progr=17 punti=  3 temp min=  100 max=  300");
@@ -324,9 +326,9 @@ TEST_F(Editor, TheCloseBoxSavesNothingAndStoresNothingOfThePage) {
     bool closed = false;
     openEditor([&](TForm3& e) {
         typeDescription(e, "stored by Avanti");
-        e.SpeedButton2->click();
+        named<QPushButton>(e, "SpeedButton2")->click();
         typeDescription(e, "never stored");
-        typeInCell(e.StringGrid1, 1, 1, "999");
+        typeInCell(named<GridView>(e, "StringGrid1"), 1, 1, "999");
         e.close(); // the window's close box
         closed = !e.isVisible();
     });
@@ -359,9 +361,11 @@ TEST_F(Editor, BothExitControlsStoreThePageAndSaveTheFile) {
         openEditor([&](TForm3& e) {
             goTo(e, 18);
             typeDescription(e, QString::fromStdString(description));
-            typeInCell(e.StringGrid1, 1, 1, "150");
-            typeInCell(e.StringGrid1, 1, 2, "0.07");
-            (exit == 0 ? e.SpeedButton1 : e.SpeedButton4)->click();
+            typeInCell(named<GridView>(e, "StringGrid1"), 1, 1, "150");
+            typeInCell(named<GridView>(e, "StringGrid1"), 1, 2, "0.07");
+            (exit == 0 ? named<QPushButton>(e, "SpeedButton1")
+                       : named<QPushButton>(e, "SpeedButton4"))
+                ->click();
             closed = !e.isVisible();
         });
         EXPECT_TRUE(closed);
@@ -383,22 +387,24 @@ TEST_F(Editor, BothExitControlsStoreThePageAndSaveTheFile) {
 TEST_F(Editor, AfterTheEditorTheMainWindowWorksOnTheEditedArchive) {
     openEditor([](TForm3& e) {
         typeDescription(e, QString::fromUtf8("calcestruzzo gi\xC3\xA0 usato"));
-        e.SpeedButton2->click();
+        named<QPushButton>(e, "SpeedButton2")->click();
         typeDescription(e, QString::fromUtf8("inox 10 \xE2\x82\xAC/kg"));
-        e.SpeedButton1->click();
+        named<QPushButton>(e, "SpeedButton1")->click();
     });
     // The file holds the descriptions in CP1252.
     const std::string file = readFile(archiveFile());
     EXPECT_EQ(file.rfind("calcestruzzo gi\xE0 usato\r\n", 0), 0u);
     EXPECT_NE(file.find("\r\ninox 10 \x80/kg\r\n"), std::string::npos);
 
-    form1->BitBtn6->click(); // the material list for the insulation
-    ASSERT_EQ(form1->ListBox1->count(), 100);
-    EXPECT_EQ(cp(form1->ListBox1->item(0)->text()), "calcestruzzo gi\xE0 usato");
-    EXPECT_EQ(form1->ListBox1->item(1)->text(), QString::fromUtf8("inox 10 \xE2\x82\xAC/kg"));
-    form1->ListBox1->setCurrentRow(1);
+    named<QPushButton>(*form1, "BitBtn6")->click(); // the material list for the insulation
+    ASSERT_EQ(named<ChoiceList>(*form1, "ListBox1")->count(), 100);
+    EXPECT_EQ(toCp1252(named<ChoiceList>(*form1, "ListBox1")->item(0)->text()),
+              "calcestruzzo gi\xE0 usato");
+    EXPECT_EQ(named<ChoiceList>(*form1, "ListBox1")->item(1)->text(),
+              QString::fromUtf8("inox 10 \xE2\x82\xAC/kg"));
+    named<ChoiceList>(*form1, "ListBox1")->setCurrentRow(1);
     EXPECT_EQ(session->sheet.material(MaterialSlot::Insulation), 2);
-    EXPECT_NE(form1->Memo2->toPlainText().indexOf("inox 10"), -1);
+    EXPECT_NE(named<QPlainTextEdit>(*form1, "Memo2")->toPlainText().indexOf("inox 10"), -1);
 }
 
 TEST_F(Editor, AFailedSaveIsReportedAndTheWindowStaysOpen) {
@@ -409,11 +415,11 @@ TEST_F(Editor, AFailedSaveIsReportedAndTheWindowStaysOpen) {
         typeDescription(e, "nuovo");
         // The data folder is a file now: the save cannot create its file.
         session->archive.setPath(dir.file("unfile/materiali.TXT"));
-        e.SpeedButton1->click();
+        named<QPushButton>(e, "SpeedButton1")->click();
         openAfterFailure = e.isVisible();
         EXPECT_EQ(e.currentMaterial(), 1);
         session->archive.setPath(archiveFile());
-        e.SpeedButton4->click();
+        named<QPushButton>(e, "SpeedButton4")->click();
         closedAfterSuccess = !e.isVisible();
     });
     EXPECT_EQ(services.errors,
@@ -434,7 +440,7 @@ TEST_F(Editor, AReadOnlyArchiveIsReportedAndLeftWhole) {
             services.errors.clear();
             openEditor([&](TForm3& e) {
                 typeDescription(e, "nuovo");
-                e.SpeedButton1->click();
+                named<QPushButton>(e, "SpeedButton1")->click();
                 open = e.isVisible();
             });
             if (services.errors != std::vector<std::string>{"File access denied: " + archiveFile()})
@@ -447,7 +453,7 @@ TEST_F(Editor, AReadOnlyArchiveIsReportedAndLeftWhole) {
 }
 
 TEST_F(Editor, StampaListsTheArchiveInTheViewerAndTheEditorStaysOnItsMaterial) {
-    form1->BitBtn1->click(); // a calculation: the viewer holds nothing
+    named<QPushButton>(*form1, "BitBtn1")->click(); // a calculation: the viewer holds nothing
     std::vector<std::string> listing;
     bool viewerFixedPitch = false;
     int material = 0;
@@ -456,18 +462,19 @@ TEST_F(Editor, StampaListsTheArchiveInTheViewerAndTheEditorStaysOnItsMaterial) {
         auto& e = static_cast<TForm3&>(w);
         goTo(e, 3);
         typeDescription(e, "non ancora memorizzato");
-        e.BitBtn1->click();
+        named<QPushButton>(e, "BitBtn1")->click();
         material = e.currentMaterial();
-        status = label(e.Label2);
-        description = cp(e.Edit1->text());
+        status = label(named<QLabel>(e, "Label2"));
+        description = toCp1252(named<QLineEdit>(e, "Edit1")->text());
     });
     services.modalScripts.push_back([&](QDialog& w) {
         auto& v = static_cast<TAboutBox&>(w);
-        for (const QString& l : v.RichEdit1->toPlainText().split('\n'))
-            listing.push_back(cp(l));
-        viewerFixedPitch = QFontInfo(v.RichEdit1->document()->defaultFont()).fixedPitch();
+        for (const QString& l : named<QTextEdit>(v, "RichEdit1")->toPlainText().split('\n'))
+            listing.push_back(toCp1252(l));
+        viewerFixedPitch =
+            QFontInfo(named<QTextEdit>(v, "RichEdit1")->document()->defaultFont()).fixedPitch();
     });
-    form1->BitBtn8->click();
+    named<QPushButton>(*form1, "BitBtn8")->click();
     EXPECT_EQ(services.modalWindows, (std::vector<QString>{"Form3", "AboutBox"}));
     ASSERT_EQ(listing.size(), 1u + 3u * 16u);
     EXPECT_EQ(listing[0], "Archivio materiali");
@@ -487,9 +494,10 @@ TEST_F(Editor, StampaListsTheArchiveInTheViewerAndTheEditorStaysOnItsMaterial) {
     // The listing stays in the viewer: a report comes after it.
     services.modalScripts.push_back([&](QDialog& w) {
         auto& v = static_cast<TAboutBox&>(w);
-        EXPECT_TRUE(v.RichEdit1->toPlainText().startsWith("Archivio materiali\n"));
+        EXPECT_TRUE(
+            named<QTextEdit>(v, "RichEdit1")->toPlainText().startsWith("Archivio materiali\n"));
     });
-    form1->BitBtn15->click();
+    named<QPushButton>(*form1, "BitBtn15")->click();
     ASSERT_GT(session->viewer.paragraphs.size(), listing.size());
     EXPECT_EQ(session->viewer.paragraphs[listing.size()].rfind("titolo progetto=", 0), 0u);
 }
@@ -500,8 +508,8 @@ TEST_F(Editor, AMissingArchiveFileIsReportedAndTheEditorClosesWithoutSaving) {
     bool visible = true;
     openEditor([&](TForm3& e) {
         visible = e.isVisible();
-        e.SpeedButton1->click(); // nothing to save
-        e.SpeedButton4->click();
+        named<QPushButton>(e, "SpeedButton1")->click(); // nothing to save
+        named<QPushButton>(e, "SpeedButton4")->click();
     });
     EXPECT_EQ(services.errors, std::vector<std::string>{"File not found: " + archiveFile()});
     EXPECT_FALSE(visible);

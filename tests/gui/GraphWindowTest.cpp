@@ -66,19 +66,19 @@ protected:
     // "&Calcola", then "&risultati a video": the viewer is closed at once and
     // `script` acts on the graph window that follows.
     void showProfileGraph(std::function<void(TForm8&)> script) {
-        form1->BitBtn1->click();
+        named<QPushButton>(*form1, "BitBtn1")->click();
         services.modalScripts.push_back([](QDialog&) {});
         services.modalScripts.push_back(
             [script = std::move(script)](QDialog& w) { script(static_cast<TForm8&>(w)); });
-        form1->BitBtn15->click();
+        named<QPushButton>(*form1, "BitBtn15")->click();
     }
 
     // "&Grafico lambda materiali", then material m in the list.
     void showConductivityGraph(int m, std::function<void(TForm8&)> script) {
         services.modalScripts.push_back(
             [script = std::move(script)](QDialog& w) { script(static_cast<TForm8&>(w)); });
-        form1->BitBtn11->click();
-        form1->ListBox1->setCurrentRow(m - 1);
+        named<QPushButton>(*form1, "BitBtn11")->click();
+        named<ChoiceList>(*form1, "ListBox1")->setCurrentRow(m - 1);
     }
 };
 
@@ -92,9 +92,10 @@ TEST_F(Graph, CoversTheScreenAndPlacesItsButtonsAt1024) {
         w.repaint();
         corner = w.frameGeometry().topLeft();
         size = w.size();
-        continua = w.Button1->geometry();
-        stampa = w.BitBtn2->geometry();
-        buttonsVisible = w.Button1->isVisible() && w.BitBtn2->isVisible();
+        continua = named<QPushButton>(w, "Button1")->geometry();
+        stampa = named<QPushButton>(w, "BitBtn2")->geometry();
+        buttonsVisible = named<QPushButton>(w, "Button1")->isVisible() &&
+                         named<QPushButton>(w, "BitBtn2")->isVisible();
     });
     EXPECT_EQ(services.modalWindows, (std::vector<QString>{"AboutBox", "Form8"}));
     EXPECT_EQ(corner, QPoint(0, 0));
@@ -106,8 +107,8 @@ TEST_F(Graph, CoversTheScreenAndPlacesItsButtonsAt1024) {
     EXPECT_EQ(continua, QRect(224, 700, 145, 33));
     EXPECT_EQ(stampa, QRect(392, 700, 129, 33));
     EXPECT_TRUE(buttonsVisible);
-    EXPECT_EQ(form8->Button1->text(), "continua");
-    EXPECT_EQ(form8->BitBtn2->text(), "STAMPA");
+    EXPECT_EQ(named<QPushButton>(*form8, "Button1")->text(), "continua");
+    EXPECT_EQ(named<QPushButton>(*form8, "BitBtn2")->text(), "STAMPA");
     // A dialog-style window with a fixed border.
     EXPECT_FALSE(form8->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(form8->windowFlags() & Qt::WindowMaximizeButtonHint);
@@ -118,7 +119,7 @@ TEST_F(Graph, CoversTheScreenAndPlacesItsButtonsAt1024) {
 TEST_F(Graph, ContinuaClosesTheWindowAt1024) {
     bool closed = false;
     showProfileGraph([&](TForm8& w) {
-        w.Button1->click();
+        named<QPushButton>(w, "Button1")->click();
         closed = !w.isVisible();
     });
     EXPECT_TRUE(closed);
@@ -144,16 +145,16 @@ TEST_F(Graph, ConductivityGraphOfAChosenMaterialAt1024) {
         image = picture(w);
     });
     EXPECT_EQ(services.modalWindows, std::vector<QString>{"Form8"});
-    EXPECT_EQ(cp(caption), "silicato di calcio 170 kg/m3");
+    EXPECT_EQ(toCp1252(caption), "silicato di calcio 170 kg/m3");
     EXPECT_TRUE(services.messages.empty());
     EXPECT_EQ(session->sheet.graphMaterial, 7);
     // Drawing it made material 7 the insulation, as Memo2 now says.
     EXPECT_EQ(session->sheet.material(MaterialSlot::Insulation), 7);
-    const QStringList memo2 = form1->Memo2->toPlainText().split('\n');
+    const QStringList memo2 = named<QPlainTextEdit>(*form1, "Memo2")->toPlainText().split('\n');
     ASSERT_GE(memo2.size(), 2);
     EXPECT_EQ(memo2[0], "-->Isolante");
-    EXPECT_EQ(cp(memo2[1]), "silicato di calcio 170 kg/m3");
-    EXPECT_FALSE(form1->ListBox1->isVisible());
+    EXPECT_EQ(toCp1252(memo2[1]), "silicato di calcio 170 kg/m3");
+    EXPECT_FALSE(named<ChoiceList>(*form1, "ListBox1")->isVisible());
     // The blue curve is on the window.
     EXPECT_GT(countColour(image, QColor(0, 0, 255)), 500);
 }
@@ -169,7 +170,7 @@ TEST_F(Graph, OnePointMaterialGivesItsMessageOncePerShowingAndOncePerPrintAt1024
         QApplication::processEvents();
         image = picture(w);
         whileShown = services.messages.size();
-        w.BitBtn2->click();
+        named<QPushButton>(w, "BitBtn2")->click();
         afterPrint = services.messages.size();
         w.repaint();
     });
@@ -305,8 +306,8 @@ TEST_F(Graph, StampaTwicePrintsTwoIdenticalPagesAndLeavesTheScreenAloneAt1024) {
     PlotDevice deviceAfter = PlotDevice::Printer;
     showProfileGraph([&](TForm8& w) {
         before = picture(w);
-        w.BitBtn2->click();
-        w.BitBtn2->click();
+        named<QPushButton>(w, "BitBtn2")->click();
+        named<QPushButton>(w, "BitBtn2")->click();
         deviceAfter = plot.device;
         after = picture(w);
     });
@@ -376,7 +377,7 @@ TEST_F(Graph, APrinterThatRefusesTheDocumentIsReportedAt1024) {
     QImage before, after;
     showProfileGraph([&](TForm8& w) {
         before = picture(w);
-        w.BitBtn2->click();
+        named<QPushButton>(w, "BitBtn2")->click();
         after = picture(w);
         EXPECT_TRUE(w.isVisible());
     });
@@ -389,7 +390,7 @@ TEST_F(Graph, APrinterThatRefusesTheDocumentIsReportedAt1024) {
 TEST_F(Graph, StampaWithoutAPrinterAt1024) {
     bool open = false;
     showProfileGraph([&](TForm8& w) {
-        w.BitBtn2->click();
+        named<QPushButton>(w, "BitBtn2")->click();
         open = w.isVisible();
     });
     EXPECT_EQ(services.errors, std::vector<std::string>{"nessuna stampante installata"});

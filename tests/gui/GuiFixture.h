@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace camini::test {
 
@@ -56,6 +57,15 @@ protected:
 
     static QSize screenSize() { return QApplication::primaryScreen()->geometry().size(); }
 };
+
+// A window's control by its component name; the test fails when there is none.
+template <class T> T* named(const QWidget& window, const char* name) {
+    T* c = window.findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    if (!c)
+        throw std::runtime_error(std::string("no control ") + name + " of type " +
+                                 T::staticMetaObject.className());
+    return c;
+}
 
 // The names in a folder, sorted.
 std::vector<std::string> folderContents(const std::string& folder);

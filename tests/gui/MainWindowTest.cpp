@@ -34,7 +34,7 @@ std::vector<std::vector<std::string>> gridTexts(QAbstractItemView* view) {
     for (int r = 0; r < m->rowCount(); ++r) {
         std::vector<std::string> row;
         for (int c = 0; c < m->columnCount(); ++c)
-            row.push_back(cp(m->data(m->index(r, c), Qt::DisplayRole).toString()));
+            row.push_back(toCp1252(m->data(m->index(r, c), Qt::DisplayRole).toString()));
         rows.push_back(row);
     }
     return rows;
@@ -52,7 +52,7 @@ std::vector<std::string> lines(const QPlainTextEdit* memo) {
     if (memo->toPlainText().isEmpty())
         return v;
     for (const QString& l : memo->toPlainText().split('\n'))
-        v.push_back(cp(l));
+        v.push_back(toCp1252(l));
     return v;
 }
 
@@ -68,83 +68,84 @@ TEST_F(MainWindow, StartUpAt1366x768) {
     EXPECT_EQ(form1->size(), QSize(1366, 768));
     const MainWindowLayout l = mainWindowLayout(1366, 768);
     const std::pair<QWidget*, Rect> controls[] = {
-        {form1->StringGrid1, l.stringGrid1},
-        {form1->BitBtn6, l.bitBtn6},
-        {form1->BitBtn7, l.bitBtn7},
-        {form1->BitBtn9, l.bitBtn9},
-        {form1->BitBtn16, l.bitBtn16},
-        {form1->BitBtn8, l.bitBtn8},
-        {form1->Label2, l.label2},
-        {form1->CheckBox2, l.checkBox2},
-        {form1->CheckBox3, l.checkBox3},
-        {form1->CheckBox4, l.checkBox4},
-        {form1->ListBox2, l.listBox2},
-        {form1->Image1, l.image1},
-        {form1->Memo1, l.memo1},
-        {form1->Memo2, l.memo2},
-        {form1->Edit1, l.edit1},
-        {form1->ListBox1, l.listBox1},
-        {form1->StringGrid2, l.stringGrid2},
-        {form1->BitBtn1, l.bitBtn1},
-        {form1->BitBtn5, l.bitBtn5},
-        {form1->BitBtn3, l.bitBtn3},
-        {form1->BitBtn4, l.bitBtn4},
-        {form1->BitBtn11, l.bitBtn11},
-        {form1->BitBtn13, l.bitBtn13},
-        {form1->BitBtn15, l.bitBtn15},
-        {form1->BitBtn2, l.bitBtn2},
+        {named<GridView>(*form1, "StringGrid1"), l.stringGrid1},
+        {named<QPushButton>(*form1, "BitBtn6"), l.bitBtn6},
+        {named<QPushButton>(*form1, "BitBtn7"), l.bitBtn7},
+        {named<QPushButton>(*form1, "BitBtn9"), l.bitBtn9},
+        {named<QPushButton>(*form1, "BitBtn16"), l.bitBtn16},
+        {named<QPushButton>(*form1, "BitBtn8"), l.bitBtn8},
+        {named<QLabel>(*form1, "Label2"), l.label2},
+        {named<QCheckBox>(*form1, "CheckBox2"), l.checkBox2},
+        {named<QCheckBox>(*form1, "CheckBox3"), l.checkBox3},
+        {named<QCheckBox>(*form1, "CheckBox4"), l.checkBox4},
+        {named<ChoiceList>(*form1, "ListBox2"), l.listBox2},
+        {named<QLabel>(*form1, "Image1"), l.image1},
+        {named<QPlainTextEdit>(*form1, "Memo1"), l.memo1},
+        {named<QPlainTextEdit>(*form1, "Memo2"), l.memo2},
+        {named<QLineEdit>(*form1, "Edit1"), l.edit1},
+        {named<ChoiceList>(*form1, "ListBox1"), l.listBox1},
+        {named<GridView>(*form1, "StringGrid2"), l.stringGrid2},
+        {named<QPushButton>(*form1, "BitBtn1"), l.bitBtn1},
+        {named<QPushButton>(*form1, "BitBtn5"), l.bitBtn5},
+        {named<QPushButton>(*form1, "BitBtn3"), l.bitBtn3},
+        {named<QPushButton>(*form1, "BitBtn4"), l.bitBtn4},
+        {named<QPushButton>(*form1, "BitBtn11"), l.bitBtn11},
+        {named<QPushButton>(*form1, "BitBtn13"), l.bitBtn13},
+        {named<QPushButton>(*form1, "BitBtn15"), l.bitBtn15},
+        {named<QPushButton>(*form1, "BitBtn2"), l.bitBtn2},
     };
     for (auto [w, r] : controls)
         EXPECT_EQ(w->geometry(), q(r)) << w->objectName().toStdString();
     // The worked example's numbers, spot-checked on the widgets themselves.
-    EXPECT_EQ(form1->StringGrid1->geometry(), QRect(2, 0, 522, 299));
-    EXPECT_EQ(form1->StringGrid1->columnWidth(0), 427);
-    EXPECT_EQ(form1->StringGrid1->columnWidth(1), 95);
-    EXPECT_EQ(form1->StringGrid1->rowHeight(5), 23);
-    EXPECT_EQ(form1->StringGrid2->columnWidth(0), 353);
-    EXPECT_EQ(form1->StringGrid2->columnWidth(7), 101);
-    EXPECT_EQ(form1->BitBtn2->geometry(), QRect(1077, 579, 278, 42));
-    EXPECT_EQ(form1->Label3->geometry().topLeft(), QPoint(961, 212));
-    EXPECT_GE(form1->Label3->width(), 75);
-    EXPECT_EQ(form1->Edit1->font().pointSize(), 13);
+    EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->geometry(), QRect(2, 0, 522, 299));
+    EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->columnWidth(0), 427);
+    EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->columnWidth(1), 95);
+    EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->rowHeight(5), 23);
+    EXPECT_EQ(named<GridView>(*form1, "StringGrid2")->columnWidth(0), 353);
+    EXPECT_EQ(named<GridView>(*form1, "StringGrid2")->columnWidth(7), 101);
+    EXPECT_EQ(named<QPushButton>(*form1, "BitBtn2")->geometry(), QRect(1077, 579, 278, 42));
+    EXPECT_EQ(named<QLabel>(*form1, "Label3")->geometry().topLeft(), QPoint(961, 212));
+    EXPECT_GE(named<QLabel>(*form1, "Label3")->width(), 75);
+    EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->font().pointSize(), 13);
 
-    EXPECT_FALSE(form1->ListBox1->isVisible());
-    EXPECT_TRUE(form1->Image1->isVisible());
-    ASSERT_FALSE(form1->Image1->pixmap().isNull());
-    EXPECT_EQ(form1->Image1->pixmap().size(), QSize(900, 600));
-    EXPECT_TRUE(form1->Memo1->toPlainText().isEmpty());
-    EXPECT_EQ(lines(form1->Memo2).size(), 8u);
-    EXPECT_EQ(form1->Edit1->text(), "esempio 1");
-    EXPECT_EQ(form1->ListBox2->count(), 8);
-    EXPECT_EQ(form1->ListBox2->item(0)->text(), " 80");
-    EXPECT_EQ(form1->ListBox1->count(), 0);
+    EXPECT_FALSE(named<ChoiceList>(*form1, "ListBox1")->isVisible());
+    EXPECT_TRUE(named<QLabel>(*form1, "Image1")->isVisible());
+    ASSERT_FALSE(named<QLabel>(*form1, "Image1")->pixmap().isNull());
+    EXPECT_EQ(named<QLabel>(*form1, "Image1")->pixmap().size(), QSize(900, 600));
+    EXPECT_TRUE(named<QPlainTextEdit>(*form1, "Memo1")->toPlainText().isEmpty());
+    EXPECT_EQ(lines(named<QPlainTextEdit>(*form1, "Memo2")).size(), 8u);
+    EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->text(), "esempio 1");
+    EXPECT_EQ(named<ChoiceList>(*form1, "ListBox2")->count(), 8);
+    EXPECT_EQ(named<ChoiceList>(*form1, "ListBox2")->item(0)->text(), " 80");
+    EXPECT_EQ(named<ChoiceList>(*form1, "ListBox1")->count(), 0);
     EXPECT_FALSE(form1->windowTitle().isEmpty());
-    const auto input = gridTexts(form1->StringGrid1);
+    const auto input = gridTexts(named<GridView>(*form1, "StringGrid1"));
     EXPECT_EQ(input[2][1], "130");
     EXPECT_EQ(input[7][0], "spessore asola tecnica [mm]" + std::string(11, ' '));
-    EXPECT_EQ(gridTexts(form1->StringGrid2)[0][3], "T \xB0"
-                                                   "C");
+    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid2"))[0][3], "T \xB0"
+                                                                       "C");
 }
 
 TEST_F(MainWindow, ControlsCarryTheirCaptionsAndHints) {
-    EXPECT_EQ(form1->BitBtn1->text(), "&Calcola");
-    EXPECT_EQ(form1->BitBtn5->text(), "C&ancella");
-    EXPECT_EQ(form1->BitBtn15->text(), "&risultati a video");
-    EXPECT_EQ(form1->BitBtn6->toolTip(), "scelta isolante camino");
-    EXPECT_EQ(form1->BitBtn8->toolTip(), "archivio materiali ");
-    EXPECT_EQ(form1->findChild<QWidget*>("StringGrid1"), form1->StringGrid1);
-    EXPECT_EQ(form1->findChild<QWidget*>("BitBtn16"), form1->BitBtn16);
-    EXPECT_EQ(form1->StringGrid1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(named<QPushButton>(*form1, "BitBtn1")->text(), "&Calcola");
+    EXPECT_EQ(named<QPushButton>(*form1, "BitBtn5")->text(), "C&ancella");
+    EXPECT_EQ(named<QPushButton>(*form1, "BitBtn15")->text(), "&risultati a video");
+    EXPECT_EQ(named<QPushButton>(*form1, "BitBtn6")->toolTip(), "scelta isolante camino");
+    EXPECT_EQ(named<QPushButton>(*form1, "BitBtn8")->toolTip(), "archivio materiali ");
+    EXPECT_EQ(form1->findChild<QWidget*>("StringGrid1"), named<GridView>(*form1, "StringGrid1"));
+    EXPECT_EQ(form1->findChild<QWidget*>("BitBtn16"), named<QPushButton>(*form1, "BitBtn16"));
+    EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->horizontalScrollBarPolicy(),
+              Qt::ScrollBarAlwaysOff);
     // Labels and headings are not editable, the values are.
-    auto* m = form1->StringGrid1->model();
+    auto* m = named<GridView>(*form1, "StringGrid1")->model();
     EXPECT_FALSE(m->flags(m->index(0, 0)) & Qt::ItemIsEditable);
     EXPECT_TRUE(m->flags(m->index(0, 1)) & Qt::ItemIsEditable);
-    auto* r = form1->StringGrid2->model();
+    auto* r = named<GridView>(*form1, "StringGrid2")->model();
     EXPECT_FALSE(r->flags(r->index(3, 3)) & Qt::ItemIsEditable);
 }
 
 TEST_F(MainWindow, CalcolaFillsTheGridAndMemosAsTheBatchCalculatorDoes) {
-    form1->BitBtn1->click();
+    named<QPushButton>(*form1, "BitBtn1")->click();
     EXPECT_TRUE(services.errors.empty());
 
     Session batch(dir.path());
@@ -152,12 +153,12 @@ TEST_F(MainWindow, CalcolaFillsTheGridAndMemosAsTheBatchCalculatorDoes) {
     setStartProject(batch.sheet);
     test::RecordingMessages quiet;
     ASSERT_TRUE(calculate(batch, quiet));
-    const auto grid = gridTexts(form1->StringGrid2);
+    const auto grid = gridTexts(named<GridView>(*form1, "StringGrid2"));
     for (int r = 0; r < ResultRows; ++r)
         for (int c = 0; c < ResultCols; ++c)
             EXPECT_EQ(grid[r][c], batch.sheet.results[r][c]) << r << "," << c;
-    EXPECT_EQ(lines(form1->Memo1), batch.sheet.fireResistanceLines);
-    EXPECT_EQ(lines(form1->Memo2), batch.sheet.materialChoiceLines);
+    EXPECT_EQ(lines(named<QPlainTextEdit>(*form1, "Memo1")), batch.sheet.fireResistanceLines);
+    EXPECT_EQ(lines(named<QPlainTextEdit>(*form1, "Memo2")), batch.sheet.materialChoiceLines);
 }
 
 // Alt + the underlined letter presses a button. The offscreen platform
@@ -165,9 +166,14 @@ TEST_F(MainWindow, CalcolaFillsTheGridAndMemosAsTheBatchCalculatorDoes) {
 // display: every caption's accelerator is registered and none is shared.
 TEST_F(MainWindow, AcceleratorsAreUniqueAndPressTheButtons) {
     const std::pair<QPushButton*, const char*> buttons[] = {
-        {form1->BitBtn1, "Alt+C"},  {form1->BitBtn5, "Alt+A"},  {form1->BitBtn3, "Alt+L"},
-        {form1->BitBtn4, "Alt+S"},  {form1->BitBtn11, "Alt+G"}, {form1->BitBtn13, "Alt+I"},
-        {form1->BitBtn15, "Alt+R"}, {form1->BitBtn2, "Alt+U"},
+        {named<QPushButton>(*form1, "BitBtn1"), "Alt+C"},
+        {named<QPushButton>(*form1, "BitBtn5"), "Alt+A"},
+        {named<QPushButton>(*form1, "BitBtn3"), "Alt+L"},
+        {named<QPushButton>(*form1, "BitBtn4"), "Alt+S"},
+        {named<QPushButton>(*form1, "BitBtn11"), "Alt+G"},
+        {named<QPushButton>(*form1, "BitBtn13"), "Alt+I"},
+        {named<QPushButton>(*form1, "BitBtn15"), "Alt+R"},
+        {named<QPushButton>(*form1, "BitBtn2"), "Alt+U"},
     };
     std::set<QString> seen;
     for (auto [b, keys] : buttons) {
@@ -176,13 +182,13 @@ TEST_F(MainWindow, AcceleratorsAreUniqueAndPressTheButtons) {
         EXPECT_TRUE(seen.insert(keys).second) << keys;
         EXPECT_EQ(b->shortcut(), QKeySequence(keys));
     }
-    form1->BitBtn1->animateClick();
+    named<QPushButton>(*form1, "BitBtn1")->animateClick();
     QTest::qWait(200);
-    EXPECT_EQ(lines(form1->Memo1).size(), 2u);
+    EXPECT_EQ(lines(named<QPlainTextEdit>(*form1, "Memo1")).size(), 2u);
 }
 
 TEST_F(MainWindow, TypedCellsReachTheCalculationEvenWhileStillEditing) {
-    auto* grid = form1->StringGrid1;
+    auto* grid = named<GridView>(*form1, "StringGrid1");
     grid->setFocus();
     const QModelIndex cell = grid->model()->index(0, 1);
     grid->setCurrentIndex(cell);
@@ -200,104 +206,105 @@ TEST_F(MainWindow, TypedCellsReachTheCalculationEvenWhileStillEditing) {
 
 TEST_F(MainWindow, CancellaEmptiesInputsAndResults) {
     form1->vai_calcolo();
-    const auto memo1 = lines(form1->Memo1);
-    form1->BitBtn5->click();
-    const auto input = gridTexts(form1->StringGrid1);
+    const auto memo1 = lines(named<QPlainTextEdit>(*form1, "Memo1"));
+    named<QPushButton>(*form1, "BitBtn5")->click();
+    const auto input = gridTexts(named<GridView>(*form1, "StringGrid1"));
     for (int r = 0; r < InputRows; ++r)
         EXPECT_EQ(input[r][1], "");
-    const auto results = gridTexts(form1->StringGrid2);
+    const auto results = gridTexts(named<GridView>(*form1, "StringGrid2"));
     EXPECT_EQ(results[0][0], "strato");
     EXPECT_EQ(results[1][0], "strato liminare interno");
     EXPECT_EQ(results[1][2], "");
-    EXPECT_EQ(lines(form1->Memo1), memo1);
-    EXPECT_EQ(form1->Edit1->text(), "esempio 1");
+    EXPECT_EQ(lines(named<QPlainTextEdit>(*form1, "Memo1")), memo1);
+    EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->text(), "esempio 1");
     // The next calculation fills the emptied cells again.
     session->sheet.inputTexts = {"250", "20", "130", "15", "8",   "40",
                                  "20",  "20", "20",  "10", "100", "85"};
     form1->vai_calcolo();
-    EXPECT_NE(gridTexts(form1->StringGrid2)[1][2], "");
+    EXPECT_NE(gridTexts(named<GridView>(*form1, "StringGrid2"))[1][2], "");
 }
 
 TEST_F(MainWindow, StandardSizeList) {
-    form1->ListBox2->setCurrentRow(3); // 150 over 250
-    const auto input = gridTexts(form1->StringGrid1);
+    named<ChoiceList>(*form1, "ListBox2")->setCurrentRow(3); // 150 over 250
+    const auto input = gridTexts(named<GridView>(*form1, "StringGrid1"));
     EXPECT_EQ(input[2][1], "150");
     EXPECT_EQ(input[5][1], "50");
     EXPECT_EQ(session->sheet.material(MaterialSlot::Insulation), 1);
-    EXPECT_EQ(lines(form1->Memo2)[1], session->archive.description(1));
+    EXPECT_EQ(lines(named<QPlainTextEdit>(*form1, "Memo2"))[1], session->archive.description(1));
 
-    form1->CheckBox3->click(); // Monoparete
-    EXPECT_EQ(gridTexts(form1->StringGrid1)[5][1], "0");
-    form1->ListBox2->setCurrentRow(1);
-    EXPECT_EQ(gridTexts(form1->StringGrid1)[2][1], "100");
-    EXPECT_EQ(gridTexts(form1->StringGrid1)[5][1], "0");
-    EXPECT_EQ(gridTexts(form1->StringGrid1)[8][1], "0");
+    named<QCheckBox>(*form1, "CheckBox3")->click(); // Monoparete
+    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid1"))[5][1], "0");
+    named<ChoiceList>(*form1, "ListBox2")->setCurrentRow(1);
+    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid1"))[2][1], "100");
+    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid1"))[5][1], "0");
+    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid1"))[8][1], "0");
 }
 
 TEST_F(MainWindow, MonopareteTick) {
-    form1->CheckBox3->click();
+    named<QCheckBox>(*form1, "CheckBox3")->click();
     EXPECT_TRUE(session->sheet.singleWall);
-    EXPECT_EQ(gridTexts(form1->StringGrid1)[5][1], "0");
-    EXPECT_EQ(gridTexts(form1->StringGrid1)[8][1], "20");
-    form1->CheckBox3->click();
+    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid1"))[5][1], "0");
+    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid1"))[8][1], "20");
+    named<QCheckBox>(*form1, "CheckBox3")->click();
     EXPECT_FALSE(session->sheet.singleWall);
-    EXPECT_EQ(gridTexts(form1->StringGrid1)[5][1], "0");
+    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid1"))[5][1], "0");
 }
 
 TEST_F(MainWindow, MaterialListInPlaceOfThePicture) {
-    form1->BitBtn9->click(); // schermo 1
-    EXPECT_TRUE(form1->ListBox1->isVisible());
-    EXPECT_FALSE(form1->Image1->isVisible());
-    ASSERT_EQ(form1->ListBox1->count(), 100);
-    EXPECT_EQ(form1->ListBox1->currentRow(), -1);
-    EXPECT_EQ(cp(form1->ListBox1->item(4)->text()), session->archive.description(5));
-    form1->ListBox1->setCurrentRow(99);
+    named<QPushButton>(*form1, "BitBtn9")->click(); // schermo 1
+    EXPECT_TRUE(named<ChoiceList>(*form1, "ListBox1")->isVisible());
+    EXPECT_FALSE(named<QLabel>(*form1, "Image1")->isVisible());
+    ASSERT_EQ(named<ChoiceList>(*form1, "ListBox1")->count(), 100);
+    EXPECT_EQ(named<ChoiceList>(*form1, "ListBox1")->currentRow(), -1);
+    EXPECT_EQ(toCp1252(named<ChoiceList>(*form1, "ListBox1")->item(4)->text()),
+              session->archive.description(5));
+    named<ChoiceList>(*form1, "ListBox1")->setCurrentRow(99);
     EXPECT_EQ(session->sheet.material(MaterialSlot::Screen1), 100);
-    EXPECT_FALSE(form1->ListBox1->isVisible());
-    EXPECT_TRUE(form1->Image1->isVisible());
-    EXPECT_EQ(lines(form1->Memo2)[4], "-->schermo 1");
-    EXPECT_EQ(lines(form1->Memo2)[5], "");
+    EXPECT_FALSE(named<ChoiceList>(*form1, "ListBox1")->isVisible());
+    EXPECT_TRUE(named<QLabel>(*form1, "Image1")->isVisible());
+    EXPECT_EQ(lines(named<QPlainTextEdit>(*form1, "Memo2"))[4], "-->schermo 1");
+    EXPECT_EQ(lines(named<QPlainTextEdit>(*form1, "Memo2"))[5], "");
 
     // Opening the list and calculating without a choice: the list closes
     // and the picture area stays empty.
     session->sheet.material(MaterialSlot::Screen1) = 1;
-    form1->BitBtn6->click();
-    form1->BitBtn1->click();
+    named<QPushButton>(*form1, "BitBtn6")->click();
+    named<QPushButton>(*form1, "BitBtn1")->click();
     EXPECT_TRUE(services.errors.empty());
-    EXPECT_FALSE(form1->ListBox1->isVisible());
-    EXPECT_FALSE(form1->Image1->isVisible());
+    EXPECT_FALSE(named<ChoiceList>(*form1, "ListBox1")->isVisible());
+    EXPECT_FALSE(named<QLabel>(*form1, "Image1")->isVisible());
     EXPECT_EQ(session->sheet.material(MaterialSlot::Insulation), 5);
 }
 
 TEST_F(MainWindow, KeyboardChoosesInTheMaterialList) {
-    form1->BitBtn7->click(); // asola tecnica
-    form1->ListBox1->setFocus();
-    QTest::keyClick(form1->ListBox1, Qt::Key_Down);
+    named<QPushButton>(*form1, "BitBtn7")->click(); // asola tecnica
+    named<ChoiceList>(*form1, "ListBox1")->setFocus();
+    QTest::keyClick(named<ChoiceList>(*form1, "ListBox1"), Qt::Key_Down);
     EXPECT_EQ(session->sheet.material(MaterialSlot::TechnicalGap), 1);
-    EXPECT_FALSE(form1->ListBox1->isVisible());
+    EXPECT_FALSE(named<ChoiceList>(*form1, "ListBox1")->isVisible());
 }
 
 TEST_F(MainWindow, QuadrataChangesThePicture) {
-    const QImage round = form1->Image1->pixmap().toImage();
-    form1->CheckBox2->click();
+    const QImage round = named<QLabel>(*form1, "Image1")->pixmap().toImage();
+    named<QCheckBox>(*form1, "CheckBox2")->click();
     EXPECT_TRUE(session->sheet.squareSection);
-    EXPECT_NE(form1->Image1->pixmap().toImage(), round);
-    form1->CheckBox2->click();
-    EXPECT_EQ(form1->Image1->pixmap().toImage(), round);
+    EXPECT_NE(named<QLabel>(*form1, "Image1")->pixmap().toImage(), round);
+    named<QCheckBox>(*form1, "CheckBox2")->click();
+    EXPECT_EQ(named<QLabel>(*form1, "Image1")->pixmap().toImage(), round);
 }
 
 TEST_F(MainWindow, ACorruptPictureIsReportedAndThePreviousOneKept) {
-    const QImage round = form1->Image1->pixmap().toImage();
+    const QImage round = named<QLabel>(*form1, "Image1")->pixmap().toImage();
     writeFile(dir.file("sezione2.jpg"), readFile(dir.file("sezione1.jpg")).substr(0, 5000));
-    form1->CheckBox2->click();
+    named<QCheckBox>(*form1, "CheckBox2")->click();
     ASSERT_EQ(services.errors.size(), 1u);
     EXPECT_NE(services.errors[0].find("sezione2.jpg"), std::string::npos);
-    EXPECT_EQ(form1->Image1->pixmap().toImage(), round);
+    EXPECT_EQ(named<QLabel>(*form1, "Image1")->pixmap().toImage(), round);
 }
 
 TEST_F(MainWindow, SaveProjectThroughTheDialog) {
     services.saveAnswers = {dir.file("progetto"), std::nullopt, dir.file("a.Cam")};
-    form1->BitBtn4->click();
+    named<QPushButton>(*form1, "BitBtn4")->click();
     ASSERT_EQ(services.saveCalls.size(), 1u);
     EXPECT_EQ(services.saveCalls[0].proposedName, "esempio 1");
     EXPECT_EQ(services.saveCalls[0].filter, "files CAMINI (*.CAM)");
@@ -306,8 +313,8 @@ TEST_F(MainWindow, SaveProjectThroughTheDialog) {
               "1\r\n250\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\nrot\r"
               "\n 5\r\n 1\r\n 1\r\n 9\r\n");
     // Cancelling writes nothing.
-    form1->BitBtn4->click();
-    form1->BitBtn4->click();
+    named<QPushButton>(*form1, "BitBtn4")->click();
+    named<QPushButton>(*form1, "BitBtn4")->click();
     EXPECT_TRUE(std::filesystem::exists(dir.file("a.Cam.CAM")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("a.Cam")));
     EXPECT_TRUE(services.errors.empty());
@@ -318,50 +325,50 @@ TEST_F(MainWindow, LoadProjectThroughTheDialog) {
                                  "5\r\n200\r\n15\r\n8\r\n60\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r"
                                  "\nquad\r\n 6\r\n 1\r\n 1\r\n 9\r\n");
     form1->vai_calcolo();
-    const auto results = gridTexts(form1->StringGrid2);
+    const auto results = gridTexts(named<GridView>(*form1, "StringGrid2"));
     services.openAnswers = {dir.file("p.cam")};
-    form1->BitBtn3->click();
+    named<QPushButton>(*form1, "BitBtn3")->click();
     ASSERT_EQ(services.openCalls.size(), 1u);
     EXPECT_EQ(services.openCalls[0].filter, "files CAMINI (*.cam *.CAM)");
-    EXPECT_EQ(form1->Edit1->text(), "caldaia");
-    EXPECT_EQ(gridTexts(form1->StringGrid1)[0][1], "400");
-    EXPECT_TRUE(form1->CheckBox2->isChecked());
-    EXPECT_EQ(lines(form1->Memo2)[1], session->archive.description(6));
-    EXPECT_EQ(gridTexts(form1->StringGrid2), results); // results stay
+    EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->text(), "caldaia");
+    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid1"))[0][1], "400");
+    EXPECT_TRUE(named<QCheckBox>(*form1, "CheckBox2")->isChecked());
+    EXPECT_EQ(lines(named<QPlainTextEdit>(*form1, "Memo2"))[1], session->archive.description(6));
+    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid2")), results); // results stay
     EXPECT_TRUE(services.errors.empty());
 
     // A missing file: the error box, nothing changes.
     services.openAnswers = {dir.file("manca.cam")};
-    form1->BitBtn3->click();
+    named<QPushButton>(*form1, "BitBtn3")->click();
     ASSERT_EQ(services.errors.size(), 1u);
     EXPECT_EQ(services.errors[0], "File not found: " + dir.file("manca.cam"));
-    EXPECT_EQ(form1->Edit1->text(), "caldaia");
+    EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->text(), "caldaia");
 }
 
 TEST_F(MainWindow, TitleAndMemosTypedByTheUserAreKept) {
-    QTest::keyClicks(form1->Edit1, " bis");
+    QTest::keyClicks(named<QLineEdit>(*form1, "Edit1"), " bis");
     EXPECT_EQ(session->sheet.projectTitle, "esempio 1 bis");
-    form1->Memo2->setPlainText("a\nb");
+    named<QPlainTextEdit>(*form1, "Memo2")->setPlainText("a\nb");
     EXPECT_EQ(session->sheet.materialChoiceLines, (std::vector<std::string>{"a", "b"}));
 }
 
 TEST_F(MainWindow, SitoAutoreOpensTheManualPage) {
-    form1->BitBtn13->click();
-    form1->BitBtn13->click();
+    named<QPushButton>(*form1, "BitBtn13")->click();
+    named<QPushButton>(*form1, "BitBtn13")->click();
     ASSERT_EQ(services.browsed.size(), 2u);
     EXPECT_EQ(services.browsed[0],
               QUrl::fromLocalFile(QString::fromStdString(dir.file("manuale.html"))));
 }
 
 TEST_F(MainWindow, UscitaClosesTheWindow) {
-    form1->BitBtn2->click();
+    named<QPushButton>(*form1, "BitBtn2")->click();
     EXPECT_FALSE(form1->isVisible());
 }
 
 TEST_F(MainWindow, TypingIntoTheSelectedCellRightAfterClickingItKeepsTheDigits) {
     form1->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form1.get()));
-    auto* grid = form1->StringGrid1;
+    auto* grid = named<GridView>(*form1, "StringGrid1");
     const QModelIndex cell = grid->model()->index(0, 1);
     const QPoint centre = grid->visualRect(cell).center();
     grid->setFocus();
@@ -388,27 +395,27 @@ TEST_F(MainWindow, TypingIntoTheSelectedCellRightAfterClickingItKeepsTheDigits) 
 TEST_F(MainWindow, TabLeavesTheGridsAndTheTextBoxes) {
     form1->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form1.get()));
-    form1->StringGrid1->setFocus();
-    QTest::keyClick(form1->StringGrid1, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), form1->BitBtn6);
-    form1->Memo1->setFocus();
-    QTest::keyClick(form1->Memo1, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), form1->Memo2);
-    EXPECT_FALSE(form1->Memo1->toPlainText().contains('\t'));
-    form1->Edit1->setFocus();
-    QTest::keyClick(form1->Edit1, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), form1->StringGrid2);
-    QTest::keyClick(form1->StringGrid2, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), form1->BitBtn1);
+    named<GridView>(*form1, "StringGrid1")->setFocus();
+    QTest::keyClick(named<GridView>(*form1, "StringGrid1"), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), named<QPushButton>(*form1, "BitBtn6"));
+    named<QPlainTextEdit>(*form1, "Memo1")->setFocus();
+    QTest::keyClick(named<QPlainTextEdit>(*form1, "Memo1"), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), named<QPlainTextEdit>(*form1, "Memo2"));
+    EXPECT_FALSE(named<QPlainTextEdit>(*form1, "Memo1")->toPlainText().contains('\t'));
+    named<QLineEdit>(*form1, "Edit1")->setFocus();
+    QTest::keyClick(named<QLineEdit>(*form1, "Edit1"), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), named<GridView>(*form1, "StringGrid2"));
+    QTest::keyClick(named<GridView>(*form1, "StringGrid2"), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), named<QPushButton>(*form1, "BitBtn1"));
 }
 
 TEST_F(MainWindow, TheMaterialListOpensAtItsTop) {
-    form1->BitBtn6->click();
-    form1->ListBox1->scrollToBottom();
-    form1->ListBox1->setCurrentRow(55);
-    form1->BitBtn6->click();
-    EXPECT_EQ(form1->ListBox1->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(form1->ListBox1->currentRow(), -1);
+    named<QPushButton>(*form1, "BitBtn6")->click();
+    named<ChoiceList>(*form1, "ListBox1")->scrollToBottom();
+    named<ChoiceList>(*form1, "ListBox1")->setCurrentRow(55);
+    named<QPushButton>(*form1, "BitBtn6")->click();
+    EXPECT_EQ(named<ChoiceList>(*form1, "ListBox1")->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(named<ChoiceList>(*form1, "ListBox1")->currentRow(), -1);
 }
 
 TEST_F(MainWindow, LoadMessagesComeWhenTheWindowShowsTheLoadedProject) {
@@ -416,9 +423,11 @@ TEST_F(MainWindow, LoadMessagesComeWhenTheWindowShowsTheLoadedProject) {
                                  "\n10\r\n100\r\n85\r\nrot\r\n"
                                  "200\r\n 1\r\n 1\r\n 9\r\n");
     std::vector<QString> titleShown;
-    services.onMessage = [&](const std::string&) { titleShown.push_back(form1->Edit1->text()); };
+    services.onMessage = [&](const std::string&) {
+        titleShown.push_back(named<QLineEdit>(*form1, "Edit1")->text());
+    };
     services.openAnswers = {dir.file("p.cam")};
-    form1->BitBtn3->click();
+    named<QPushButton>(*form1, "BitBtn3")->click();
     ASSERT_EQ(titleShown.size(), 1u);
     EXPECT_EQ(titleShown[0], "caricato");
     EXPECT_NE(services.messages[0].find("200"), std::string::npos);
@@ -427,7 +436,7 @@ TEST_F(MainWindow, LoadMessagesComeWhenTheWindowShowsTheLoadedProject) {
 TEST_F(MainWindow, ATitleWithASlashIsProposedAsOneFileName) {
     session->sheet.projectTitle = "camino 1/2";
     form1->refresh();
-    form1->BitBtn4->click();
+    named<QPushButton>(*form1, "BitBtn4")->click();
     ASSERT_EQ(services.saveCalls.size(), 1u);
     EXPECT_EQ(services.saveCalls[0].proposedName, "camino 1-2");
 }

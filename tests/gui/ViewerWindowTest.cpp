@@ -21,7 +21,7 @@ namespace {
 std::vector<std::string> textLines(const QTextEdit* edit) {
     std::vector<std::string> v;
     for (const QString& l : edit->toPlainText().split('\n'))
-        v.push_back(cp(l));
+        v.push_back(toCp1252(l));
     return v;
 }
 
@@ -88,11 +88,11 @@ protected:
         services.modalScripts.push_back(
             [script = std::move(script)](QDialog& w) { script(static_cast<TAboutBox&>(w)); });
         services.modalScripts.push_back([](QDialog&) {});
-        form1->BitBtn15->click();
+        named<QPushButton>(*form1, "BitBtn15")->click();
     }
 
     void calculateAndShowReport(std::function<void(TAboutBox&)> script) {
-        form1->BitBtn1->click();
+        named<QPushButton>(*form1, "BitBtn1")->click();
         showReport(std::move(script));
     }
 };
@@ -107,13 +107,14 @@ TEST_F(Viewer, LayoutAt1366x768) {
     calculateAndShowReport([&](TAboutBox& v) {
         frame = v.frameGeometry();
         size = v.size();
-        edit = v.RichEdit1->geometry();
-        b1 = v.BitBtn1->geometry();
-        b2 = v.BitBtn2->geometry();
-        b3 = v.BitBtn3->geometry();
+        edit = named<QTextEdit>(v, "RichEdit1")->geometry();
+        b1 = named<QPushButton>(v, "BitBtn1")->geometry();
+        b2 = named<QPushButton>(v, "BitBtn2")->geometry();
+        b3 = named<QPushButton>(v, "BitBtn3")->geometry();
         caption = v.windowTitle();
-        fontSize = v.BitBtn2->font().pointSize();
-        fixedPitch = QFontInfo(v.RichEdit1->document()->defaultFont()).fixedPitch();
+        fontSize = named<QPushButton>(v, "BitBtn2")->font().pointSize();
+        fixedPitch =
+            QFontInfo(named<QTextEdit>(v, "RichEdit1")->document()->defaultFont()).fixedPitch();
     });
     EXPECT_EQ(services.modalWindows, (std::vector<QString>{"AboutBox", "Form8"}));
     // The window's corner at the screen's, its size the screen's, as the
@@ -127,15 +128,16 @@ TEST_F(Viewer, LayoutAt1366x768) {
     EXPECT_EQ(caption, "risultati");
     EXPECT_EQ(fontSize, 14);
     EXPECT_TRUE(fixedPitch);
-    EXPECT_EQ(aboutBox->BitBtn1->text(), "Uscita");
-    EXPECT_EQ(aboutBox->BitBtn2->text(), "Stampa");
-    EXPECT_EQ(aboutBox->BitBtn3->text(), "Su file di testo");
+    EXPECT_EQ(named<QPushButton>(*aboutBox, "BitBtn1")->text(), "Uscita");
+    EXPECT_EQ(named<QPushButton>(*aboutBox, "BitBtn2")->text(), "Stampa");
+    EXPECT_EQ(named<QPushButton>(*aboutBox, "BitBtn3")->text(), "Su file di testo");
     // A fixed dialog border: no resizing, no minimise or maximise box.
     EXPECT_FALSE(aboutBox->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(aboutBox->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(aboutBox->minimumSize(), aboutBox->maximumSize());
-    EXPECT_EQ(aboutBox->RichEdit1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(aboutBox->RichEdit1->lineWrapMode(), QTextEdit::WidgetWidth);
+    EXPECT_EQ(named<QTextEdit>(*aboutBox, "RichEdit1")->verticalScrollBarPolicy(),
+              Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(named<QTextEdit>(*aboutBox, "RichEdit1")->lineWrapMode(), QTextEdit::WidgetWidth);
 }
 
 TEST_F(Viewer, LaidOutAnewOnEveryShowing) {
@@ -143,15 +145,15 @@ TEST_F(Viewer, LaidOutAnewOnEveryShowing) {
     aboutBox->setMinimumSize(0, 0);
     aboutBox->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     aboutBox->setGeometry(100, 100, 300, 200);
-    aboutBox->RichEdit1->setGeometry(0, 0, 50, 50);
-    aboutBox->BitBtn3->setGeometry(1, 2, 3, 4);
+    named<QTextEdit>(*aboutBox, "RichEdit1")->setGeometry(0, 0, 50, 50);
+    named<QPushButton>(*aboutBox, "BitBtn3")->setGeometry(1, 2, 3, 4);
     QRect frame, edit, b3;
     QSize size;
     showReport([&](TAboutBox& v) {
         frame = v.frameGeometry();
         size = v.size();
-        edit = v.RichEdit1->geometry();
-        b3 = v.BitBtn3->geometry();
+        edit = named<QTextEdit>(v, "RichEdit1")->geometry();
+        b3 = named<QPushButton>(v, "BitBtn3")->geometry();
     });
     EXPECT_EQ(frame.topLeft(), QPoint(0, 0));
     EXPECT_EQ(size, QSize(1366, 768));
@@ -162,21 +164,21 @@ TEST_F(Viewer, LaidOutAnewOnEveryShowing) {
 TEST_F(Viewer, UscitaClosesTheViewerAndThenTheProfileGraphIsShown) {
     bool graphShownWhileViewerOpen = true;
     services.modalScripts.push_back([&](QDialog& w) {
-        static_cast<TAboutBox&>(w).BitBtn1->click();
+        named<QPushButton>(w, "BitBtn1")->click();
         EXPECT_FALSE(w.isVisible());
     });
     services.modalScripts.push_back([&](QDialog& w) {
         graphShownWhileViewerOpen = aboutBox->isVisible();
         EXPECT_EQ(&w, form8.get());
     });
-    form1->BitBtn1->click();
-    form1->BitBtn15->click();
+    named<QPushButton>(*form1, "BitBtn1")->click();
+    named<QPushButton>(*form1, "BitBtn15")->click();
     EXPECT_EQ(services.modalWindows, (std::vector<QString>{"AboutBox", "Form8"}));
     EXPECT_FALSE(graphShownWhileViewerOpen);
 }
 
 TEST_F(Viewer, ReportBeforeAnyCalculationIsRefused) {
-    form1->BitBtn15->click();
+    named<QPushButton>(*form1, "BitBtn15")->click();
     EXPECT_EQ(services.messages, std::vector<std::string>{"eseguire prima il calcolo!"});
     EXPECT_TRUE(services.modalWindows.empty());
     EXPECT_TRUE(session->viewer.paragraphs.empty());
@@ -184,8 +186,9 @@ TEST_F(Viewer, ReportBeforeAnyCalculationIsRefused) {
 
 TEST_F(Viewer, TwoRequestsAfterOneCalculationShowTheReportTwice) {
     std::vector<std::string> first, second;
-    calculateAndShowReport([&](TAboutBox& v) { first = textLines(v.RichEdit1); });
-    showReport([&](TAboutBox& v) { second = textLines(v.RichEdit1); });
+    calculateAndShowReport(
+        [&](TAboutBox& v) { first = textLines(named<QTextEdit>(v, "RichEdit1")); });
+    showReport([&](TAboutBox& v) { second = textLines(named<QTextEdit>(v, "RichEdit1")); });
     EXPECT_TRUE(services.messages.empty());
     ASSERT_GT(first.size(), 30u);
     EXPECT_EQ(first[0], "titolo progetto=esempio 1 08/12/2026 14:05:09");
@@ -199,16 +202,16 @@ TEST_F(Viewer, TwoRequestsAfterOneCalculationShowTheReportTwice) {
     EXPECT_EQ(second, session->viewer.paragraphs);
     EXPECT_EQ(std::vector<std::string>(second.begin() + static_cast<long>(n), second.end()), once);
     // The next calculation empties the viewer.
-    form1->BitBtn1->click();
+    named<QPushButton>(*form1, "BitBtn1")->click();
     EXPECT_TRUE(session->viewer.paragraphs.empty());
-    EXPECT_TRUE(aboutBox->RichEdit1->toPlainText().isEmpty());
+    EXPECT_TRUE(named<QTextEdit>(*aboutBox, "RichEdit1")->toPlainText().isEmpty());
 }
 
 TEST_F(Viewer, CancellaThenReportReadsTheEmptiedGrids) {
-    form1->BitBtn1->click();
-    form1->BitBtn5->click();
+    named<QPushButton>(*form1, "BitBtn1")->click();
+    named<QPushButton>(*form1, "BitBtn5")->click();
     std::vector<std::string> shown;
-    showReport([&](TAboutBox& v) { shown = textLines(v.RichEdit1); });
+    showReport([&](TAboutBox& v) { shown = textLines(named<QTextEdit>(v, "RichEdit1")); });
     EXPECT_TRUE(services.messages.empty());
     ASSERT_GT(shown.size(), 25u);
     for (int r = 0; r < InputRows; ++r)
@@ -226,14 +229,14 @@ TEST_F(Viewer, TextTypedInTheViewerIsKeptSavedAndShownAgain) {
     services.saveAnswers = {dir.file("nota")};
     services.pdfPath = QString::fromStdString(dir.file("nota.pdf"));
     calculateAndShowReport([&](TAboutBox& v) {
-        v.RichEdit1->setFocus();
-        v.RichEdit1->moveCursor(QTextCursor::End);
-        QTest::keyClicks(v.RichEdit1, "verifica gi");
-        QTest::sendKeyEvent(QTest::Click, v.RichEdit1, Qt::Key_Agrave,
+        named<QTextEdit>(v, "RichEdit1")->setFocus();
+        named<QTextEdit>(v, "RichEdit1")->moveCursor(QTextCursor::End);
+        QTest::keyClicks(named<QTextEdit>(v, "RichEdit1"), "verifica gi");
+        QTest::sendKeyEvent(QTest::Click, named<QTextEdit>(v, "RichEdit1"), Qt::Key_Agrave,
                             QString::fromUtf8("\xC3\xA0"), Qt::NoModifier);
-        QTest::keyClicks(v.RichEdit1, " fatta");
-        v.BitBtn3->click();
-        v.BitBtn2->click();
+        QTest::keyClicks(named<QTextEdit>(v, "RichEdit1"), " fatta");
+        named<QPushButton>(v, "BitBtn3")->click();
+        named<QPushButton>(v, "BitBtn2")->click();
     });
     // Printed with it.
     const RunResult printed = runCommand("pdftotext " + shellQuote(dir.file("nota.pdf")) + " -");
@@ -245,7 +248,7 @@ TEST_F(Viewer, TextTypedInTheViewerIsKeptSavedAndShownAgain) {
     EXPECT_EQ(rtf, toRtf(session->viewer));
     // Shown again with the typed text.
     std::vector<std::string> again;
-    showReport([&](TAboutBox& v) { again = textLines(v.RichEdit1); });
+    showReport([&](TAboutBox& v) { again = textLines(named<QTextEdit>(v, "RichEdit1")); });
     EXPECT_NE(std::find(again.begin(), again.end(), "verifica gi\xE0 fatta"), again.end());
 }
 
@@ -265,7 +268,7 @@ TEST_F(Viewer, SaveDialogAndTheRtfNameRule) {
         services.saveAnswers.push_back(dir.file(c.answer));
     calculateAndShowReport([&](TAboutBox& v) {
         for (std::size_t i = 0; i < std::size(cases); ++i)
-            v.BitBtn3->click();
+            named<QPushButton>(v, "BitBtn3")->click();
         EXPECT_TRUE(v.isVisible()); // the viewer stays open
     });
     EXPECT_TRUE(services.errors.empty());
@@ -292,8 +295,8 @@ TEST_F(Viewer, CancellingTheSaveDialogWritesNothing) {
     const auto before = folderContents(dir.path());
     services.saveAnswers = {std::nullopt, std::string()};
     calculateAndShowReport([](TAboutBox& v) {
-        v.BitBtn3->click();
-        v.BitBtn3->click();
+        named<QPushButton>(v, "BitBtn3")->click();
+        named<QPushButton>(v, "BitBtn3")->click();
     });
     EXPECT_EQ(services.saveCalls.size(), 2u);
     EXPECT_EQ(folderContents(dir.path()), before);
@@ -307,7 +310,7 @@ TEST_F(Viewer, AFileThatCannotBeWrittenIsReportedWithThePlatformsText) {
                             dir.file("cartella")};
     calculateAndShowReport([](TAboutBox& v) {
         for (int i = 0; i < 3; ++i)
-            v.BitBtn3->click();
+            named<QPushButton>(v, "BitBtn3")->click();
         EXPECT_TRUE(v.isVisible());
     });
     const std::vector<std::string> expected = {
@@ -324,8 +327,8 @@ TEST_F(Viewer, AFolderWithoutWriteRightsIsReportedAsAccessDenied) {
     writeFile(folder + "/vecchio.rtf", "vecchio");
     ::chmod((folder + "/vecchio.rtf").c_str(), 0444);
     ::chmod(folder.c_str(), 0555);
-    form1->BitBtn1->click();
-    form1->BitBtn15->click(); // a report in the viewer
+    named<QPushButton>(*form1, "BitBtn1")->click();
+    named<QPushButton>(*form1, "BitBtn15")->click(); // a report in the viewer
     // As an unprivileged user, so that the permissions apply.
     const int rc = runInChild(
         [&] {
@@ -347,7 +350,7 @@ TEST_F(Viewer, AFolderWithoutWriteRightsIsReportedAsAccessDenied) {
 TEST_F(Viewer, APrinterThatRefusesTheDocumentIsReported) {
     services.pdfPath = QString::fromStdString(dir.file("manca/report.pdf"));
     calculateAndShowReport([](TAboutBox& v) {
-        v.BitBtn2->click();
+        named<QPushButton>(v, "BitBtn2")->click();
         EXPECT_TRUE(v.isVisible());
     });
     ASSERT_EQ(services.errors.size(), 1u);
@@ -357,7 +360,7 @@ TEST_F(Viewer, APrinterThatRefusesTheDocumentIsReported) {
 
 TEST_F(Viewer, StampaWithoutAPrinter) {
     calculateAndShowReport([](TAboutBox& v) {
-        v.BitBtn2->click();
+        named<QPushButton>(v, "BitBtn2")->click();
         EXPECT_TRUE(v.isVisible());
     });
     EXPECT_EQ(services.errors, std::vector<std::string>{"nessuna stampante installata"});
@@ -366,7 +369,7 @@ TEST_F(Viewer, StampaWithoutAPrinter) {
 TEST_F(Viewer, StampaPrintsTheReportInAMonospacedFontWithItsColumnsAligned) {
     services.pdfPath = QString::fromStdString(dir.file("report.pdf"));
     calculateAndShowReport([](TAboutBox& v) {
-        v.BitBtn2->click();
+        named<QPushButton>(v, "BitBtn2")->click();
         EXPECT_TRUE(v.isVisible());
     });
     EXPECT_TRUE(services.errors.empty());
@@ -440,7 +443,7 @@ TEST_F(Viewer, ALongDocumentFlowsFromPageToPageWithoutLosingOrRepeatingALine) {
     services.pdfPath = QString::fromStdString(dir.file("lungo.pdf"));
     calculateAndShowReport([](TAboutBox&) {});
     showReport([](TAboutBox&) {});
-    showReport([](TAboutBox& v) { v.BitBtn2->click(); });
+    showReport([](TAboutBox& v) { named<QPushButton>(v, "BitBtn2")->click(); });
     EXPECT_TRUE(services.errors.empty());
     const std::string pdf = dir.file("lungo.pdf");
     EXPECT_GE(pdfPageCount(pdf), 2);

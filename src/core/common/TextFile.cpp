@@ -217,7 +217,8 @@ void rewriteInPlace(const std::string& target, const std::string& path, std::str
     if (fd < 0)
         throw FileError(errno, path);
     Descriptor guard(fd);
-    if (writeAll(fd, content) && (::fsync(fd) == 0 || errno == EINVAL) && ::close(guard.release()) == 0)
+    if (writeAll(fd, content) && (::fsync(fd) == 0 || errno == EINVAL) &&
+        ::close(guard.release()) == 0)
         return;
     const int e = errno;
     // Put the old contents back: they fitted before.

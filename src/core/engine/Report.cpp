@@ -22,8 +22,7 @@ const std::string& lineOr(const std::vector<std::string>& lines, std::size_t i) 
 void buildReport(Session& session, Messages& messages, const Clock& clock) {
     ViewerDocument& doc = session.viewer;
     const Worksheet& sheet = session.sheet;
-    doc.fontName = "courier new";
-    doc.fontSize = 14;
+    doc.useListingFont();
 
     doc.append("titolo progetto=" + sheet.projectTitle + " " + formatDateTime(clock()));
     doc.append(ruleLine);

@@ -15,6 +15,18 @@ struct ViewerDocument {
 
     void clear() { paragraphs.clear(); }
     void append(std::string line) { paragraphs.push_back(std::move(line)); }
+
+    // Sets the listings' fixed-pitch font, "courier new" 14 points.
+    void useListingFont() {
+        fontName = "courier new";
+        fontSize = 14;
+    }
+
+    // Replaces the text by a listing in the listings' font.
+    void showListing(std::vector<std::string> lines) {
+        useListingFont();
+        paragraphs = std::move(lines);
+    }
 };
 
 } // namespace camini

@@ -117,4 +117,12 @@ EditorLayout editorLayout(int sw, int sh) {
     return l;
 }
 
+GraphWindowLayout graphWindowLayout(int sw, int sh) {
+    GraphWindowLayout l;
+    l.window = {0, 0, sw, sh};
+    l.button1 = {224, sh - 68, 145, 33};
+    l.bitBtn2 = {392, sh - 68, 129, 33};
+    return l;
+}
+
 } // namespace camini

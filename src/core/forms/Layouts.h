@@ -67,4 +67,14 @@ struct EditorLayout {
 
 EditorLayout editorLayout(int screenWidth, int screenHeight);
 
+// The graph window: the whole screen, its two buttons 68 pixels above the
+// window's bottom edge at their design places across.
+struct GraphWindowLayout {
+    Rect window;
+    Rect button1; // "continua"
+    Rect bitBtn2; // "STAMPA"
+};
+
+GraphWindowLayout graphWindowLayout(int screenWidth, int screenHeight);
+
 } // namespace camini

@@ -3,7 +3,6 @@
 #include "common/FixedPoint.h"
 #include "common/Messages.h"
 #include "common/NumberReader.h"
-#include "engine/ViewerDocument.h"
 #include "materials/MaterialArchive.h"
 
 #include <algorithm>
@@ -13,7 +12,7 @@
 
 namespace camini {
 
-EditorPage showEditorPage(const MaterialArchive& archive, int m) {
+EditorPage editorPageOf(const MaterialArchive& archive, int m) {
     const Material& mat = archive.material(m);
     EditorPage page;
     for (std::size_t k = 0; k < MaxPoints; ++k) {
@@ -62,11 +61,9 @@ int previousMaterial(int m) {
     return m > 1 ? m - 1 : 1;
 }
 
-void printArchive(const MaterialArchive& archive, ViewerDocument& doc) {
-    doc.fontSize = 14;
-    doc.clear();
-    doc.fontName = "courier new";
-    doc.append("Archivio materiali");
+std::vector<std::string> archiveListing(const MaterialArchive& archive) {
+    std::vector<std::string> doc;
+    doc.emplace_back("Archivio materiali");
     for (int m = 1; m <= MaxMaterials; ++m) {
         const Material& mat = archive.material(m);
         if (mat.description.empty() || mat.description[0] == '0')
@@ -90,10 +87,11 @@ void printArchive(const MaterialArchive& archive, ViewerDocument& doc) {
             temps.append(width - t.size(), ' ').append(t);
             lambdas.append(width - l.size(), ' ').append(l);
         }
-        doc.append("     " + mat.description);
-        doc.append(temps);
-        doc.append(lambdas);
+        doc.push_back("     " + mat.description);
+        doc.push_back(std::move(temps));
+        doc.push_back(std::move(lambdas));
     }
+    return doc;
 }
 
 } // namespace camini

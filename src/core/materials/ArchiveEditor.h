@@ -3,12 +3,12 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace camini {
 
 class MaterialArchive;
 class Messages;
-struct ViewerDocument;
 
 // One page of the archive editor: the six points of a material as the grid
 // shows them (temperature, conductivity), its description and the status line.
@@ -18,10 +18,10 @@ struct EditorPage {
     std::string status;
 };
 
-// Fills a page from material m: temperatures with 0 decimals and
+// The page of material m: temperatures with 0 decimals and
 // conductivities with 4, width 7; the status line "progr=.. punti=...
 // temp min=..... max=....." from the derived values of the last load.
-EditorPage showEditorPage(const MaterialArchive& archive, int m);
+EditorPage editorPageOf(const MaterialArchive& archive, int m);
 
 // Copies a page into material m. A temperature cell that is empty or exactly
 // "0" skips its row; other cells (cut to 20 characters) must be numbers and
@@ -34,11 +34,10 @@ void storeEditorPage(MaterialArchive& archive, int m, const EditorPage& page, Me
 int nextMaterial(int m);
 int previousMaterial(int m);
 
-// The archive listing for printing: "Archivio materiali", then for every
-// material whose description is not empty and does not begin with 0, its
-// description and its points above 0 deg C in columns 7 characters wide (wider
-// for a material whose numbers would otherwise touch). The document is
-// emptied first.
-void printArchive(const MaterialArchive& archive, ViewerDocument& doc);
+// The lines of the archive listing for printing: "Archivio materiali", then
+// for every material whose description is not empty and does not begin with
+// 0, its description and its points above 0 deg C in columns 7 characters
+// wide (wider for a material whose numbers would otherwise touch).
+std::vector<std::string> archiveListing(const MaterialArchive& archive);
 
 } // namespace camini

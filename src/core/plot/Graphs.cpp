@@ -10,7 +10,7 @@
 
 namespace camini {
 
-bool CheckGraph(const GraphProcedure& graph, Messages& messages) {
+bool checkGraph(const GraphProcedure& graph, Messages& messages) {
     if (!graph.check)
         return true;
     std::optional<std::string> text = graph.check();
@@ -26,7 +26,22 @@ void DrawGraph(PlotState& plot, const GraphProcedure& graph) {
         graph.draw(plot);
 }
 
-std::optional<std::string> CheckConductivityGraph(const Session& session) {
+void drawGraphOn(PlotState& plot, const GraphProcedure& graph, PlotCanvas& canvas,
+                 PlotDevice device) {
+    canvas.setFontName("TIMES NEW ROMAN");
+    if (device == PlotDevice::Screen) {
+        canvas.setFontSize(8);
+        canvas.setPenWidth(2);
+    } else {
+        canvas.setPenWidth(5);
+    }
+    const PlotDeviceGuard restore(plot);
+    plot.device = device;
+    plot.canvas = &canvas;
+    DrawGraph(plot, graph);
+}
+
+std::optional<std::string> checkConductivityGraph(const Session& session) {
     const int m = session.sheet.graphMaterial;
     // An empty slot can be chosen like any other: say so rather than speak
     // of a single point.
@@ -79,7 +94,7 @@ void ProfileGraph(PlotState& plot, const Session& session) {
 }
 
 GraphProcedure makeConductivityGraph(Session& session) {
-    return {[&session] { return CheckConductivityGraph(session); },
+    return {[&session] { return checkConductivityGraph(session); },
             [&session](PlotState& plot) { ConductivityGraph(plot, session); }};
 }
 

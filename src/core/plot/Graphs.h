@@ -23,8 +23,6 @@ struct Session;
 struct GraphProcedure {
     std::function<std::optional<std::string>()> check;
     std::function<void(PlotState&)> draw;
-
-    bool empty() const { return !draw; }
 };
 
 // The graph the graph window draws: the application holds one, empty at
@@ -34,10 +32,20 @@ using CurrentGraph = GraphProcedure;
 // Runs the graph's check and shows its message, if any, through `messages`.
 // Returns true when there was nothing to say. The window calls it when it is
 // shown and before each print, the SVG writer before it draws.
-bool CheckGraph(const GraphProcedure& graph, Messages& messages);
+bool checkGraph(const GraphProcedure& graph, Messages& messages);
 
 // One drawing: PlotOpen on the current device, then the graph when one is set.
 void DrawGraph(PlotState& plot, const GraphProcedure& graph);
+
+// One drawing of the graph on `canvas` as the graph window makes it: the
+// canvas takes the window's settings for the device (font "TIMES NEW ROMAN",
+// size 8 and pen width 2 on the screen, pen width 5 on a printer page), the
+// plot state draws on it as that device, then DrawGraph. The plot state gets
+// its device and canvas back afterwards; what the drawing set (world window,
+// axis layout) stays, as after a showing of the window. On the screen the
+// drawing area follows windowWidth and windowHeight, which the caller sets.
+void drawGraphOn(PlotState& plot, const GraphProcedure& graph, PlotCanvas& canvas,
+                 PlotDevice device);
 
 // The message for a material whose first and last points share their
 // temperature (a material with one point, for example).
@@ -45,12 +53,13 @@ inline constexpr const char* OnePointMessage =
     "con un solo punto in archivio non \xE8 possibile il grafico!";
 
 // The message for an empty slot: no points, nothing to draw.
-inline constexpr const char* NoPointsMessage = "senza punti in archivio non \xE8 possibile il grafico!";
+inline constexpr const char* NoPointsMessage =
+    "senza punti in archivio non \xE8 possibile il grafico!";
 
 // The conductivity graph's check: NoPointsMessage for a material without
 // points, OnePointMessage when tempMin and tempMax of the sheet's
 // graphMaterial are equal, nothing otherwise.
-std::optional<std::string> CheckConductivityGraph(const Session& session);
+std::optional<std::string> checkConductivityGraph(const Session& session);
 
 // The conductivity of the sheet's graphMaterial from its first to its last
 // point temperature: axes "temp" and "[lambda]" in black for the range from

@@ -16,9 +16,9 @@ constexpr long long maxTicks = 10000;
 // Tick count of an axis, or -1 (no ticks) when the world window cannot be
 // drawn into.
 long long ticksToDraw(const PlotState& plot, double lo, double hi, double step) {
-    if (!PlotWorldUsable(plot))
+    if (!plotWorldUsable(plot))
         return -1;
-    long long n = AxisTickCount(lo, hi, step);
+    long long n = axisTickCount(lo, hi, step);
     return n > maxTicks ? -1 : n;
 }
 
@@ -106,7 +106,7 @@ double RoundToStep(double v, double step, RoundDirection direction) {
     return positive ? rounded : -rounded;
 }
 
-long long AxisTickCount(double lo, double hi, double step) {
+long long axisTickCount(double lo, double hi, double step) {
     long double q = (static_cast<long double>(hi) - static_cast<long double>(lo)) /
                     static_cast<long double>(step);
     if (!std::isfinite(q))

@@ -54,7 +54,7 @@ double RoundToStep(double v, double step, RoundDirection direction);
 // The number of whole steps from lo to hi, the quotient (hi - lo) / step
 // taken in long double with its fraction dropped (a quotient just below a
 // whole number loses its last step). Negative for an inverted range.
-long long AxisTickCount(double lo, double hi, double step);
+long long axisTickCount(double lo, double hi, double step);
 
 // Character-cell layout of the plot area: tickLength, yLabelGap, labelWidth,
 // origin (labelColumns label blocks and the left margin; rowsBelow character

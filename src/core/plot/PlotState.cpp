@@ -27,7 +27,7 @@ bool finite(double x, double y) {
 
 // World coordinates can only be drawn through a window of some size.
 bool mappable(const PlotState& plot) {
-    return !plot.worldMode || PlotWorldUsable(plot);
+    return !plot.worldMode || plotWorldUsable(plot);
 }
 
 double scaleOf(double extent, double lo, double hi) {
@@ -102,7 +102,7 @@ void PlotSetWorld(PlotState& plot, double xMin, double xMax, double yMin, double
     plot.scaleY = scaleOf(plot.extentY, yMin, yMax);
 }
 
-bool PlotWorldUsable(const PlotState& plot) {
+bool plotWorldUsable(const PlotState& plot) {
     return plot.scaleX != 0.0 && plot.scaleY != 0.0 && std::isfinite(plot.scaleX) &&
            std::isfinite(plot.scaleY) && std::isfinite(plot.xMin) && std::isfinite(plot.yMin);
 }

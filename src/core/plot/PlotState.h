@@ -80,6 +80,25 @@ struct PlotState {
     std::uint16_t sampleCount = 199; // intervals of a sampled function
 };
 
+// Gives the plot state back the device and the canvas it had when the guard
+// was made, however the drawing in between ends.
+class PlotDeviceGuard {
+public:
+    explicit PlotDeviceGuard(PlotState& plot)
+        : plot_(plot), device_(plot.device), canvas_(plot.canvas) {}
+    ~PlotDeviceGuard() {
+        plot_.device = device_;
+        plot_.canvas = canvas_;
+    }
+    PlotDeviceGuard(const PlotDeviceGuard&) = delete;
+    PlotDeviceGuard& operator=(const PlotDeviceGuard&) = delete;
+
+private:
+    PlotState& plot_;
+    PlotDevice device_;
+    PlotCanvas* canvas_;
+};
+
 // The colour of a colour number: 0 black, 1 blue, 2 green, 3 cyan, 4 red,
 // 5 magenta, 6 maroon, 7 grey, 14 olive; nothing for the others.
 std::optional<PlotColour> PlotPalette(std::uint16_t colourNumber);
@@ -92,11 +111,11 @@ void PlotOpen(PlotState& plot);
 
 // Sets the world window, extentX, extentY, scaleX and scaleY. A window of no
 // width or height (or not finite) gets a scale of 0 and is not usable: world
-// coordinates are then not drawn at all (see PlotWorldUsable).
+// coordinates are then not drawn at all (see plotWorldUsable).
 void PlotSetWorld(PlotState& plot, double xMin, double xMax, double yMin, double yMax);
 
 // True when the world window maps to the device: both scales finite and not 0.
-bool PlotWorldUsable(const PlotState& plot);
+bool plotWorldUsable(const PlotState& plot);
 
 // Device coordinate of a coordinate of the current mode. PlotMapY returns the
 // screen's row (flipped) on the screen and the upward y on the printer.

@@ -24,9 +24,13 @@ void RecordingCanvas::segment(RecordedPrimitive::Kind kind, int x, int y) {
     y_ = y;
 }
 
-void RecordingCanvas::moveTo(int x, int y) { segment(RecordedPrimitive::Kind::Move, x, y); }
+void RecordingCanvas::moveTo(int x, int y) {
+    segment(RecordedPrimitive::Kind::Move, x, y);
+}
 
-void RecordingCanvas::lineTo(int x, int y) { segment(RecordedPrimitive::Kind::Line, x, y); }
+void RecordingCanvas::lineTo(int x, int y) {
+    segment(RecordedPrimitive::Kind::Line, x, y);
+}
 
 void RecordingCanvas::ellipse(int x1, int y1, int x2, int y2) {
     RecordedPrimitive p = record(RecordedPrimitive::Kind::Ellipse);

@@ -198,7 +198,8 @@ TEST(SafeReplace, AWritableFileInAReadOnlyFolderIsRewrittenInPlace) {
     test::writeFile(dir.file("locked/a.txt"), old);
     ::chmod(dir.file("locked/a.txt").c_str(), 0666);
     ::chmod(dir.file("locked").c_str(), 0555);
-    int rc = test::runInChild([&] { return (replaceFileSafely(dir.file("locked/a.txt"), "new\r\n"), 0); }, true);
+    int rc = test::runInChild(
+        [&] { return (replaceFileSafely(dir.file("locked/a.txt"), "new\r\n"), 0); }, true);
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(test::readFile(dir.file("locked/a.txt")), "new\r\n");
 

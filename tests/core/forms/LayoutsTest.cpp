@@ -87,3 +87,15 @@ TEST(EditorLayout, ProportionsOfTheScreen) {
     expectRect(l.edit1, 288, 404, 546, 76, "Edit1");
     expectRect(l.speedButton4, 190, 190, 109, 19, "SpeedButton4");
 }
+
+TEST(GraphWindowLayout, CoversTheScreenWithTheButtonsNearItsBottom) {
+    struct Case {
+        int width, height, buttonTop;
+    };
+    for (const Case& c : {Case{1024, 768, 700}, Case{1366, 768, 700}, Case{1920, 1080, 1012}}) {
+        const GraphWindowLayout l = graphWindowLayout(c.width, c.height);
+        expectRect(l.window, 0, 0, c.width, c.height, "Form8");
+        expectRect(l.button1, 224, c.buttonTop, 145, 33, "Button1");
+        expectRect(l.bitBtn2, 392, c.buttonTop, 129, 33, "BitBtn2");
+    }
+}

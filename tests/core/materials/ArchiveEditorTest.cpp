@@ -25,7 +25,7 @@ MaterialArchive sampleArchive() {
 // The page of material m with one temperature and conductivity cell replaced.
 EditorPage pageWith(const MaterialArchive& a, int m, std::size_t row,
                     const std::string& temperature, const std::string& conductivity) {
-    EditorPage p = showEditorPage(a, m);
+    EditorPage p = editorPageOf(a, m);
     p.cells[row][0] = temperature;
     p.cells[row][1] = conductivity;
     return p;
@@ -37,7 +37,7 @@ EditorPage pageWith(const MaterialArchive& a, int m, std::size_t row,
 
 TEST(ShowEditorPage, CellsDescriptionAndStatusLine) {
     const MaterialArchive a = sampleArchive();
-    const EditorPage p = showEditorPage(a, 5);
+    const EditorPage p = editorPageOf(a, 5);
     EXPECT_EQ(p.description, "lana di roccia 100 kg/m3");
     EXPECT_EQ(p.status, "progr= 5 punti=  5 temp min=   50 max=  400");
     EXPECT_EQ(p.cells[0][0], "     50");
@@ -63,7 +63,7 @@ TEST(ShowEditorPage, NumbersAreRoundedHalvesAwayFromZeroAndFieldsGrow) {
         {42, "progr=42 punti=  0 temp min=    0 max=    0", "      0", " 0.0000"},
     };
     for (const Case& c : cases) {
-        const EditorPage p = showEditorPage(a, c.m);
+        const EditorPage p = editorPageOf(a, c.m);
         EXPECT_EQ(p.status, c.status) << c.m;
         EXPECT_EQ(p.cells[0][0], c.temperature0) << c.m;
         EXPECT_EQ(p.cells[0][1], c.conductivity0) << c.m;
@@ -75,7 +75,7 @@ TEST(ShowEditorPage, StatusLineShowsTheDerivedValuesOfTheLastLoad) {
     Material& mat = a.material(1);
     mat.temperatures[3] = 900;
     mat.lambdas[3] = 0.5;
-    const EditorPage p = showEditorPage(a, 1);
+    const EditorPage p = editorPageOf(a, 1);
     EXPECT_EQ(p.status, "progr= 1 punti=  3 temp min=   20 max=  400");
     EXPECT_EQ(p.cells[3][0], "    900"); // the cells show the point itself
 }
@@ -86,7 +86,7 @@ TEST(StoreEditorPage, AnUnchangedPageStoresTheSameValues) {
     MaterialArchive a = sampleArchive();
     const Material before = a.material(5);
     RecordingMessages messages;
-    storeEditorPage(a, 5, showEditorPage(a, 5), messages);
+    storeEditorPage(a, 5, editorPageOf(a, 5), messages);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(a.material(5).temperatures, before.temperatures);
     EXPECT_EQ(a.material(5).lambdas, before.lambdas);
@@ -122,7 +122,7 @@ TEST(StoreEditorPage, SkipRuleOfTheTemperatureCell) {
 
 TEST(StoreEditorPage, FaultyCellsKeepTheirValuesAndOneMessageNamesTheLast) {
     MaterialArchive a = sampleArchive();
-    EditorPage p = showEditorPage(a, 1);
+    EditorPage p = editorPageOf(a, 1);
     p.description = "calcestruzzo nuovo";
     p.cells[0][0] = "12a"; // row 1 temperature
     p.cells[0][1] = "0.31";
@@ -205,13 +205,13 @@ TEST(StoreEditorPage, DerivedValuesAreNotRecomputed) {
     EXPECT_EQ(mat.pointCount, 3);
     EXPECT_EQ(mat.tempMin, 20);
     EXPECT_EQ(mat.tempMax, 400);
-    EXPECT_EQ(showEditorPage(a, 1).status, "progr= 1 punti=  3 temp min=   20 max=  400");
+    EXPECT_EQ(editorPageOf(a, 1).status, "progr= 1 punti=  3 temp min=   20 max=  400");
 }
 
 TEST(StoreEditorPage, StoresIntoTheGivenMaterialOnly) {
     MaterialArchive a = sampleArchive();
     RecordingMessages messages;
-    EditorPage p = showEditorPage(a, 5);
+    EditorPage p = editorPageOf(a, 5);
     p.description = "nuovo";
     storeEditorPage(a, 6, p, messages);
     EXPECT_EQ(a.material(6).description, "nuovo");
@@ -232,7 +232,7 @@ TEST(EditorMoves, HeldWithinOneToHundred) {
 
 // ---------------------------------------------------------------- listing
 
-TEST(PrintArchive, ListsDescribedMaterialsAndTheirPointsAboveZero) {
+TEST(ArchiveListing, ListsDescribedMaterialsAndTheirPointsAboveZero) {
     MaterialArchive a;
     setMaterial(a, 1, "calcestruzzo", {{20, 0.33}, {200, 0.36}});
     setMaterial(a, 2, "0 libero", {{20, 1}});
@@ -249,7 +249,7 @@ TEST(PrintArchive, ListsDescribedMaterialsAndTheirPointsAboveZero) {
     doc.paragraphs = {"testo precedente"};
     doc.fontName = "arial";
     doc.fontSize = 9;
-    printArchive(a, doc);
+    doc.showListing(archiveListing(a));
     const std::vector<std::string> expected = {
         "Archivio materiali",
         "     calcestruzzo",
@@ -273,18 +273,18 @@ TEST(PrintArchive, ListsDescribedMaterialsAndTheirPointsAboveZero) {
     EXPECT_EQ(doc.fontSize, 14);
 }
 
-TEST(PrintArchive, AnEmptyArchiveGivesTheHeadingAlone) {
+TEST(ArchiveListing, AnEmptyArchiveGivesTheHeadingAlone) {
     ViewerDocument doc;
     doc.paragraphs = {"a", "b"};
-    printArchive(MaterialArchive{}, doc);
+    doc.showListing(archiveListing(MaterialArchive{}));
     EXPECT_EQ(doc.paragraphs, std::vector<std::string>{"Archivio materiali"});
 }
 
-TEST(PrintArchive, TheShippedArchive) {
+TEST(ArchiveListing, TheShippedArchive) {
     MaterialArchive a(test::sourceDir() + "/data/materiali.TXT");
     a.load();
     ViewerDocument doc;
-    printArchive(a, doc);
+    doc.showListing(archiveListing(a));
     ASSERT_EQ(doc.paragraphs.size(), 1u + 3u * 16u);
     EXPECT_EQ(doc.paragraphs[1], "     calcestruzzo alleggerito 1000 kg/m3");
     EXPECT_EQ(doc.paragraphs[2], "temp        20    200    400    600");

@@ -182,7 +182,7 @@ TEST(ConductivityGraph, OnePointMaterial) {
               std::string("con un solo punto in archivio non \xE8 possibile il grafico!"));
 
     RecordingMessages messages;
-    EXPECT_FALSE(CheckGraph(graph, messages));
+    EXPECT_FALSE(checkGraph(graph, messages));
     EXPECT_EQ(
         messages.messages,
         std::vector<std::string>{"con un solo punto in archivio non \xE8 possibile il grafico!"});
@@ -199,15 +199,15 @@ TEST(ConductivityGraph, OnePointMaterial) {
 TEST(ConductivityGraph, CheckPassesForARange) {
     ConductivitySession c({{20, 0.04}, {600, 0.12}});
     RecordingMessages messages;
-    EXPECT_TRUE(CheckGraph(makeConductivityGraph(c.session), messages));
+    EXPECT_TRUE(checkGraph(makeConductivityGraph(c.session), messages));
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_EQ(CheckConductivityGraph(c.session), std::nullopt);
+    EXPECT_EQ(checkConductivityGraph(c.session), std::nullopt);
 }
 
 TEST(ConductivityGraph, MaterialWithoutPointsGivesTheMessage) {
     ConductivitySession c({{20, 0.04}, {600, 0.12}});
     c.session.sheet.graphMaterial = 50; // an empty slot
-    EXPECT_TRUE(CheckConductivityGraph(c.session).has_value());
+    EXPECT_TRUE(checkConductivityGraph(c.session).has_value());
     ScreenPlot s;
     DrawGraph(s.plot, makeConductivityGraph(c.session));
     EXPECT_TRUE(s.canvas.primitives().empty());
@@ -219,7 +219,7 @@ TEST(ConductivityGraph, InfiniteConductivityDrawsTheFrameOnly) {
     ConductivitySession c({{20, 0.04}, {600, HUGE_VAL}});
     ScreenPlot s;
     DrawGraph(s.plot, makeConductivityGraph(c.session));
-    EXPECT_FALSE(PlotWorldUsable(s.plot));
+    EXPECT_FALSE(plotWorldUsable(s.plot));
     EXPECT_EQ(s.textStrings(), (std::vector<std::string>{" temp", " [lambda]"}));
     EXPECT_TRUE(linesIn(s, blue).empty());
     EXPECT_EQ(s.lines().size(), 8u);
@@ -396,7 +396,7 @@ TEST(ProfileGraph, NoCalculationDrawsTheFrameOnly) {
 TEST(ProfileGraph, HasNothingToCheck) {
     WorkedExample w;
     RecordingMessages messages;
-    EXPECT_TRUE(CheckGraph(makeProfileGraph(w.session), messages));
+    EXPECT_TRUE(checkGraph(makeProfileGraph(w.session), messages));
     EXPECT_TRUE(messages.messages.empty());
 }
 
@@ -431,14 +431,13 @@ TEST(DrawGraph, OpensTheDeviceFirst) {
     s.plot.windowHeight = 600;
     s.plot.worldMode = true;
     GraphProcedure empty;
-    EXPECT_TRUE(empty.empty());
     DrawGraph(s.plot, empty);
     EXPECT_EQ(s.plot.devWidth, 790);
     EXPECT_EQ(s.plot.devHeight, 520);
     EXPECT_FALSE(s.plot.worldMode);
     EXPECT_TRUE(s.canvas.primitives().empty());
     RecordingMessages messages;
-    EXPECT_TRUE(CheckGraph(empty, messages));
+    EXPECT_TRUE(checkGraph(empty, messages));
 }
 
 TEST(DrawGraph, SameDataSamePicture) {
@@ -455,5 +454,49 @@ TEST(DrawGraph, SameDataSamePicture) {
         EXPECT_EQ(a[i].x2, b[a.size() + i].x2) << i;
         EXPECT_EQ(a[i].y2, b[a.size() + i].y2) << i;
         EXPECT_EQ(a[i].text, b[a.size() + i].text) << i;
+    }
+}
+
+// The window's settings for each device reach the canvas before the graph
+// draws, the graph draws on that canvas as that device, and the plot state
+// gets back the device and canvas it had (not the screen's).
+TEST(DrawGraphOn, DeviceSettingsAndTheStateGivenBack) {
+    struct Seen {
+        PlotDevice device{};
+        PlotCanvas* canvas = nullptr;
+        std::string font;
+        int size = 0, pen = 0;
+        std::uint16_t devWidth = 0;
+    };
+    struct Case {
+        PlotDevice device;
+        int fontSize;
+        int penWidth;
+        std::uint16_t devWidth;
+    };
+    for (const Case& c :
+         {Case{PlotDevice::Screen, 8, 2, 1014}, Case{PlotDevice::Printer, 10, 5, 1800}}) {
+        RecordingCanvas previous;
+        RecordingCanvas canvas(2000, 1400);
+        PlotState plot;
+        plot.windowWidth = 1024;
+        plot.windowHeight = 768;
+        plot.device = PlotDevice::Printer;
+        plot.canvas = &previous;
+        Seen seen;
+        const GraphProcedure graph{{}, [&](PlotState& p) {
+                                       seen = {p.device,          p.canvas,
+                                               canvas.fontName(), canvas.fontSize(),
+                                               canvas.penWidth(), p.devWidth};
+                                   }};
+        drawGraphOn(plot, graph, canvas, c.device);
+        EXPECT_EQ(seen.device, c.device);
+        EXPECT_EQ(seen.canvas, &canvas);
+        EXPECT_EQ(seen.font, "TIMES NEW ROMAN");
+        EXPECT_EQ(seen.size, c.fontSize);
+        EXPECT_EQ(seen.pen, c.penWidth);
+        EXPECT_EQ(seen.devWidth, c.devWidth);
+        EXPECT_EQ(plot.device, PlotDevice::Printer);
+        EXPECT_EQ(plot.canvas, &previous);
     }
 }

@@ -139,14 +139,14 @@ TEST(RoundToStep, StepThatGivesNoQuotient) {
     EXPECT_EQ(RoundToStep(5, std::nan(""), RoundDirection::Down), 5);
 }
 
-TEST(AxisTickCount, WholeStepsInLongDouble) {
-    EXPECT_EQ(AxisTickCount(0, 650, 50), 13);
-    EXPECT_EQ(AxisTickCount(0, 1100, 100), 11);
-    EXPECT_EQ(AxisTickCount(-35, 35, 5), 14);
-    EXPECT_EQ(AxisTickCount(0.04, 0.12, 0.005), 15); // 15.99999...: the last step is lost
-    EXPECT_EQ(AxisTickCount(0, 0, 1e-6), 0);
-    EXPECT_LT(AxisTickCount(0.06, 0.0425, 0.0025), 0);
-    EXPECT_EQ(AxisTickCount(0, std::nan(""), 1), -1);
+TEST(axisTickCount, WholeStepsInLongDouble) {
+    EXPECT_EQ(axisTickCount(0, 650, 50), 13);
+    EXPECT_EQ(axisTickCount(0, 1100, 100), 11);
+    EXPECT_EQ(axisTickCount(-35, 35, 5), 14);
+    EXPECT_EQ(axisTickCount(0.04, 0.12, 0.005), 15); // 15.99999...: the last step is lost
+    EXPECT_EQ(axisTickCount(0, 0, 1e-6), 0);
+    EXPECT_LT(axisTickCount(0.06, 0.0425, 0.0025), 0);
+    EXPECT_EQ(axisTickCount(0, std::nan(""), 1), -1);
 }
 
 TEST(AxisLayout, ScreenCharacterCell) {
@@ -399,7 +399,7 @@ TEST(GraphSetup, WindowWithoutSizeDrawsTheFrameOnly) {
         ScreenPlot s;
         s.plot.labelColumns = 1;
         GraphSetup(s.plot, "X", "T", 0, c.xMin, c.yMin, c.xMax, c.yMax);
-        EXPECT_FALSE(PlotWorldUsable(s.plot));
+        EXPECT_FALSE(plotWorldUsable(s.plot));
         EXPECT_EQ(s.lines().size(), 8u)
             << c.xMin << " " << c.yMin << " " << c.xMax << " " << c.yMax;
         EXPECT_EQ(s.textStrings(), (std::vector<std::string>{" X", " T"}));

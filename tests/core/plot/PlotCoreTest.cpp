@@ -139,7 +139,7 @@ TEST(PlotMap, InvertedWindowHasANegativeScale) {
     ScreenPlot s;
     PlotSetWorld(s.plot, 0, 1, 10, 0);
     EXPECT_LT(s.plot.scaleY, 0.0);
-    EXPECT_TRUE(PlotWorldUsable(s.plot));
+    EXPECT_TRUE(plotWorldUsable(s.plot));
 }
 
 // devHeight 100, world y 0..10, originY 24: y = 0 is device y 24, row 76
@@ -385,7 +385,7 @@ TEST(PlotWorld, WindowWithoutSizeDrawsNoWorldCoordinates) {
         s.plot.originX = 94;
         s.plot.originY = 24;
         PlotSetWorld(s.plot, c.xMin, c.xMax, c.yMin, c.yMax);
-        EXPECT_FALSE(PlotWorldUsable(s.plot));
+        EXPECT_FALSE(plotWorldUsable(s.plot));
         EXPECT_TRUE(std::isfinite(s.plot.scaleX));
         EXPECT_TRUE(std::isfinite(s.plot.scaleY));
         s.plot.worldMode = true;
