@@ -93,14 +93,11 @@ void TForm8::termina() {
 }
 
 void TForm8::stampagrafico() {
-    QPrinter* printer = printerForJob(services_);
-    if (!printer)
-        return;
-    checkGraph(currentGraph_, services_);
     QPainter painter;
     QSize page;
-    if (!beginJob(services_, *printer, painter, page))
+    if (!startPrintJob(services_, painter, page))
         return;
+    checkGraph(currentGraph_, services_);
     PainterCanvas canvas(painter, page.width(), page.height());
     drawGraphOn(plot_, currentGraph_, canvas, PlotDevice::Printer);
     painter.end();

@@ -22,30 +22,18 @@ namespace camini {
 namespace {
 
 using Control = ControlSpec<TAboutBox, ViewerLayout>;
+using V = ViewerLayout;
+using Table = ControlTable<TAboutBox, ViewerLayout>;
+constexpr FontRule size14{.points = 14};
 
 const std::array<Control, 4> controls = {{
-    {.name = "RichEdit1", .kind = ControlKind::TextBox, .place = &ViewerLayout::richEdit1},
-    {.name = "BitBtn1",
-     .kind = ControlKind::Button,
-     .caption = "Uscita",
-     .glyph = QStyle::SP_DialogCloseButton,
-     .handler = &TAboutBox::uscita,
-     .place = &ViewerLayout::bitBtn1,
-     .font = {.points = 14}},
-    {.name = "BitBtn2",
-     .kind = ControlKind::Button,
-     .caption = "Stampa",
-     .glyph = QStyle::SP_FileDialogDetailedView,
-     .handler = &TAboutBox::vai_stampa,
-     .place = &ViewerLayout::bitBtn2,
-     .font = {.points = 14}},
-    {.name = "BitBtn3",
-     .kind = ControlKind::Button,
-     .caption = "Su file di testo",
-     .glyph = QStyle::SP_DialogSaveButton,
-     .handler = &TAboutBox::vai_testo,
-     .place = &ViewerLayout::bitBtn3,
-     .font = {.points = 14}},
+    {.name = "RichEdit1", .kind = ControlKind::TextBox, .place = &V::richEdit1},
+    Table::button("BitBtn1", "Uscita", QStyle::SP_DialogCloseButton, &TAboutBox::uscita,
+                  &V::bitBtn1, size14),
+    Table::button("BitBtn2", "Stampa", QStyle::SP_FileDialogDetailedView, &TAboutBox::vai_stampa,
+                  &V::bitBtn2, size14),
+    Table::button("BitBtn3", "Su file di testo", QStyle::SP_DialogSaveButton, &TAboutBox::vai_testo,
+                  &V::bitBtn3, size14),
 }};
 
 QFont documentFont(const ViewerDocument& doc) {
@@ -122,12 +110,10 @@ void TAboutBox::uscita() {
 }
 
 void TAboutBox::vai_stampa() {
-    QPrinter* printer = printerForJob(services_);
-    if (!printer)
-        return;
     QPainter painter;
     QSize page;
-    if (!beginJob(services_, *printer, painter, page))
+    QPrinter* printer = startPrintJob(services_, painter, page);
+    if (!printer)
         return;
     // The whole document at once on the printable area, from page to page.
     // The report's table lines are 104 characters: at 14 points they are

@@ -29,46 +29,45 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* caption,
     return b;
 }
 
-QWidget* createControl(QWidget* parent, ControlKind kind, const char* name, const char* caption,
-                       QStyle::StandardPixmap glyph, const char* tooltip, const char* colour) {
-    const QString text = QString::fromUtf8(caption ? caption : "");
-    QWidget* c = nullptr;
+namespace {
+
+QWidget* newControl(QWidget* parent, ControlKind kind, const char* name, const QString& text,
+                    QStyle::StandardPixmap glyph) {
     switch (kind) {
     case ControlKind::Button:
-        c = makeButton(parent, name, caption, glyph);
-        break;
+        return makeButton(parent, name, text.toUtf8().constData(), glyph);
     case ControlKind::CheckBox:
-        c = new QCheckBox(text, parent);
-        break;
+        return new QCheckBox(text, parent);
     case ControlKind::Label:
-        c = new QLabel(text, parent);
-        break;
+        return new QLabel(text, parent);
     case ControlKind::Picture: {
         auto* picture = new QLabel(parent);
         picture->setScaledContents(true);
-        c = picture;
-        break;
+        return picture;
     }
     case ControlKind::LineEdit:
-        c = new QLineEdit(parent);
-        break;
+        return new QLineEdit(parent);
     case ControlKind::Memo: {
         auto* memo = new QPlainTextEdit(parent);
         // Tab moves on instead of writing a tab into lines the report copies.
         memo->setTabChangesFocus(true);
-        c = memo;
-        break;
+        return memo;
     }
     case ControlKind::TextBox:
-        c = new QTextEdit(parent);
-        break;
+        return new QTextEdit(parent);
     case ControlKind::Grid:
-        c = new GridView(parent);
-        break;
+        return new GridView(parent);
     case ControlKind::List:
-        c = new ChoiceList(parent);
-        break;
+        return new ChoiceList(parent);
     }
+    return new QWidget(parent);
+}
+
+} // namespace
+
+QWidget* createControl(QWidget* parent, ControlKind kind, const char* name, const char* caption,
+                       QStyle::StandardPixmap glyph, const char* tooltip, const char* colour) {
+    QWidget* c = newControl(parent, kind, name, QString::fromUtf8(caption ? caption : ""), glyph);
     c->setObjectName(name);
     if (tooltip)
         c->setToolTip(QString::fromUtf8(tooltip));
@@ -135,7 +134,7 @@ bool runFileOperation(DesktopServices& services, const std::function<void()>& op
     }
 }
 
-QPrinter* printerForJob(DesktopServices& services) {
+QPrinter* startPrintJob(DesktopServices& services, QPainter& painter, QSize& page) {
     QPrinter* printer = services.printer();
     if (!printer) {
         services.error("nessuna stampante installata");
@@ -143,16 +142,12 @@ QPrinter* printerForJob(DesktopServices& services) {
     }
     printer->setDocName("");
     printer->setFullPage(false);
-    return printer;
-}
-
-bool beginJob(DesktopServices& services, QPrinter& printer, QPainter& painter, QSize& page) {
-    if (!painter.begin(&printer)) {
+    if (!painter.begin(printer)) {
         services.error("stampa non riuscita");
-        return false;
+        return nullptr;
     }
-    page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-    return true;
+    page = printer->pageLayout().paintRectPixels(printer->resolution()).size();
+    return printer;
 }
 
 } // namespace camini

@@ -66,6 +66,24 @@ template <class Window, class Layout> struct ControlSpec {
     const char* colour = nullptr;      // the text colour, when not the palette's
 };
 
+// Shorthands for the entries of a window's table.
+template <class Window, class Layout>
+struct ControlTable {
+    using Spec = ControlSpec<Window, Layout>;
+    static Spec button(const char* name, const char* caption, QStyle::StandardPixmap glyph,
+                       void (Window::*handler)(), Rect Layout::*place, FontRule font = {},
+                       const char* tooltip = nullptr) {
+        return {.name = name,
+                .kind = ControlKind::Button,
+                .caption = caption,
+                .glyph = glyph,
+                .tooltip = tooltip,
+                .handler = handler,
+                .place = place,
+                .font = font};
+    }
+};
+
 // Creates one control under `parent`.
 QWidget* createControl(QWidget* parent, ControlKind kind, const char* name, const char* caption,
                        QStyle::StandardPixmap glyph, const char* tooltip, const char* colour);
@@ -136,13 +154,11 @@ QSize screenSizeOf(const QWidget* window);
 // box. Returns whether the operation succeeded.
 bool runFileOperation(DesktopServices& services, const std::function<void()>& operation);
 
-// The printer for one job with an empty title, drawing on the printable
-// area (no margins added); nothing, after "nessuna stampante installata" in
-// the error box, when no printer is installed.
-QPrinter* printerForJob(DesktopServices& services);
-
-// Starts the job on `painter` and gives the page's printable size in dots;
-// false, after the error box, when the printer refuses the document.
-bool beginJob(DesktopServices& services, QPrinter& printer, QPainter& painter, QSize& page);
+// Starts a print job with an empty title on the default printer, `painter`
+// drawing on the printable area (no margins added), and gives the page's
+// printable size in dots. Nothing, after the error box, when no printer is
+// installed ("nessuna stampante installata") or the printer refuses the
+// document ("stampa non riuscita").
+QPrinter* startPrintJob(DesktopServices& services, QPainter& painter, QSize& page);
 
 } // namespace camini

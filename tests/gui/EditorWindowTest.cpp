@@ -19,10 +19,6 @@ using namespace camini::test;
 
 namespace {
 
-QRect q(const Rect& r) {
-    return QRect(r.left, r.top, r.width, r.height);
-}
-
 // Key presses for each character of a text, letters beyond ASCII included.
 void typeText(QWidget* w, const QString& text) {
     for (const QChar c : text) {
@@ -123,7 +119,7 @@ TEST_F(Editor, OpensOnMaterialOneLaidOutForTheScreen) {
             {named<QPushButton>(e, "SpeedButton4"), l.speedButton4},
         };
         for (auto [w, r] : controls)
-            EXPECT_EQ(w->geometry(), q(r)) << w->objectName().toStdString();
+            EXPECT_EQ(w->geometry(), toQRect(r)) << w->objectName().toStdString();
         EXPECT_EQ(named<GridView>(e, "StringGrid1")->columnWidth(2), l.columnWidth);
         EXPECT_EQ(named<GridView>(e, "StringGrid1")->rowHeight(6), l.rowHeight);
         EXPECT_EQ(named<GridView>(e, "StringGrid1")->font().pointSize(), 18);

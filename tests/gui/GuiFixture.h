@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "ScriptedServices.h"
 #include "ViewerWindow.h"
+#include "Widgets.h"
 #include "engine/Session.h"
 #include "plot/PlotState.h"
 #include "support/TestSupport.h"

@@ -19,33 +19,8 @@
 using namespace camini;
 using namespace camini::test;
 
-namespace camini::test {
-std::vector<std::string> folderContents(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::vector<std::vector<std::string>> gridTexts(QAbstractItemView* view) {
-    std::vector<std::vector<std::string>> rows;
-    auto* m = view->model();
-    for (int r = 0; r < m->rowCount(); ++r) {
-        std::vector<std::string> row;
-        for (int c = 0; c < m->columnCount(); ++c)
-            row.push_back(toCp1252(m->data(m->index(r, c), Qt::DisplayRole).toString()));
-        rows.push_back(row);
-    }
-    return rows;
-}
-} // namespace camini::test
 
 namespace {
-
-QRect q(const Rect& r) {
-    return QRect(r.left, r.top, r.width, r.height);
-}
 
 std::vector<std::string> lines(const QPlainTextEdit* memo) {
     std::vector<std::string> v;
@@ -95,8 +70,8 @@ TEST_F(MainWindow, StartUpAt1366x768) {
         {named<QPushButton>(*form1, "BitBtn2"), l.bitBtn2},
     };
     for (auto [w, r] : controls)
-        EXPECT_EQ(w->geometry(), q(r)) << w->objectName().toStdString();
-    // The worked example's numbers, spot-checked on the widgets themselves.
+        EXPECT_EQ(w->geometry(), toQRect(r)) << w->objectName().toStdString();
+    // The 1366 x 768 places, spot-checked on the widgets themselves.
     EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->geometry(), QRect(2, 0, 522, 299));
     EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->columnWidth(0), 427);
     EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->columnWidth(1), 95);

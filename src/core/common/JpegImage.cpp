@@ -27,14 +27,14 @@ namespace {
 // only C++ object touched in between is the output picture, through a pointer,
 // and never while a jump can happen inside the call.
 
-enum class Failure { None, Invalid, TooLarge };
+enum class Failure { Invalid, TooLarge };
 
 struct DecodeJob {
     jpeg_decompress_struct cinfo;
     jpeg_error_mgr errorManager;
     jpeg_progress_mgr progress;
     std::jmp_buf jump;
-    Failure failure;
+    Failure failure = Failure::Invalid;
     char message[JMSG_LENGTH_MAX];
     const std::uint8_t* data;
     std::size_t size;

@@ -51,4 +51,30 @@ public:
     virtual int height() const = 0;
 };
 
+// The pen and the font a canvas draws with, as they were last set.
+struct CanvasStyle {
+    PlotColour penColour;
+    int penWidth = 1;
+    std::string fontName;
+    int fontSize = 0;
+    PlotColour fontColour;
+};
+
+// A canvas that keeps its pen and font in a CanvasStyle and reads them when
+// it draws (the SVG, PDF and recording canvases); one with more to do when
+// the pen changes overrides the setter and calls this one.
+class StyledCanvas : public PlotCanvas {
+public:
+    void setPenColour(PlotColour colour) override { style_.penColour = colour; }
+    void setPenWidth(int width) override { style_.penWidth = width; }
+    void setFontName(const std::string& name) override { style_.fontName = name; }
+    void setFontSize(int points) override { style_.fontSize = points; }
+    void setFontColour(PlotColour colour) override { style_.fontColour = colour; }
+
+    const CanvasStyle& style() const { return style_; }
+
+protected:
+    CanvasStyle style_;
+};
+
 } // namespace camini

@@ -10,7 +10,7 @@ namespace {
 // Whole device unit of a device coordinate: the fraction dropped (towards
 // zero). Coordinates far outside any surface are held at a bound well beyond
 // it, so the conversion is always defined; callers pass finite values only.
-int trunc(double v) {
+int deviceUnit(double v) {
     constexpr double bound = 1 << 30;
     return static_cast<int>(std::clamp(std::trunc(v), -bound, bound));
 }
@@ -150,9 +150,9 @@ void PlotMove(PlotState& plot, double x, double y) {
     if (!mappable(plot) || !penTo(plot, x, y, X, Y))
         return;
     if (plot.device == PlotDevice::Screen)
-        plot.canvas->moveTo(trunc(X), trunc(Y));
+        plot.canvas->moveTo(deviceUnit(X), deviceUnit(Y));
     else
-        plot.canvas->moveTo(trunc(X), trunc(plot.devHeight - Y));
+        plot.canvas->moveTo(deviceUnit(X), deviceUnit(plot.devHeight - Y));
 }
 
 void PlotDraw(PlotState& plot, double x, double y) {
@@ -169,9 +169,9 @@ void PlotDraw(PlotState& plot, double x, double y) {
     // The printer's row is the flip of the cut value, where PlotMove cuts
     // the flipped one: the two differ by one dot for a fractional Y.
     if (plot.device == PlotDevice::Screen)
-        plot.canvas->lineTo(trunc(X), trunc(Y));
+        plot.canvas->lineTo(deviceUnit(X), deviceUnit(Y));
     else
-        plot.canvas->lineTo(trunc(X), plot.devHeight - trunc(Y));
+        plot.canvas->lineTo(deviceUnit(X), plot.devHeight - deviceUnit(Y));
 }
 
 void PlotLine(PlotState& plot, double x1, double y1, double x2, double y2) {
@@ -201,11 +201,11 @@ void PlotCircle(PlotState& plot, double x, double y, double r) {
         if (X < 10.0 || X > plot.windowWidth || Y < 0.0 || Y > plot.windowHeight - 50.0)
             return;
         if (plot.canvas)
-            plot.canvas->ellipse(trunc(X - R), trunc(Y + R), trunc(X + R), trunc(Y - R));
+            plot.canvas->ellipse(deviceUnit(X - R), deviceUnit(Y + R), deviceUnit(X + R), deviceUnit(Y - R));
     } else {
         double rowY = plot.devHeight - Y;
         if (plot.canvas)
-            plot.canvas->ellipse(trunc(X - R), trunc(rowY + R), trunc(X + R), trunc(rowY - R));
+            plot.canvas->ellipse(deviceUnit(X - R), deviceUnit(rowY + R), deviceUnit(X + R), deviceUnit(rowY - R));
     }
     plot.penX = X;
     plot.penY = Y;
@@ -256,9 +256,9 @@ void PlotText(PlotState& plot, const std::string& text, double x, double y) {
     plot.canvas->setFontName("times new roman");
     if (plot.device == PlotDevice::Screen) {
         plot.canvas->setFontSize(14);
-        plot.canvas->textOut(trunc(X), trunc(Y), shown);
+        plot.canvas->textOut(deviceUnit(X), deviceUnit(Y), shown);
     } else {
-        plot.canvas->textOut(trunc(X), plot.devHeight - trunc(Y), shown);
+        plot.canvas->textOut(deviceUnit(X), plot.devHeight - deviceUnit(Y), shown);
     }
 }
 

@@ -5,11 +5,11 @@ namespace camini {
 RecordedPrimitive RecordingCanvas::record(RecordedPrimitive::Kind kind) const {
     RecordedPrimitive p;
     p.kind = kind;
-    p.penColour = penColour_;
-    p.penWidth = penWidth_;
-    p.fontName = fontName_;
-    p.fontSize = fontSize_;
-    p.fontColour = fontColour_;
+    p.penColour = style_.penColour;
+    p.penWidth = style_.penWidth;
+    p.fontName = style_.fontName;
+    p.fontSize = style_.fontSize;
+    p.fontColour = style_.fontColour;
     return p;
 }
 

@@ -30,7 +30,7 @@ struct RecordedPrimitive {
 
 // A canvas that draws nothing and keeps every primitive with its device
 // coordinates, pen and font, for tests and measurements.
-class RecordingCanvas final : public PlotCanvas {
+class RecordingCanvas final : public StyledCanvas {
 public:
     explicit RecordingCanvas(int width = 1024, int height = 768) : width_(width), height_(height) {}
 
@@ -38,11 +38,6 @@ public:
     void lineTo(int x, int y) override;
     void ellipse(int x1, int y1, int x2, int y2) override;
     void textOut(int x, int y, const std::string& text) override;
-    void setPenColour(PlotColour colour) override { penColour_ = colour; }
-    void setPenWidth(int width) override { penWidth_ = width; }
-    void setFontName(const std::string& name) override { fontName_ = name; }
-    void setFontSize(int points) override { fontSize_ = points; }
-    void setFontColour(PlotColour colour) override { fontColour_ = colour; }
     int width() const override { return width_; }
     int height() const override { return height_; }
 
@@ -51,11 +46,11 @@ public:
     void clear() { primitives_.clear(); }
 
     // The pen and font as they stand now.
-    PlotColour penColour() const { return penColour_; }
-    int penWidth() const { return penWidth_; }
-    const std::string& fontName() const { return fontName_; }
-    int fontSize() const { return fontSize_; }
-    PlotColour fontColour() const { return fontColour_; }
+    PlotColour penColour() const { return style_.penColour; }
+    int penWidth() const { return style_.penWidth; }
+    const std::string& fontName() const { return style_.fontName; }
+    int fontSize() const { return style_.fontSize; }
+    PlotColour fontColour() const { return style_.fontColour; }
     int currentX() const { return x_; }
     int currentY() const { return y_; }
 
@@ -68,11 +63,6 @@ private:
     int height_;
     int x_ = 0;
     int y_ = 0;
-    PlotColour penColour_;
-    int penWidth_ = 1;
-    std::string fontName_;
-    int fontSize_ = 0;
-    PlotColour fontColour_;
     std::vector<RecordedPrimitive> primitives_;
 };
 

@@ -66,7 +66,10 @@ std::string escaped(const std::string& cp1252) {
 } // namespace
 
 SvgCanvas::SvgCanvas(int width, int height, double dotsPerInch)
-    : width_(std::max(width, 0)), height_(std::max(height, 0)), dotsPerInch_(dotsPerInch) {}
+    : width_(std::max(width, 0)), height_(std::max(height, 0)), dotsPerInch_(dotsPerInch) {
+    style_.fontName = "times new roman";
+    style_.fontSize = 8;
+}
 
 void SvgCanvas::moveTo(int x, int y) {
     flushLines();
@@ -87,29 +90,29 @@ void SvgCanvas::ellipse(int x1, int y1, int x2, int y2) {
     body_ += "<ellipse cx=\"" + number((x1 + x2) / 2.0) + "\" cy=\"" + number((y1 + y2) / 2.0) +
              "\" rx=\"" + number(std::abs(x2 - x1) / 2.0) + "\" ry=\"" +
              number(std::abs(y2 - y1) / 2.0) + "\" fill=\"#ffffff\" stroke=\"" +
-             colour(penColour_) + "\" stroke-width=\"" + std::to_string(std::max(penWidth_, 1)) +
+             colour(style_.penColour) + "\" stroke-width=\"" + std::to_string(std::max(style_.penWidth, 1)) +
              "\"/>\n";
 }
 
 void SvgCanvas::textOut(int x, int y, const std::string& text) {
     flushLines();
-    double pixels = fontSize_ * dotsPerInch_ / 72.0;
+    double pixels = style_.fontSize * dotsPerInch_ / 72.0;
     body_ += "<text x=\"" + std::to_string(x) + "\" y=\"" + number(y + fontAscent * pixels) +
-             "\" font-family=\"" + escaped(fontName_) + ", serif\" font-size=\"" + number(pixels) +
-             "\" fill=\"" + colour(fontColour_) + "\" xml:space=\"preserve\">" + escaped(text) +
+             "\" font-family=\"" + escaped(style_.fontName) + ", serif\" font-size=\"" + number(pixels) +
+             "\" fill=\"" + colour(style_.fontColour) + "\" xml:space=\"preserve\">" + escaped(text) +
              "</text>\n";
 }
 
 void SvgCanvas::setPenColour(PlotColour colour) {
-    if (colour != penColour_)
+    if (colour != style_.penColour)
         flushLines();
-    penColour_ = colour;
+    StyledCanvas::setPenColour(colour);
 }
 
 void SvgCanvas::setPenWidth(int width) {
-    if (width != penWidth_)
+    if (width != style_.penWidth)
         flushLines();
-    penWidth_ = width;
+    StyledCanvas::setPenWidth(width);
 }
 
 std::string SvgCanvas::pendingLines() const {
@@ -121,8 +124,8 @@ std::string SvgCanvas::pendingLines() const {
             s += ' ';
         s += std::to_string(run_[i].first) + ',' + std::to_string(run_[i].second);
     }
-    s += "\" stroke=\"" + colour(penColour_) + "\" stroke-width=\"" +
-         std::to_string(std::max(penWidth_, 1)) + "\"/>\n";
+    s += "\" stroke=\"" + colour(style_.penColour) + "\" stroke-width=\"" +
+         std::to_string(std::max(style_.penWidth, 1)) + "\"/>\n";
     return s;
 }
 

@@ -14,7 +14,7 @@ namespace camini {
 // fonts. Font sizes are points, turned into pixels at `dotsPerInch`; a text's
 // top left corner is the top of its character cell, as on the window. Texts
 // are converted from CP1252 to UTF-8 and escaped; their blanks are kept.
-class SvgCanvas final : public PlotCanvas {
+class SvgCanvas final : public StyledCanvas {
 public:
     SvgCanvas(int width, int height, double dotsPerInch = 96.0);
 
@@ -24,9 +24,6 @@ public:
     void textOut(int x, int y, const std::string& text) override;
     void setPenColour(PlotColour colour) override;
     void setPenWidth(int width) override;
-    void setFontName(const std::string& name) override { fontName_ = name; }
-    void setFontSize(int points) override { fontSize_ = points; }
-    void setFontColour(PlotColour colour) override { fontColour_ = colour; }
     int width() const override { return width_; }
     int height() const override { return height_; }
 
@@ -42,11 +39,6 @@ private:
     double dotsPerInch_;
     int x_ = 0;
     int y_ = 0;
-    PlotColour penColour_;
-    int penWidth_ = 1;
-    std::string fontName_ = "times new roman";
-    int fontSize_ = 8;
-    PlotColour fontColour_;
     std::vector<std::pair<int, int>> run_; // joined lines not yet written
     std::string body_;
 };

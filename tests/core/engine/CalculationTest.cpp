@@ -2,6 +2,7 @@
 #include "engine/Report.h"
 #include "engine/ResultsGrid.h"
 #include "engine/Session.h"
+#include "EngineFixture.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,22 +10,9 @@
 using namespace camini;
 using camini::test::RecordingMessages;
 
-namespace {
+using Fresh = camini::test::StartedSession;
 
-// A freshly started program with the constant-conductivity archive.
-struct Fresh {
-    Session session;
-    RecordingMessages messages;
-    Fresh() {
-        session.archive = test::constantArchive();
-        setStartProject(session.sheet);
-        showMaterialChoices(session.sheet, session.archive);
-    }
-};
-
-} // namespace
-
-TEST(FireSearch, WorkedExampleFirstCalculation) {
+TEST(FireSearch, StartProjectFirstCalculationAfterStart) {
     Fresh f;
     WallSolver& solver = f.session.solver;
     const FireSearch outer = searchFireTempOuter(f.session.sheet, solver, f.session.archive);

@@ -2,6 +2,7 @@
 #include "engine/Calculation.h"
 #include "engine/RtfWriter.h"
 #include "engine/Session.h"
+#include "EngineFixture.h"
 #include "support/TestSupport.h"
 
 #include <filesystem>
@@ -10,26 +11,7 @@
 using namespace camini;
 using camini::test::RecordingMessages;
 
-namespace {
-
-struct Calculated {
-    Session session;
-    RecordingMessages messages;
-    explicit Calculated(void (*adjust)(Worksheet&) = nullptr) {
-        session.archive = test::constantArchive();
-        setStartProject(session.sheet);
-        showMaterialChoices(session.sheet, session.archive);
-        if (adjust)
-            adjust(session.sheet);
-        calculate(session, messages);
-    }
-    const std::vector<std::string>& report() {
-        requestReport(session, messages, test::fixedClock());
-        return session.viewer.paragraphs;
-    }
-};
-
-} // namespace
+using Calculated = camini::test::CalculatedSession;
 
 TEST(Report, NeedsACalculationFirst) {
     Session session;

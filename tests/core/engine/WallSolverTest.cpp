@@ -45,7 +45,7 @@ std::vector<std::string> cells(std::initializer_list<const char*> numbers) {
 
 } // namespace
 
-TEST(WallSolver, WorkedExampleRoundSection) {
+TEST(WallSolver, StartProjectRoundSection) {
     Solved s;
     EXPECT_EQ(s.column(2, 1, 8), cells({"0.06667", "0.62345", "0.08142", "0.01929", "0.01680",
                                         "0.00382", "0.04643", "0.85787"}));
@@ -72,7 +72,7 @@ TEST(WallSolver, WorkedExampleRoundSection) {
             << r << "," << c;
 }
 
-TEST(WallSolver, WorkedExampleSquareSection) {
+TEST(WallSolver, StartProjectSquareSection) {
     Solved round;
     Solved square([](Worksheet& w) { w.squareSection = true; });
     EXPECT_EQ(square.column(2, 4, 6), cells({"0.02122", "0.01848", "0.00421"}));
@@ -81,7 +81,7 @@ TEST(WallSolver, WorkedExampleSquareSection) {
     EXPECT_EQ(square.sheet.results[8][2], cells({"0.86143"})[0]);
 }
 
-TEST(WallSolver, WorkedExampleSingleWall) {
+TEST(WallSolver, StartProjectSingleWall) {
     Solved s([](Worksheet& w) { w.singleWall = true; });
     EXPECT_EQ(s.sheet.results[2][0], "isolante");
     for (int c = 1; c < ResultCols; ++c)

@@ -11,7 +11,7 @@ void expectRect(const Rect& r, int left, int top, int width, int height, const c
 }
 } // namespace
 
-TEST(MainWindowLayout, WorkedExampleAt1366x768) {
+TEST(MainWindowLayout, ControlsAt1366x768) {
     const MainWindowLayout l = mainWindowLayout(1366, 768);
     expectRect(l.window, 0, 0, 1366, 768, "window");
     expectRect(l.stringGrid1, 2, 0, 522, 299, "StringGrid1");
@@ -65,7 +65,7 @@ TEST(FontSizeForScreen, ByScreenWidth) {
         EXPECT_EQ(fontSizeForScreen(width), size) << width;
 }
 
-TEST(ViewerLayout, WorkedExampleAt1366x768) {
+TEST(ViewerLayout, ControlsAt1366x768) {
     const ViewerLayout l = viewerLayout(1366, 768);
     expectRect(l.richEdit1, 10, 10, 1270, 652, "RichEdit1");
     expectRect(l.bitBtn1, 409, 672, 204, 30, "BitBtn1");

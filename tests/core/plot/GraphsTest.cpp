@@ -12,6 +12,7 @@ using namespace camini;
 using camini::test::PrinterPlot;
 using camini::test::RecordingMessages;
 using camini::test::ScreenPlot;
+using camini::test::SolvedStartProject;
 using Kind = RecordedPrimitive::Kind;
 
 namespace {
@@ -30,18 +31,6 @@ struct ConductivitySession {
     }
 };
 
-// The worked example of the wall solver: the start project, constant
-// conductivities, the first calculation after program start.
-struct WorkedExample {
-    Session session;
-    WorkedExample() {
-        session.archive = test::constantArchive();
-        setStartProject(session.sheet);
-        session.input = readChimneyInput(session.sheet);
-        session.solver.solveWall(session.input, session.archive);
-    }
-    const CalcResult& result() const { return session.solver.result(); }
-};
 
 // The device pixel of a world point on the screen, as the graphs' texts and
 // points are placed.
@@ -238,8 +227,8 @@ TEST(ConductivityGraph, ReadsTheArchiveEachTime) {
     EXPECT_NE(first.textStrings(), second.textStrings());
 }
 
-TEST(ProfileGraph, WorkedExample) {
-    WorkedExample w;
+TEST(ProfileGraph, StartProjectFirstCalculation) {
+    SolvedStartProject w;
     ScreenPlot s;
     DrawGraph(s.plot, makeProfileGraph(w.session));
     const auto& x = w.result().profilePositions;
@@ -275,7 +264,7 @@ TEST(ProfileGraph, WorkedExample) {
 // Each layer's name stands on its own segment, a third of the way along it
 // at the segment's mean temperature.
 TEST(ProfileGraph, LayerNamesOnTheirSegments) {
-    WorkedExample w;
+    SolvedStartProject w;
     ScreenPlot s;
     DrawGraph(s.plot, makeProfileGraph(w.session));
     const auto& x = w.result().profilePositions;
@@ -296,7 +285,7 @@ TEST(ProfileGraph, LayerNamesOnTheirSegments) {
 }
 
 TEST(ProfileGraph, TemperaturesAtTheirTruncatedHeight) {
-    WorkedExample w;
+    SolvedStartProject w;
     ScreenPlot s;
     DrawGraph(s.plot, makeProfileGraph(w.session));
     const auto& x = w.result().profilePositions;
@@ -323,7 +312,7 @@ TEST(ProfileGraph, TemperaturesAtTheirTruncatedHeight) {
 // 399.6 deg C is written as 400, right-aligned in 4 characters behind the
 // blank of PlotText, at y = 399.
 TEST(ProfileGraph, RoundedTextTruncatedHeight) {
-    WorkedExample w;
+    SolvedStartProject w;
     w.session.solver.result().profileTemps[0] = 399.6;
     ScreenPlot s;
     DrawGraph(s.plot, makeProfileGraph(w.session));
@@ -336,7 +325,7 @@ TEST(ProfileGraph, RoundedTextTruncatedHeight) {
 // Flue gas 400, ambient 20, total thickness 130 mm: x 0 to 140 step 10,
 // labels every 20 up to 120; y 0 to 425 step 25, labels every 50 up to 400.
 TEST(ProfileGraph, AxesOfAThickerWall) {
-    WorkedExample w;
+    SolvedStartProject w;
     CalcResult& r = w.session.solver.result();
     r.profilePositions = {0, 0, 50, 70, 90, 110, 130, 130};
     r.profileTemps = {400, 380, 120, 90, 60, 40, 35, 20};
@@ -363,7 +352,7 @@ TEST(ProfileGraph, AxesOfAThickerWall) {
 
 // The y range's bottom is the ambient temperature of the inputs.
 TEST(ProfileGraph, BottomOfTheRangeIsTheAmbient) {
-    WorkedExample w;
+    SolvedStartProject w;
     w.session.input.ambientTemp = -30;
     ScreenPlot s;
     DrawGraph(s.plot, makeProfileGraph(w.session));
@@ -372,7 +361,7 @@ TEST(ProfileGraph, BottomOfTheRangeIsTheAmbient) {
 
 // A layer of zero thickness: its name goes at its neighbour's point.
 TEST(ProfileGraph, ZeroThicknessLayer) {
-    WorkedExample w;
+    SolvedStartProject w;
     CalcResult& r = w.session.solver.result();
     r.profilePositions = {0, 0, 40, 40, 60, 80, 90, 90}; // no air gap
     ScreenPlot s;
@@ -394,7 +383,7 @@ TEST(ProfileGraph, NoCalculationDrawsTheFrameOnly) {
 }
 
 TEST(ProfileGraph, HasNothingToCheck) {
-    WorkedExample w;
+    SolvedStartProject w;
     RecordingMessages messages;
     EXPECT_TRUE(checkGraph(makeProfileGraph(w.session), messages));
     EXPECT_TRUE(messages.messages.empty());
@@ -402,7 +391,7 @@ TEST(ProfileGraph, HasNothingToCheck) {
 
 // The same graph on a printer page: the same primitives in dots, no clip.
 TEST(ProfileGraph, OnThePrinter) {
-    WorkedExample w;
+    SolvedStartProject w;
     PrinterPlot p(4960, 7016);
     p.canvas.setPenWidth(5);
     DrawGraph(p.plot, makeProfileGraph(w.session));
@@ -441,7 +430,7 @@ TEST(DrawGraph, OpensTheDeviceFirst) {
 }
 
 TEST(DrawGraph, SameDataSamePicture) {
-    WorkedExample w;
+    SolvedStartProject w;
     GraphProcedure graph = makeProfileGraph(w.session);
     ScreenPlot first, second;
     DrawGraph(first.plot, graph);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "plot/PlotState.h"
+#include "engine/Session.h"
 #include "plot/RecordingCanvas.h"
+#include "support/TestSupport.h"
 
 #include <algorithm>
 #include <string>
@@ -58,6 +60,21 @@ struct PrinterPlot {
         plot.canvas = &canvas;
         PlotOpen(plot);
     }
+};
+
+// The start project solved once with constant conductivities (0.05, 0.5,
+// 0.5, 1.0), as the first calculation after program start.
+inline void solveStartProject(Session& session) {
+    session.archive = constantArchive();
+    setStartProject(session.sheet);
+    session.input = readChimneyInput(session.sheet);
+    session.solver.solveWall(session.input, session.archive);
+}
+
+struct SolvedStartProject {
+    Session session;
+    SolvedStartProject() { solveStartProject(session); }
+    const CalcResult& result() const { return session.solver.result(); }
 };
 
 } // namespace camini::test

@@ -3,6 +3,7 @@
 #include "engine/Session.h"
 #include "plot/GraphSvg.h"
 #include "plot/Graphs.h"
+#include "PlotFixture.h"
 #include "support/TestSupport.h"
 
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 using namespace camini;
 using camini::test::RecordingMessages;
+using camini::test::solveStartProject;
 
 namespace {
 
@@ -20,13 +22,6 @@ int count(const std::string& text, const std::string& what) {
     return n;
 }
 
-// The start project solved with constant conductivities.
-void solveWorkedExample(Session& session) {
-    session.archive = test::constantArchive();
-    setStartProject(session.sheet);
-    session.input = readChimneyInput(session.sheet);
-    session.solver.solveWall(session.input, session.archive);
-}
 
 // Width and height of a PNG file from its header, or {-1, -1} when the bytes
 // are no PNG.
@@ -151,7 +146,7 @@ TEST(SvgCanvas, TextIsEscapedUtf8) {
 
 TEST(GraphSvg, ProfileGraphAsTheWindowShowsIt) {
     Session session;
-    solveWorkedExample(session);
+    solveStartProject(session);
     PlotState plot;
     RecordingMessages messages;
     std::string svg = graphSvg(plot, makeProfileGraph(session), messages);
@@ -175,7 +170,7 @@ TEST(GraphSvg, ProfileGraphAsTheWindowShowsIt) {
 
 TEST(GraphSvg, OtherScreenSizes) {
     Session session;
-    solveWorkedExample(session);
+    solveStartProject(session);
     PlotState plot;
     RecordingMessages messages;
     std::string svg = graphSvg(plot, makeProfileGraph(session), messages, 1366, 768);
@@ -185,7 +180,7 @@ TEST(GraphSvg, OtherScreenSizes) {
 
 TEST(GraphSvg, KeepsTheCallersCanvas) {
     Session session;
-    solveWorkedExample(session);
+    solveStartProject(session);
     SvgCanvas own(10, 10);
     PlotState plot;
     plot.canvas = &own;
@@ -228,7 +223,7 @@ TEST(GraphSvg, ConductivityCurveIsOneBluePolylineFourWide) {
 // The documents open in a real renderer.
 TEST(GraphSvg, RendersToPng) {
     Session session;
-    solveWorkedExample(session);
+    solveStartProject(session);
     test::setMaterial(session.archive, 7, "lana", {{20, 0.04}, {300, 0.06}, {600, 0.05}});
     session.sheet.graphMaterial = 7;
     PlotState plot;
