@@ -16,6 +16,12 @@ namespace camini {
 // uses the real ones; tests replace them with a script.
 class DesktopServices : public Messages {
 public:
+    enum class Answer { Yes, No, Cancel };
+
+    // A question in a box with the buttons "Sì" and "No", and "Annulla" when
+    // `withCancel`. Closing the box answers Cancel (No without "Annulla").
+    virtual Answer ask(const std::string& text, bool withCancel) = 0;
+
     // An open-file dialog; nothing when cancelled. `filter` is in the
     // dialog's form "description (*.a *.b)".
     virtual std::optional<QString> openFile(const QString& title, const QString& filter,

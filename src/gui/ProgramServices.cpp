@@ -35,6 +35,23 @@ void ProgramServices::error(const std::string& text) {
     showBox(QMessageBox::Critical, text);
 }
 
+DesktopServices::Answer ProgramServices::ask(const std::string& text, bool withCancel) {
+    QMessageBox box(QMessageBox::Question, "camini", toQString(text),
+                    QMessageBox::Yes | QMessageBox::No |
+                        (withCancel ? QMessageBox::Cancel : QMessageBox::NoButton),
+                    QApplication::activeWindow());
+    box.setFont(QApplication::font());
+    box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return withCancel ? Answer::Cancel : Answer::No;
+    }
+}
+
 std::optional<QString> ProgramServices::openFile(const QString& title, const QString& filter,
                                                  const QString& folder) {
     QFileDialog dialog(QApplication::activeWindow(), title, folder, filter);

@@ -16,6 +16,7 @@ public:
 
     void message(const std::string& text) override;
     void error(const std::string& text) override;
+    Answer ask(const std::string& text, bool withCancel) override;
     std::optional<QString> openFile(const QString& title, const QString& filter,
                                     const QString& folder) override;
     std::optional<QString> saveFile(const QString& title, const QString& filter,

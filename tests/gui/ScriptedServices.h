@@ -38,6 +38,11 @@ struct ScriptedServices : DesktopServices {
     std::vector<QUrl> browsed;
     bool browserWorks = true;
 
+    // The questions asked, and the answers the next ones get (none left:
+    // the box is closed, Cancel or No).
+    std::vector<std::string> questions;
+    std::deque<Answer> answers;
+
     // Runs when a message box would show, with what the windows show then.
     std::function<void(const std::string&)> onMessage;
 
@@ -47,6 +52,15 @@ struct ScriptedServices : DesktopServices {
             onMessage(text);
     }
     void error(const std::string& text) override { errors.push_back(text); }
+
+    Answer ask(const std::string& text, bool withCancel) override {
+        questions.push_back(text);
+        if (answers.empty())
+            return withCancel ? Answer::Cancel : Answer::No;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
 
     std::optional<QString> openFile(const QString& title, const QString& filter,
                                     const QString& folder) override {
