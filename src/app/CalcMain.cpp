@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
         session.sheet.singleWall = opt.singleWall;
         session.sheet.raiseSmallDiameter = opt.raiseDiameter;
         if (opt.project)
-            loadProject(*opt.project, session.sheet, session.archive, messages);
+            loadSessionProject(session, *opt.project, messages);
     } catch (const FileError& e) {
         std::cerr << "camini-calc: " << e.what() << "\n";
         return 1;

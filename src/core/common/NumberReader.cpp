@@ -122,6 +122,13 @@ double readNumberLenient(std::string_view text) {
     return convert(text, sc);
 }
 
+std::string_view numberPrefix(std::string_view text) {
+    Scan sc = scanNumber(text);
+    if (!sc.ok)
+        return {};
+    return text.substr(sc.start, sc.end - sc.start);
+}
+
 std::optional<double> readNumberStrict(std::string_view text) {
     Scan sc = scanNumber(text);
     if (!sc.ok || sc.end != text.size())

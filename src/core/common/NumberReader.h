@@ -17,6 +17,11 @@ namespace camini {
 // small reads as 0.
 double readNumberLenient(std::string_view text);
 
+// The part of a text the lenient reader takes as its number, without the
+// leading blanks ("2" of "2,5", "12" of " 12abc"); empty when the text does
+// not begin with a number.
+std::string_view numberPrefix(std::string_view text);
+
 // Strict reader of the archive editor: leading blanks are allowed, but the
 // rest of the text must be a number and nothing else. Returns nothing when it
 // is not (an empty text, "12a", "x", "1,5").

@@ -174,7 +174,32 @@ void runLayerChecks(Session& session, Messages& messages, CheckDestination desti
     }
 }
 
+std::optional<std::string> airGapWarning(const CalcResult& result, const ChimneyInput& in) {
+    const LayerSpec* gap = nullptr;
+    for (const LayerSpec& layer : layerTable)
+        if (!layer.material)
+            gap = &layer;
+    const double r = result.resistances[static_cast<std::size_t>(gap->wallRow - InnerFilmRow)];
+    if (!(r < 0))
+        return std::nullopt;
+    const double thickness = in.value(gap->thickness);
+    std::string text = "la resistenza dello strato \"" + std::string(gap->name) +
+                       "\" \xE8 negativa (" + formatFixed(r, 0, 5) +
+                       " mq K/w): la sua formula non vale per lo spessore di ";
+    appendFixed(text, thickness, 0, thickness == std::trunc(thickness) ? 0 : 1);
+    text += " mm alla temperatura media di ";
+    appendFixed(text, result.layerMeanTemps[gap->meanIndex], 0, 1);
+    text += "\xB0" "C; i risultati sono quelli calcolati";
+    return text;
+}
+
 bool calculate(Session& session, Messages& messages) {
+    if (const auto unread = inputReadingWarnings(session.sheet); !unread.empty()) {
+        std::string text;
+        for (const std::string& line : unread)
+            text += (text.empty() ? "" : "\n") + line;
+        messages.message(text);
+    }
     // Work on a copy of the solver so that a calculation that stops leaves
     // the session as it was.
     WallSolver solver = session.solver;
@@ -190,6 +215,8 @@ bool calculate(Session& session, Messages& messages) {
         solver.result().fireTempOuter = outer.temperature;
         solver.result().fireTempInner = inner.temperature;
     } catch (const CalculationStopped& e) {
+        // The results stay as they were, no longer current.
+        session.calculatedFrom.reset();
         messages.error(e.what());
         return false;
     }
@@ -202,7 +229,10 @@ bool calculate(Session& session, Messages& messages) {
     session.input = input;
     writeResultsGrid(solver.result(), input.singleWall, sheet.results);
     sheet.calculated = true;
+    session.calculatedFrom = basisOf(session);
     runLayerChecks(session, messages, CheckDestination::MessageBox);
+    if (auto warning = airGapWarning(solver.result(), input))
+        messages.message(*warning);
     return true;
 }
 

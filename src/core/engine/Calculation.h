@@ -13,6 +13,7 @@ class Messages;
 class MaterialArchive;
 class WallSolver;
 struct Worksheet;
+struct CalcResult;
 
 // A calculation that cannot go on: undefined arithmetic or a layer without
 // data. The text (CP1252, Italian) names the input at fault.
@@ -76,11 +77,16 @@ void checkLayerTemperature(Session& session, Messages& messages, CheckDestinatio
 // material layers, screen 1 included, for the report.
 void runLayerChecks(Session& session, Messages& messages, CheckDestination destination);
 
-// The calculate operation of "Calcola": both searches, their two lines in
+// The warning after a solution whose air gap has a negative resistance (the
+// air gap formula gives one for wide gaps at low temperatures), or nothing.
+std::optional<std::string> airGapWarning(const CalcResult& result, const ChimneyInput& in);
+
+// The calculate operation of "Calcola": first one message listing the cells
+// not read as typed (inputReadingWarnings), then both searches, their two lines in
 // Memo1, the chosen materials in Memo2, the final solution for the user's
 // flue-gas temperature in the results grid, then the layer checks of the
-// insulation, the technical gap and screen 2 in message boxes. The viewer
-// document is emptied. Returns whether the calculation ran to its end: when
+// insulation, the technical gap and screen 2 in message boxes, and the air
+// gap warning. The viewer document is emptied; the results are current. Returns whether the calculation ran to its end: when
 // it stops, its message goes to the error box and nothing of the session
 // changes.
 bool calculate(Session& session, Messages& messages);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace camini {
 
@@ -44,5 +45,12 @@ struct ChimneyInput {
 // rule: below 200 with "D>=200" ticked, the inner diameter becomes 200.
 // Flags, title and material numbers are taken as they stand.
 ChimneyInput readChimneyInput(const Worksheet& sheet);
+
+// The cells that are not read as typed: those whose text, blanks around it
+// aside, is not entirely a number. One line each, in row order:
+// il valore "2,5" di "coefficiente liminare interno[°C]" è letto come 2
+// followed, for a text holding a comma, by " (usare il punto come separatore
+// decimale)". Empty cells are read as 0 without a word.
+std::vector<std::string> inputReadingWarnings(const Worksheet& sheet);
 
 } // namespace camini

@@ -9,6 +9,7 @@
 namespace camini {
 
 const char* const NoCalculationMessage = "eseguire prima il calcolo!";
+const char* const StaleResultsLine = "ATTENZIONE: risultati non aggiornati ai dati";
 
 namespace {
 const std::string ruleLine(49, '-');
@@ -23,6 +24,9 @@ void buildReport(Session& session, Messages& messages, const Clock& clock) {
     ViewerDocument& doc = session.viewer;
     const Worksheet& sheet = session.sheet;
     doc.useListingFont();
+    doc.reportStart = doc.paragraphs.size();
+    if (!resultsCurrent(session))
+        doc.append(StaleResultsLine);
 
     doc.append("titolo progetto=" + sheet.projectTitle + " " + formatDateTime(clock()));
     doc.append(ruleLine);

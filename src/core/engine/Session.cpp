@@ -8,4 +8,14 @@ Session::Session(const std::string& dataFolder)
     : archive(joinPath(dataFolder, "materiali.TXT")), sizes(joinPath(dataFolder, "stabile1.txt")),
       dataFolder(dataFolder) {}
 
+CalculationBasis basisOf(const Session& session) {
+    const Worksheet& s = session.sheet;
+    return {s.projectTitle,       s.inputTexts, s.squareSection, s.singleWall,
+            s.raiseSmallDiameter, s.materials,  session.archive.allMaterials()};
+}
+
+bool resultsCurrent(const Session& session) {
+    return session.calculatedFrom && *session.calculatedFrom == basisOf(session);
+}
+
 } // namespace camini

@@ -7,9 +7,26 @@
 #include "materials/MaterialArchive.h"
 #include "materials/SizeCatalogue.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace camini {
+
+// What a calculation is made from: the worksheet's title, cells, ticks and
+// materials, and the archive's materials. Results are current while these
+// stay as they were when "Calcola" ran.
+struct CalculationBasis {
+    std::string projectTitle;
+    std::array<std::string, InputRows> inputTexts;
+    bool squareSection = false;
+    bool singleWall = false;
+    bool raiseSmallDiameter = false;
+    std::array<std::uint8_t, MaterialSlots> materials{};
+    std::array<Material, MaxMaterials> archive;
+
+    friend bool operator==(const CalculationBasis&, const CalculationBasis&) = default;
+};
 
 // What the application owns for the whole run, apart from the plot state:
 // the archive, the size catalogue, the worksheet (the main window's contents),
@@ -25,9 +42,22 @@ struct Session {
     // The folder of the data files: the archive, the size catalogue, the
     // section pictures and the manual page.
     std::string dataFolder;
+    // What the results on the worksheet were calculated from: nothing before
+    // the first calculation and after one that stopped.
+    std::optional<CalculationBasis> calculatedFrom;
+    // The project as last loaded or saved (the start project before either),
+    // as the project file's lines: what "salvare il progetto?" compares with.
+    std::vector<std::string> savedProject;
 
     // Binds the archive and the catalogue to their files in `dataFolder`.
     explicit Session(const std::string& dataFolder = {});
 };
+
+// The basis of a calculation made now.
+CalculationBasis basisOf(const Session& session);
+
+// Whether the results grid and Memo1 show a calculation of what the
+// worksheet and the archive hold now.
+bool resultsCurrent(const Session& session);
 
 } // namespace camini

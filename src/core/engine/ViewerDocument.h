@@ -12,8 +12,13 @@ struct ViewerDocument {
     std::vector<std::string> paragraphs;
     std::string fontName = "courier new";
     int fontSize = 14; // points
+    // The first paragraph of the last report appended: the viewer opens there.
+    std::size_t reportStart = 0;
 
-    void clear() { paragraphs.clear(); }
+    void clear() {
+        paragraphs.clear();
+        reportStart = 0;
+    }
     void append(std::string line) { paragraphs.push_back(std::move(line)); }
 
     // Sets the listings' fixed-pitch font, "courier new" 14 points.
@@ -26,6 +31,7 @@ struct ViewerDocument {
     void showListing(std::vector<std::string> lines) {
         useListingFont();
         paragraphs = std::move(lines);
+        reportStart = 0;
     }
 };
 

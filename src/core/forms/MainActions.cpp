@@ -3,6 +3,7 @@
 #include "common/FileError.h"
 #include "common/FixedPoint.h"
 #include "common/Messages.h"
+#include "ProjectFile.h"
 #include "engine/Session.h"
 
 namespace camini {
@@ -19,6 +20,7 @@ void startUp(Session& session, Messages& messages, const StartUpPolicy& policy) 
     };
     load(session.archive);
     setStartProject(session.sheet);
+    session.savedProject = projectLines(session.sheet);
     session.viewer.clear();
     if (policy.readSizeCatalogue)
         load(session.sizes);

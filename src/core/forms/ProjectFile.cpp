@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "common/NumberReader.h"
 #include "common/TextFile.h"
+#include "engine/Session.h"
 #include "engine/Worksheet.h"
 #include "materials/MaterialArchive.h"
 
@@ -69,6 +70,20 @@ void loadProject(const std::string& path, Worksheet& sheet, const MaterialArchiv
         messages.message(msg);
     }
     showMaterialChoices(sheet, archive);
+}
+
+void loadSessionProject(Session& session, const std::string& path, Messages& messages) {
+    loadProject(path, session.sheet, session.archive, messages);
+    session.savedProject = projectLines(session.sheet);
+}
+
+void saveSessionProject(Session& session, const std::string& path) {
+    saveProject(session.sheet, path);
+    session.savedProject = projectLines(session.sheet);
+}
+
+bool projectChanged(const Session& session) {
+    return projectLines(session.sheet) != session.savedProject;
 }
 
 std::string proposedProjectName(const std::string& title) {

@@ -5,6 +5,7 @@
 
 namespace camini {
 
+struct Session;
 struct Worksheet;
 class MaterialArchive;
 class Messages;
@@ -26,6 +27,16 @@ void saveProject(const Worksheet& sheet, const std::string& path);
 // worksheet is unchanged.
 void loadProject(const std::string& path, Worksheet& sheet, const MaterialArchive& archive,
                  Messages& messages);
+
+// A project load and save of the program: as loadProject and saveProject,
+// and the project as loaded or saved becomes the one the unsaved-changes
+// question compares with.
+void loadSessionProject(Session& session, const std::string& path, Messages& messages);
+void saveSessionProject(Session& session, const std::string& path);
+
+// Whether the title, a cell, "quadrata" or a material differs from the
+// project last loaded or saved (or the start project before either).
+bool projectChanged(const Session& session);
 
 // The name the save dialog proposes: the project title, with any "/" (which
 // would name a folder) written as "-".

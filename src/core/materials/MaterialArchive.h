@@ -20,6 +20,8 @@ struct Material {
     double tempMin = 0.0;
     double tempMax = 0.0;
     std::uint16_t pointCount = 0;
+
+    friend bool operator==(const Material&, const Material&) = default;
 };
 
 // The materials archive "materiali.TXT": 100 slots, material numbers 1..100.
@@ -62,6 +64,9 @@ public:
     // is never stored.
     const Material& material(int m) const;
     Material& material(int m);
+
+    // All the slots, material 1 first.
+    const std::array<Material, MaxMaterials>& allMaterials() const { return slots_; }
 
     const std::string& description(int m) const { return material(m).description; }
     std::uint16_t pointCount(int m) const { return material(m).pointCount; }
