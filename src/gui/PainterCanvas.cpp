@@ -41,6 +41,10 @@ void PainterCanvas::ellipse(int x1, int y1, int x2, int y2) {
     painter_.setBrush(Qt::NoBrush);
 }
 
+int PainterCanvas::textWidth(const std::string& text) const {
+    return QFontMetrics(font_, painter_.device()).horizontalAdvance(toQString(text));
+}
+
 void PainterCanvas::textOut(int x, int y, const std::string& text) {
     painter_.setFont(font_);
     painter_.setPen(fontColour_);

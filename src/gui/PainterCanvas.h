@@ -27,6 +27,7 @@ public:
     void setFontColour(PlotColour colour) override;
     int width() const override { return width_; }
     int height() const override { return height_; }
+    int textWidth(const std::string& text) const override;
 
 private:
     void applyPen();

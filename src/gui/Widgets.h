@@ -67,8 +67,7 @@ template <class Window, class Layout> struct ControlSpec {
 };
 
 // Shorthands for the entries of a window's table.
-template <class Window, class Layout>
-struct ControlTable {
+template <class Window, class Layout> struct ControlTable {
     using Spec = ControlSpec<Window, Layout>;
     static Spec button(const char* name, const char* caption, QStyle::StandardPixmap glyph,
                        void (Window::*handler)(), Rect Layout::*place, FontRule font = {},

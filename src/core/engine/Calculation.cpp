@@ -189,7 +189,8 @@ std::optional<std::string> airGapWarning(const CalcResult& result, const Chimney
     appendFixed(text, thickness, 0, thickness == std::trunc(thickness) ? 0 : 1);
     text += " mm alla temperatura media di ";
     appendFixed(text, result.layerMeanTemps[gap->meanIndex], 0, 1);
-    text += "\xB0" "C; i risultati sono quelli calcolati";
+    text += "\xB0"
+            "C; i risultati sono quelli calcolati";
     return text;
 }
 

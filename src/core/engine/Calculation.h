@@ -86,9 +86,9 @@ std::optional<std::string> airGapWarning(const CalcResult& result, const Chimney
 // Memo1, the chosen materials in Memo2, the final solution for the user's
 // flue-gas temperature in the results grid, then the layer checks of the
 // insulation, the technical gap and screen 2 in message boxes, and the air
-// gap warning. The viewer document is emptied; the results are current. Returns whether the calculation ran to its end: when
-// it stops, its message goes to the error box and nothing of the session
-// changes.
+// gap warning. The viewer document is emptied; the results are current. Returns whether the
+// calculation ran to its end: when it stops, its message goes to the error box and nothing of the
+// session changes.
 bool calculate(Session& session, Messages& messages);
 
 } // namespace camini

@@ -10,8 +10,13 @@ Session::Session(const std::string& dataFolder)
 
 CalculationBasis basisOf(const Session& session) {
     const Worksheet& s = session.sheet;
-    return {s.projectTitle,       s.inputTexts, s.squareSection, s.singleWall,
-            s.raiseSmallDiameter, s.materials,  session.archive.allMaterials()};
+    return {s.projectTitle,
+            s.inputTexts,
+            s.squareSection,
+            s.singleWall,
+            s.raiseSmallDiameter,
+            s.materials,
+            session.archive.allMaterials()};
 }
 
 bool resultsCurrent(const Session& session) {

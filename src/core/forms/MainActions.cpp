@@ -1,9 +1,9 @@
 #include "MainActions.h"
 
+#include "ProjectFile.h"
 #include "common/FileError.h"
 #include "common/FixedPoint.h"
 #include "common/Messages.h"
-#include "ProjectFile.h"
 #include "engine/Session.h"
 
 namespace camini {

@@ -62,9 +62,23 @@ void ConductivityGraph(PlotState& plot, Session& session) {
     // becomes the insulation material, and stays so.
     session.sheet.material(MaterialSlot::Insulation) = static_cast<std::uint8_t>(m);
     plot.labelColumns = 1;
-    const double l1 = session.archive.conductivity(m, t1);
-    const double l2 = session.archive.conductivity(m, t2);
-    GraphSetup(plot, "temp", "[lambda]", 0, t1, l1, t2, l2);
+    // The y window holds the whole curve: from the smallest to the largest
+    // conductivity of the points between the first and the last (for a
+    // conductivity that rises from point to point, the first and the last).
+    double lo = session.archive.conductivity(m, t1);
+    double hi = session.archive.conductivity(m, t2);
+    if (lo > hi)
+        std::swap(lo, hi);
+    const Material& mat = session.archive.material(m);
+    for (int k = 0; k < mat.pointCount; ++k) {
+        const double t = mat.temperatures[static_cast<std::size_t>(k)];
+        if (t < t1 || t > t2)
+            continue;
+        const double l = session.archive.conductivity(m, t);
+        lo = std::min(lo, l);
+        hi = std::max(hi, l);
+    }
+    GraphSetup(plot, "temp", "[lambda]", 0, t1, lo, t2, hi);
     PlotFunction(
         plot,
         [&session](double t) {

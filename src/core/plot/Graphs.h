@@ -62,8 +62,9 @@ inline constexpr const char* NoPointsMessage =
 std::optional<std::string> checkConductivityGraph(const Session& session);
 
 // The conductivity of the sheet's graphMaterial from its first to its last
-// point temperature: axes "temp" and "[lambda]" in black for the range from
-// the first point to the last, then the curve in blue, 200 samples. Drawing
+// point temperature: axes "temp" and "[lambda]" in black, x from the first
+// point to the last, y from the smallest to the largest conductivity of the
+// points between them, then the curve in blue, 200 samples. Drawing
 // it makes the graphed material the insulation material of the sheet. Draws
 // nothing when the check would give its message.
 void ConductivityGraph(PlotState& plot, Session& session);

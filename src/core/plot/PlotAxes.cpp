@@ -160,7 +160,10 @@ void DrawXAxis(PlotState& plot) {
         } else if (i < n) {
             std::string label = FormatTickLabel(plot, PlotAxis::X, value);
             PlotLine(plot, X, plot.xAxisY, X, plot.xAxisY - plot.tickLength);
-            if (X <= labelLimit)
+            // A label that would run into the title is left out: the title
+            // starts after its blank at labelLimit.
+            if (X <= labelLimit &&
+                X - cw + plotTextWidth(plot, label) <= labelLimit + plotTextWidth(plot, ""))
                 PlotText(plot, label, X - cw, labelRow);
         }
     }

@@ -66,7 +66,8 @@ void DrawAxes(PlotState& plot);
 
 // The x axis in device units: line and closed arrow head to the right edge,
 // a tick per step (minor on odd ticks, labelled on the even ones before the
-// last; labels that would run into the title are left out) and the title
+// last; labels beyond the title's place, or whose text would reach into the
+// title, are left out) and the title
 // (at most 8 characters shown) at the right end of the label row.
 void DrawXAxis(PlotState& plot);
 

@@ -49,6 +49,10 @@ public:
     // the page's printable size in dots for a printer.
     virtual int width() const = 0;
     virtual int height() const = 0;
+
+    // The width in device units of a text written with the font as it
+    // stands, blanks included.
+    virtual int textWidth(const std::string& text) const = 0;
 };
 
 // The pen and the font a canvas draws with, as they were last set.
@@ -70,6 +74,12 @@ public:
     void setFontName(const std::string& name) override { style_.fontName = name; }
     void setFontSize(int points) override { style_.fontSize = points; }
     void setFontColour(PlotColour colour) override { style_.fontColour = colour; }
+
+    // An estimate for the graphs' proportional font on a surface of 96 dots
+    // an inch: half the font's height a character, the width of a digit.
+    int textWidth(const std::string& text) const override {
+        return static_cast<int>(text.size() * style_.fontSize * 96 / 72 / 2);
+    }
 
     const CanvasStyle& style() const { return style_; }
 

@@ -201,11 +201,13 @@ void PlotCircle(PlotState& plot, double x, double y, double r) {
         if (X < 10.0 || X > plot.windowWidth || Y < 0.0 || Y > plot.windowHeight - 50.0)
             return;
         if (plot.canvas)
-            plot.canvas->ellipse(deviceUnit(X - R), deviceUnit(Y + R), deviceUnit(X + R), deviceUnit(Y - R));
+            plot.canvas->ellipse(deviceUnit(X - R), deviceUnit(Y + R), deviceUnit(X + R),
+                                 deviceUnit(Y - R));
     } else {
         double rowY = plot.devHeight - Y;
         if (plot.canvas)
-            plot.canvas->ellipse(deviceUnit(X - R), deviceUnit(rowY + R), deviceUnit(X + R), deviceUnit(rowY - R));
+            plot.canvas->ellipse(deviceUnit(X - R), deviceUnit(rowY + R), deviceUnit(X + R),
+                                 deviceUnit(rowY - R));
     }
     plot.penX = X;
     plot.penY = Y;
@@ -245,6 +247,22 @@ void PlotMarker(PlotState& plot, int kind, double x, double y) {
     }
 }
 
+namespace {
+// The font PlotText writes in.
+void useTextFont(PlotState& plot) {
+    plot.canvas->setFontName("times new roman");
+    if (plot.device == PlotDevice::Screen)
+        plot.canvas->setFontSize(14);
+}
+} // namespace
+
+double plotTextWidth(PlotState& plot, const std::string& text) {
+    if (!plot.canvas)
+        return 0.0;
+    useTextFont(plot);
+    return plot.canvas->textWidth(" " + text);
+}
+
 void PlotText(PlotState& plot, const std::string& text, double x, double y) {
     if (!mappable(plot))
         return;
@@ -253,9 +271,8 @@ void PlotText(PlotState& plot, const std::string& text, double x, double y) {
     if (!finite(X, Y) || !plot.canvas)
         return;
     std::string shown = " " + text;
-    plot.canvas->setFontName("times new roman");
+    useTextFont(plot);
     if (plot.device == PlotDevice::Screen) {
-        plot.canvas->setFontSize(14);
         plot.canvas->textOut(deviceUnit(X), deviceUnit(Y), shown);
     } else {
         plot.canvas->textOut(deviceUnit(X), plot.devHeight - deviceUnit(Y), shown);

@@ -140,6 +140,9 @@ void PlotMarker(PlotState& plot, int kind, double x, double y);
 // Writes a blank followed by the text, its top left corner at (x, y), in
 // "times new roman" (size 14 on the screen). The pen position stays.
 void PlotText(PlotState& plot, const std::string& text, double x, double y);
+// The width in device units of what PlotText writes for `text` (the blank
+// in front included), in the font PlotText sets; 0 without a surface.
+double plotTextWidth(PlotState& plot, const std::string& text);
 // Selects a colour number; the canvas pen and font take its palette colour
 // when it has one and stay as they were otherwise.
 void PlotSetColour(PlotState& plot, std::uint16_t colourNumber);

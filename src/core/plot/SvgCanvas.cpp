@@ -90,17 +90,17 @@ void SvgCanvas::ellipse(int x1, int y1, int x2, int y2) {
     body_ += "<ellipse cx=\"" + number((x1 + x2) / 2.0) + "\" cy=\"" + number((y1 + y2) / 2.0) +
              "\" rx=\"" + number(std::abs(x2 - x1) / 2.0) + "\" ry=\"" +
              number(std::abs(y2 - y1) / 2.0) + "\" fill=\"#ffffff\" stroke=\"" +
-             colour(style_.penColour) + "\" stroke-width=\"" + std::to_string(std::max(style_.penWidth, 1)) +
-             "\"/>\n";
+             colour(style_.penColour) + "\" stroke-width=\"" +
+             std::to_string(std::max(style_.penWidth, 1)) + "\"/>\n";
 }
 
 void SvgCanvas::textOut(int x, int y, const std::string& text) {
     flushLines();
     double pixels = style_.fontSize * dotsPerInch_ / 72.0;
     body_ += "<text x=\"" + std::to_string(x) + "\" y=\"" + number(y + fontAscent * pixels) +
-             "\" font-family=\"" + escaped(style_.fontName) + ", serif\" font-size=\"" + number(pixels) +
-             "\" fill=\"" + colour(style_.fontColour) + "\" xml:space=\"preserve\">" + escaped(text) +
-             "</text>\n";
+             "\" font-family=\"" + escaped(style_.fontName) + ", serif\" font-size=\"" +
+             number(pixels) + "\" fill=\"" + colour(style_.fontColour) +
+             "\" xml:space=\"preserve\">" + escaped(text) + "</text>\n";
 }
 
 void SvgCanvas::setPenColour(PlotColour colour) {

@@ -1,8 +1,8 @@
 #include "engine/Calculation.h"
+#include "EngineFixture.h"
 #include "engine/Report.h"
 #include "engine/ResultsGrid.h"
 #include "engine/Session.h"
-#include "EngineFixture.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

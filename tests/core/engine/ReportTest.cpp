@@ -1,8 +1,8 @@
 #include "engine/Report.h"
+#include "EngineFixture.h"
 #include "engine/Calculation.h"
 #include "engine/RtfWriter.h"
 #include "engine/Session.h"
-#include "EngineFixture.h"
 #include "support/TestSupport.h"
 
 #include <filesystem>

@@ -1,5 +1,6 @@
 #include "forms/MainActions.h"
 #include "engine/Session.h"
+#include "forms/ProjectFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -159,4 +160,36 @@ TEST(MainActions, SingleWallTick) {
     w.input(InputRow::InsulationThickness) = "0";
     singleWallClicked(w, false);
     EXPECT_EQ(w.input(InputRow::InsulationThickness), "0");
+}
+
+// "salvare il progetto?" is asked when what the project file holds differs
+// from the project last loaded or saved, the start project before either.
+TEST(ProjectChanged, AgainstTheProjectLastLoadedOrSaved) {
+    Started s;
+    Session& session = s.session;
+    EXPECT_FALSE(projectChanged(session));
+    session.sheet.singleWall = true; // not in the project file
+    session.sheet.raiseSmallDiameter = true;
+    EXPECT_FALSE(projectChanged(session));
+    struct Case {
+        const char* what;
+        void (*change)(Session&);
+    };
+    const Case changes[] = {
+        {"cell", [](Session& x) { x.sheet.input(InputRow::AirGapThickness) = "25"; }},
+        {"title", [](Session& x) { x.sheet.projectTitle += " bis"; }},
+        {"quadrata", [](Session& x) { x.sheet.squareSection = true; }},
+        {"material", [](Session& x) { x.sheet.material(MaterialSlot::TechnicalGap) = 3; }},
+    };
+    for (const Case& c : changes) {
+        c.change(session);
+        EXPECT_TRUE(projectChanged(session)) << c.what;
+        saveSessionProject(session, s.dir.file(std::string(c.what) + ".CAM"));
+        EXPECT_FALSE(projectChanged(session)) << c.what;
+    }
+    setStartProject(session.sheet);
+    EXPECT_TRUE(projectChanged(session));
+    loadSessionProject(session, s.dir.file("cell.CAM"), s.messages);
+    EXPECT_FALSE(projectChanged(session));
+    EXPECT_EQ(session.sheet.input(InputRow::AirGapThickness), "25");
 }

@@ -250,8 +250,9 @@ TEST(DrawXAxis, TicksLabelsAndTheMinorLastTick) {
     for (const auto& t : s.texts())
         if (t.y1 == 677)
             labels.push_back(t.text);
-    EXPECT_EQ(labels, (std::vector<std::string>{" 0", " 100", " 200", " 300", " 400", " 500",
-                                                " 600", " temp"}));
+    // 600 at X = 942 would reach into the title, which starts at 960.
+    EXPECT_EQ(labels,
+              (std::vector<std::string>{" 0", " 100", " 200", " 300", " 400", " 500", " temp"}));
     const RecordedPrimitive* title = s.findText(" temp");
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->x1, 1014 - 9 * 6);
@@ -273,11 +274,18 @@ TEST(DrawXAxis, AxisLineAndClosedArrowHead) {
 TEST(DrawXAxis, LabelsDoNotRunIntoTheTitle) {
     ScreenPlot s;
     s.plot.labelColumns = 1;
-    // 0 to 1100 step 100: labels 0, 200, ..., 1000; the label of 1000 at
-    // X = 930.4 fits before a title of 4 characters (limit 960) but not
-    // before one of 10 (limit 924).
-    GraphSetup(s.plot, "temp", "T", 0, 0, 0, 1000, 1);
+    // 0 to 1100 step 100: labels 0, 200, ..., 1000. The label of 1000 at
+    // X = 930.4, written from 924 and about 47 pixels wide, fits before a
+    // title of 1 character (at 978); before one of 4 (at 960) its tick is
+    // in place but its text would reach into the title; before one of 10
+    // (at 924) its tick lies beyond the title's place.
+    GraphSetup(s.plot, "X", "T", 0, 0, 0, 1000, 1);
     EXPECT_NE(s.findText(" 1000"), nullptr);
+    ScreenPlot shortTitle;
+    shortTitle.plot.labelColumns = 1;
+    GraphSetup(shortTitle.plot, "temp", "T", 0, 0, 0, 1000, 1);
+    EXPECT_EQ(shortTitle.findText(" 1000"), nullptr);
+    EXPECT_NE(shortTitle.findText(" 800"), nullptr);
     ScreenPlot longTitle;
     longTitle.plot.labelColumns = 1;
     GraphSetup(longTitle.plot, "temperatura", "T", 0, 0, 0, 1000, 1);

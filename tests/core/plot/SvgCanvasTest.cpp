@@ -1,9 +1,9 @@
 #include "plot/SvgCanvas.h"
+#include "PlotFixture.h"
 #include "engine/ChimneyInput.h"
 #include "engine/Session.h"
 #include "plot/GraphSvg.h"
 #include "plot/Graphs.h"
-#include "PlotFixture.h"
 #include "support/TestSupport.h"
 
 #include <cstdlib>
@@ -21,7 +21,6 @@ int count(const std::string& text, const std::string& what) {
         ++n;
     return n;
 }
-
 
 // Width and height of a PNG file from its header, or {-1, -1} when the bytes
 // are no PNG.
