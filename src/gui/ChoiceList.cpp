@@ -30,13 +30,21 @@ ChoiceList::ChoiceList(QWidget* parent) : QListWidget(parent) {
     });
 }
 
-void ChoiceList::setItems(const std::vector<std::string>& items) {
+void ChoiceList::setItems(const std::vector<std::string>& items, int current) {
     filling_ = true;
     clear();
-    for (const auto& item : items)
+    for (const auto& item : items) {
         addItem(toQString(item));
-    setCurrentRow(-1, QItemSelectionModel::Clear);
-    scrollToTop();
+        if (!item.empty())
+            this->item(count() - 1)->setToolTip(toQString(item));
+    }
+    if (current >= 0 && current < count()) {
+        setCurrentRow(current, QItemSelectionModel::ClearAndSelect);
+        scrollToItem(this->item(current), QAbstractItemView::PositionAtCenter);
+    } else {
+        setCurrentRow(-1, QItemSelectionModel::Clear);
+        scrollToTop();
+    }
     filling_ = false;
 }
 

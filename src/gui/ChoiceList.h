@@ -14,8 +14,10 @@ class ChoiceList : public QListWidget {
 public:
     explicit ChoiceList(QWidget* parent = nullptr);
 
-    // Replaces the items (CP1252 texts); none is picked.
-    void setItems(const std::vector<std::string>& items);
+    // Replaces the items (CP1252 texts), each shown in full as its tooltip;
+    // none is picked. The item at `current`, when there is one, is selected
+    // and scrolled into view without being picked (a click on it picks it).
+    void setItems(const std::vector<std::string>& items, int current = -1);
 
 signals:
     void chosen(int row);

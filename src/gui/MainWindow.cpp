@@ -18,6 +18,7 @@
 #include "forms/ProjectFile.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -181,9 +182,14 @@ void TForm1::bindGrids() {
         [&sheet](int r, int c) -> const std::string& {
             return c == 0 ? inputLabel(inputRowAt(r)) : sheet.input(inputRowAt(r));
         },
-        [&sheet](int r, int, std::string t) { sheet.input(inputRowAt(r)) = std::move(t); }, this);
+        [this](int r, int, std::string t) {
+            session_.sheet.input(inputRowAt(r)) = std::move(t);
+            showResultsStanding();
+        },
+        this);
     StringGrid1->setModel(inputModel_);
     StringGrid1->setEditable(true);
+    StringGrid1->setEnterMovesDown(true);
     resultsModel_ = new TextGridModel(
         ResultRows, ResultCols, 1, 1,
         [&sheet](int r, int c) -> const std::string& {
@@ -199,11 +205,15 @@ void TForm1::bindGrids() {
 // The title, the memos and "D>=200" write what the user changes into the
 // worksheet.
 void TForm1::bindTexts() {
-    connect(CheckBox4, &QCheckBox::toggled, this,
-            [this](bool ticked) { session_.sheet.raiseSmallDiameter = ticked; });
+    connect(CheckBox4, &QCheckBox::toggled, this, [this](bool ticked) {
+        session_.sheet.raiseSmallDiameter = ticked;
+        showResultsStanding();
+    });
     connect(Edit1, &QLineEdit::textChanged, this, [this](const QString& t) {
-        if (!refreshing_)
-            session_.sheet.projectTitle = toCp1252(t);
+        if (refreshing_)
+            return;
+        session_.sheet.projectTitle = toCp1252(t);
+        showResultsStanding();
     });
     connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
         if (!refreshing_)
@@ -299,7 +309,32 @@ void TForm1::refresh() {
     }
     ListBox1->setVisible(sheet.materialListVisible);
     Image1->setVisible(sheet.pictureVisible);
+    showResultsStanding();
     refreshing_ = false;
+}
+
+void TForm1::showResultsStanding() {
+    const bool current = resultsCurrent(session_);
+    showAsCurrent(StringGrid2, current);
+    showAsCurrent(Memo1, current);
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+    commitEdits();
+    if (projectChanged(session_)) {
+        switch (services_.ask("salvare il progetto?", true)) {
+        case DesktopServices::Answer::Yes:
+            if (saveProjectWithDialog())
+                break;
+            [[fallthrough]];
+        case DesktopServices::Answer::Cancel:
+            e->ignore();
+            return;
+        case DesktopServices::Answer::No:
+            break;
+        }
+    }
+    e->accept();
 }
 
 void TForm1::commitEdits() {
@@ -316,6 +351,9 @@ void TForm1::vai_calcolo() {
 
 void TForm1::cancella() {
     commitEdits();
+    if (services_.ask("cancellare i valori di tutte le righe?", false) !=
+        DesktopServices::Answer::Yes)
+        return;
     clearInputsAndResults(session_.sheet);
     refresh();
 }
@@ -333,9 +371,8 @@ void TForm1::fileopen() {
         void message(const std::string& t) override { texts.push_back(t); }
         void error(const std::string& t) override { texts.push_back(t); }
     } deferred;
-    if (!runFileOperation(services_, [&] {
-            loadProject(nativePath(*path), session_.sheet, session_.archive, deferred);
-        }))
+    if (!runFileOperation(services_,
+                          [&] { loadSessionProject(session_, nativePath(*path), deferred); }))
         return;
     refresh();
     showSectionPicture();
@@ -345,17 +382,27 @@ void TForm1::fileopen() {
 
 void TForm1::filesave() {
     commitEdits();
-    auto path = services_.saveFile("Salva progetto", "files CAMINI (*.CAM)",
-                                   displayPath(executableFolder()),
-                                   toQString(proposedProjectName(session_.sheet.projectTitle)));
-    if (!path)
-        return;
-    runFileOperation(services_,
-                     [&] { saveProject(session_.sheet, projectFileName(nativePath(*path))); });
+    saveProjectWithDialog();
+}
+
+bool TForm1::saveProjectWithDialog() {
+    auto chosen = services_.saveFile("Salva progetto", "files CAMINI (*.CAM)",
+                                     displayPath(executableFolder()),
+                                     toQString(proposedProjectName(session_.sheet.projectTitle)));
+    if (!chosen)
+        return false;
+    const std::string path = projectFileName(nativePath(*chosen));
+    return confirmReplace(services_, path) &&
+           runFileOperation(services_, [&] { saveSessionProject(session_, path); });
 }
 
 void TForm1::openMaterialList(MaterialListMode mode) {
-    ListBox1->setItems(camini::openMaterialList(session_.sheet, session_.archive, mode));
+    // The list opens on the material the layer (or the graph) has now.
+    const LayerSpec* layer = layerFor(mode);
+    const int current = layer && layer->material ? session_.sheet.material(*layer->material)
+                                                 : session_.sheet.graphMaterial;
+    ListBox1->setItems(camini::openMaterialList(session_.sheet, session_.archive, mode),
+                       current - 1);
     refresh();
     ListBox1->setFocus();
 }
@@ -399,6 +446,7 @@ void TForm1::sceglistabile(int row) {
 void TForm1::caricaimmagine() {
     session_.sheet.squareSection = CheckBox2->isChecked();
     showSectionPicture();
+    showResultsStanding();
 }
 
 void TForm1::caMBIAmonoparete() {

@@ -67,8 +67,16 @@ public slots:
 
 protected:
     bool event(QEvent* e) override;
+    // "&Uscita" and the close box: with a project changed since it was last
+    // loaded or saved, "salvare il progetto?" (Sì, No, Annulla).
+    void closeEvent(QCloseEvent* e) override;
 
 private:
+    // The save dialog, the name rule, the question before replacing a file
+    // and the save; whether the project was saved.
+    bool saveProjectWithDialog();
+    // The results grid and Memo1 in grey while they do not match the inputs.
+    void showResultsStanding();
     void findControls();
     void bindGrids();
     void bindTexts();

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPalette>
 
 namespace camini {
@@ -107,6 +108,33 @@ void GridView::setEditable(bool editable) {
                         ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed
                         : QAbstractItemView::NoEditTriggers);
+}
+
+void GridView::moveDown() {
+    const QModelIndex at = currentIndex();
+    if (!at.isValid() || !model() || at.row() + 1 >= model()->rowCount())
+        return;
+    const QModelIndex next = model()->index(at.row() + 1, at.column());
+    setCurrentIndex(next);
+    scrollTo(next);
+}
+
+void GridView::keyPressEvent(QKeyEvent* e) {
+    if (enterMovesDown_ && state() != EditingState &&
+        (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
+        e->modifiers() == Qt::NoModifier) {
+        moveDown();
+        e->accept();
+        return;
+    }
+    QTableView::keyPressEvent(e);
+}
+
+void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTableView::closeEditor(editor, hint);
+    // The cell's editor ends with this hint when Enter stored its text.
+    if (enterMovesDown_ && hint == QAbstractItemDelegate::SubmitModelCache)
+        moveDown();
 }
 
 void GridView::commitEdit() {

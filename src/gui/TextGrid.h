@@ -51,6 +51,18 @@ public:
 
     // Stores the text of a cell being edited, as leaving the cell would.
     void commitEdit();
+
+    // Enter stores the cell and moves to the next row, as in a spreadsheet
+    // (the last row stays).
+    void setEnterMovesDown(bool moves) { enterMovesDown_ = moves; }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+private:
+    void moveDown();
+    bool enterMovesDown_ = false;
 };
 
 } // namespace camini

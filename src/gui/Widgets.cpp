@@ -3,10 +3,12 @@
 #include "ChoiceList.h"
 #include "DesktopServices.h"
 #include "TextGrid.h"
+#include "QtText.h"
 #include "common/FileError.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
@@ -122,6 +124,23 @@ void applyFont(QWidget* c, const FontRule& rule, int points) {
 QSize screenSizeOf(const QWidget* window) {
     const QScreen* s = window->screen() ? window->screen() : QApplication::primaryScreen();
     return s->geometry().size();
+}
+
+bool confirmReplace(DesktopServices& services, const std::string& path) {
+    if (!QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(path))))
+        return true;
+    const std::string name = toCp1252(QFile::decodeName(QByteArray::fromStdString(path)));
+    return services.ask("il file \"" + name + "\" esiste gi\xE0: sostituirlo?", false) ==
+           DesktopServices::Answer::Yes;
+}
+
+void showAsCurrent(QWidget* control, bool current) {
+    QPalette p = QApplication::palette(control);
+    if (!current)
+        for (auto role : {QPalette::Text, QPalette::WindowText})
+            for (auto group : {QPalette::Active, QPalette::Inactive})
+                p.setColor(group, role, p.color(QPalette::Disabled, role));
+    control->setPalette(p);
 }
 
 bool runFileOperation(DesktopServices& services, const std::function<void()>& operation) {

@@ -149,9 +149,17 @@ QFont namedFont(const char* family, int points);
 // The screen a window is on (the primary one before it is shown).
 QSize screenSizeOf(const QWidget* window);
 
+// The disabled text colour of the palette for results that no longer match
+// their inputs, the usual one otherwise.
+void showAsCurrent(QWidget* control, bool current);
+
 // Runs a file operation and shows its failure (a FileError) in the error
 // box. Returns whether the operation succeeded.
 bool runFileOperation(DesktopServices& services, const std::function<void()>& operation);
+
+// Whether a save may go to `path` (file system bytes): yes when no file is
+// there, otherwise as the user answers "il file ... esiste già: sostituirlo?".
+bool confirmReplace(DesktopServices& services, const std::string& path);
 
 // Starts a print job with an empty title on the default printer, `painter`
 // drawing on the printable area (no margins added), and gives the page's

@@ -78,7 +78,7 @@ protected:
         services.modalScripts.push_back(
             [script = std::move(script)](QDialog& w) { script(static_cast<TForm8&>(w)); });
         named<QPushButton>(*form1, "BitBtn11")->click();
-        named<ChoiceList>(*form1, "ListBox1")->setCurrentRow(m - 1);
+        clickItem(named<ChoiceList>(*form1, "ListBox1"), m - 1);
     }
 };
 

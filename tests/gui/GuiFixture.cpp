@@ -2,10 +2,18 @@
 
 #include "QtText.h"
 
+#include <QListWidget>
+#include <QTest>
 #include <algorithm>
 #include <filesystem>
 
 namespace camini::test {
+void clickItem(QListWidget* list, int row) {
+    QListWidgetItem* item = list->item(row);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
 std::vector<std::string> folderContents(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(folder))

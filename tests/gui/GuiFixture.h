@@ -68,6 +68,10 @@ template <class T> T* named(const QWidget& window, const char* name) {
     return c;
 }
 
+// A click on an item of a list, as the user picks it (the item scrolled into
+// view first).
+void clickItem(QListWidget* list, int row);
+
 // The names in a folder, sorted.
 std::vector<std::string> folderContents(const std::string& folder);
 

@@ -19,7 +19,6 @@
 using namespace camini;
 using namespace camini::test;
 
-
 namespace {
 
 std::vector<std::string> lines(const QPlainTextEdit* memo) {
@@ -182,6 +181,13 @@ TEST_F(MainWindow, TypedCellsReachTheCalculationEvenWhileStillEditing) {
 TEST_F(MainWindow, CancellaEmptiesInputsAndResults) {
     form1->vai_calcolo();
     const auto memo1 = lines(named<QPlainTextEdit>(*form1, "Memo1"));
+    // It asks first; No keeps every cell.
+    services.answers = {DesktopServices::Answer::No};
+    named<QPushButton>(*form1, "BitBtn5")->click();
+    EXPECT_EQ(services.questions,
+              std::vector<std::string>{"cancellare i valori di tutte le righe?"});
+    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid1"))[0][1], "250");
+    services.answers = {DesktopServices::Answer::Yes};
     named<QPushButton>(*form1, "BitBtn5")->click();
     const auto input = gridTexts(named<GridView>(*form1, "StringGrid1"));
     for (int r = 0; r < InputRows; ++r)
@@ -230,7 +236,9 @@ TEST_F(MainWindow, MaterialListInPlaceOfThePicture) {
     EXPECT_TRUE(named<ChoiceList>(*form1, "ListBox1")->isVisible());
     EXPECT_FALSE(named<QLabel>(*form1, "Image1")->isVisible());
     ASSERT_EQ(named<ChoiceList>(*form1, "ListBox1")->count(), 100);
-    EXPECT_EQ(named<ChoiceList>(*form1, "ListBox1")->currentRow(), -1);
+    // It opens on screen 1's material, 1, picked by nothing yet.
+    EXPECT_EQ(named<ChoiceList>(*form1, "ListBox1")->currentRow(), 0);
+    EXPECT_EQ(session->sheet.material(MaterialSlot::Screen1), 1);
     EXPECT_EQ(toCp1252(named<ChoiceList>(*form1, "ListBox1")->item(4)->text()),
               session->archive.description(5));
     named<ChoiceList>(*form1, "ListBox1")->setCurrentRow(99);
@@ -254,8 +262,9 @@ TEST_F(MainWindow, MaterialListInPlaceOfThePicture) {
 TEST_F(MainWindow, KeyboardChoosesInTheMaterialList) {
     named<QPushButton>(*form1, "BitBtn7")->click(); // asola tecnica
     named<ChoiceList>(*form1, "ListBox1")->setFocus();
+    // The list stands on the layer's material, 1: the arrow picks the next.
     QTest::keyClick(named<ChoiceList>(*form1, "ListBox1"), Qt::Key_Down);
-    EXPECT_EQ(session->sheet.material(MaterialSlot::TechnicalGap), 1);
+    EXPECT_EQ(session->sheet.material(MaterialSlot::TechnicalGap), 2);
     EXPECT_FALSE(named<ChoiceList>(*form1, "ListBox1")->isVisible());
 }
 
@@ -384,13 +393,29 @@ TEST_F(MainWindow, TabLeavesTheGridsAndTheTextBoxes) {
     EXPECT_EQ(QApplication::focusWidget(), named<QPushButton>(*form1, "BitBtn1"));
 }
 
-TEST_F(MainWindow, TheMaterialListOpensAtItsTop) {
+TEST_F(MainWindow, TheMaterialListOpensOnTheLayersMaterial) {
+    ChoiceList* list = named<ChoiceList>(*form1, "ListBox1");
     named<QPushButton>(*form1, "BitBtn6")->click();
-    named<ChoiceList>(*form1, "ListBox1")->scrollToBottom();
-    named<ChoiceList>(*form1, "ListBox1")->setCurrentRow(55);
+    list->scrollToTop();
+    list->setCurrentRow(55);
+    EXPECT_EQ(session->sheet.material(MaterialSlot::Insulation), 56);
+    list->scrollToTop();
     named<QPushButton>(*form1, "BitBtn6")->click();
-    EXPECT_EQ(named<ChoiceList>(*form1, "ListBox1")->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(named<ChoiceList>(*form1, "ListBox1")->currentRow(), -1);
+    EXPECT_EQ(list->currentRow(), 55);
+    EXPECT_TRUE(list->item(55)->isSelected());
+    EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(55)).center()));
+    // A click on it picks it again, and closes the list.
+    clickItem(list, 55);
+    EXPECT_FALSE(list->isVisible());
+    // Another layer's list stands on that layer's material; the graph's on
+    // the graph material.
+    named<QPushButton>(*form1, "BitBtn16")->click();
+    EXPECT_EQ(list->currentRow(), 8);
+    named<QPushButton>(*form1, "BitBtn11")->click();
+    EXPECT_EQ(list->currentRow(), 0);
+    // Every description shows in full as its item's tooltip.
+    EXPECT_EQ(list->item(8)->toolTip(), list->item(8)->text());
+    EXPECT_FALSE(list->item(8)->toolTip().isEmpty());
 }
 
 TEST_F(MainWindow, LoadMessagesComeWhenTheWindowShowsTheLoadedProject) {

@@ -209,6 +209,7 @@ TEST_F(Viewer, TwoRequestsAfterOneCalculationShowTheReportTwice) {
 
 TEST_F(Viewer, CancellaThenReportReadsTheEmptiedGrids) {
     named<QPushButton>(*form1, "BitBtn1")->click();
+    services.answers = {DesktopServices::Answer::Yes};
     named<QPushButton>(*form1, "BitBtn5")->click();
     std::vector<std::string> shown;
     showReport([&](TAboutBox& v) { shown = textLines(named<QTextEdit>(v, "RichEdit1")); });
