@@ -121,6 +121,7 @@ void TForm3::inizia() {
         QTimer::singleShot(0, this, &QDialog::reject);
         return;
     }
+    loadedMaterials_ = archive_.allMaterials();
     currentMaterial_ = 1;
     showEditorPage();
     applyLayout();
@@ -157,6 +158,30 @@ void TForm3::uscita2() {
     storeEditorPage();
     if (runFileOperation(services_, [this] { archive_.save(); }))
         accept(); // a failed save leaves the window open
+}
+
+bool TForm3::hasUnsavedEdits() {
+    StringGrid1->commitEdit();
+    const EditorPage stored = editorPageOf(archive_, currentMaterial_);
+    return archive_.allMaterials() != loadedMaterials_ || page_.cells != stored.cells ||
+           toCp1252(Edit1->text()) != stored.description;
+}
+
+void TForm3::reject() {
+    if (!loaded_ || !isVisible() || !hasUnsavedEdits()) {
+        QDialog::reject();
+        return;
+    }
+    switch (services_.ask("salvare le modifiche all'archivio dei materiali?", true)) {
+    case DesktopServices::Answer::Yes:
+        uscita2(); // stays open when the save fails
+        break;
+    case DesktopServices::Answer::No:
+        QDialog::reject();
+        break;
+    case DesktopServices::Answer::Cancel:
+        break;
+    }
 }
 
 void TForm3::printArchive() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "materials/ArchiveEditor.h"
+#include "materials/MaterialArchive.h"
 
 #include <QDialog>
 
@@ -11,7 +12,6 @@ namespace camini {
 
 class DesktopServices;
 class GridView;
-class MaterialArchive;
 class TAboutBox;
 class TextGridModel;
 struct ViewerDocument;
@@ -35,6 +35,9 @@ public:
 
 public slots:
     void uscita2();
+    // Esc and the close box. With changes to the archive in memory or to the
+    // page on screen since the opening, asks whether to save them first.
+    void reject() override;
     void aumenta();
     void diminuisci();
     void BitBtn1Click();
@@ -50,6 +53,9 @@ private:
     // The archive listing in the results viewer, shown modally.
     void printArchive();
     void applyLayout();
+    // Whether the archive in memory or the page on screen differs from what
+    // the opening loaded.
+    bool hasUnsavedEdits();
 
     MaterialArchive& archive_;
     ViewerDocument& viewerDocument_;
@@ -60,6 +66,7 @@ private:
     QLabel* Label2;
     TextGridModel* model_;
     EditorPage page_;
+    std::array<Material, MaxMaterials> loadedMaterials_{};
     int currentMaterial_ = 1;
     bool loaded_ = false;
 };

@@ -70,6 +70,9 @@ std::optional<QString> ProgramServices::saveFile(const QString& title, const QSt
     QFileDialog dialog(QApplication::activeWindow(), title, folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // The dialog would ask only when the name is typed with its extension;
+    // the callers ask in every case, once the extension is added.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!proposedName.isEmpty())
         dialog.selectFile(proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

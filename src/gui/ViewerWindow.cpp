@@ -14,7 +14,11 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
+#include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <climits>
 #include <algorithm>
 
 namespace camini {
@@ -56,7 +60,11 @@ TAboutBox::TAboutBox(ViewerDocument& document, DesktopServices& services, QWidge
     RichEdit1 = control<QTextEdit>(this, "RichEdit1");
     RichEdit1->setAcceptRichText(false);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1->setLineWrapMode(QTextEdit::WidgetWidth);
+    // A report line never wraps: wrapped table lines lose their columns.
+    // The font shrinks to fit the longest line; where even the smallest does
+    // not, the text scrolls sideways.
+    RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
+    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(RichEdit1, &QTextEdit::textChanged, this, &TAboutBox::storeTyped);
 }
 
@@ -76,6 +84,18 @@ void TAboutBox::showEvent(QShowEvent* e) {
         refresh();
     }
     QDialog::showEvent(e);
+    if (!e->spontaneous())
+        showReportStart();
+}
+
+void TAboutBox::showReportStart() {
+    const QTextBlock block = RichEdit1->document()->findBlockByNumber(
+        static_cast<int>(std::min<std::size_t>(document_.reportStart, INT_MAX)));
+    if (!block.isValid())
+        return;
+    RichEdit1->setTextCursor(QTextCursor(block));
+    const qreal top = RichEdit1->document()->documentLayout()->blockBoundingRect(block).top();
+    RichEdit1->verticalScrollBar()->setValue(static_cast<int>(top));
 }
 
 QStringList TAboutBox::documentLines() const {
@@ -88,10 +108,20 @@ QStringList TAboutBox::documentLines() const {
 void TAboutBox::refresh() {
     const QString text = documentLines().join('\n');
     refreshing_ = true;
-    RichEdit1->document()->setDefaultFont(documentFont(document_));
+    RichEdit1->document()->setDefaultFont(fittedFont());
     if (RichEdit1->toPlainText() != text)
         RichEdit1->setPlainText(text);
     refreshing_ = false;
+}
+
+QFont TAboutBox::fittedFont() const {
+    QFont font = documentFont(document_);
+    // The room of a line: the text box's inside less the document's margins
+    // and the cursor.
+    const qreal room = RichEdit1->viewport()->width() -
+                       2 * RichEdit1->document()->documentMargin() - 2;
+    font.setPointSize(fittingPointSize(font, font.pointSize(), documentLines(), room, RichEdit1));
+    return font;
 }
 
 void TAboutBox::storeTyped() {
@@ -144,11 +174,13 @@ void TAboutBox::vai_stampa() {
 }
 
 void TAboutBox::vai_testo() {
-    auto path =
+    auto chosen =
         services_.saveFile("scrivi il file rtf", "output testo (*.rtf)", QString(), QString());
-    if (!path || path->isEmpty())
+    if (!chosen || chosen->isEmpty())
         return;
-    runFileOperation(services_, [&] { saveRtf(document_, reportFileName(nativePath(*path))); });
+    const std::string path = reportFileName(nativePath(*chosen));
+    if (confirmReplace(services_, path))
+        runFileOperation(services_, [&] { saveRtf(document_, path); });
 }
 
 } // namespace camini

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <QStringList>
 
 class QTextEdit;
@@ -36,6 +37,11 @@ protected:
 private:
     void storeTyped();
     QStringList documentLines() const;
+    // The document's font, or the largest smaller size at which its longest
+    // line fits the text box (not below 6 points).
+    QFont fittedFont() const;
+    // Scrolls to the first line of the last report appended.
+    void showReportStart();
     ViewerDocument& document_;
     QTextEdit* RichEdit1;
     DesktopServices& services_;

@@ -19,32 +19,6 @@ using namespace camini::test;
 
 namespace {
 
-// Key presses for each character of a text, letters beyond ASCII included.
-void typeText(QWidget* w, const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            QTest::keyClick(w, c.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, w, static_cast<Qt::Key>(c.toUpper().unicode()),
-                                QString(c), Qt::NoModifier);
-    }
-}
-
-// Types into a cell of the grid as a user does: the cell's editor opens, its
-// text is replaced by the keys typed, and the editor stays open.
-void typeInCell(GridView* grid, int row, int column, const QString& text) {
-    const QModelIndex cell = grid->model()->index(row, column);
-    grid->setCurrentIndex(cell); // opens the cell's editor (any trigger edits)
-    if (!grid->indexWidget(cell))
-        grid->edit(cell);
-    QApplication::processEvents();
-    auto* line = qobject_cast<QLineEdit*>(grid->indexWidget(cell));
-    ASSERT_NE(line, nullptr) << row << "," << column;
-    line->selectAll();
-    QTest::keyClick(line, Qt::Key_Delete);
-    typeText(line, text);
-}
-
 // The same, and the cell left with Enter.
 void enterInCell(GridView* grid, int row, int column, const QString& text) {
     typeInCell(grid, row, column, text);
@@ -317,9 +291,10 @@ TEST_F(Editor, ANewPointShowsInTheStatusLineOnlyAfterTheFileIsReloaded) {
     EXPECT_TRUE(services.errors.empty());
 }
 
-TEST_F(Editor, TheCloseBoxSavesNothingAndStoresNothingOfThePage) {
+TEST_F(Editor, AnsweredNoTheCloseBoxSavesNothingAndStoresNothingOfThePage) {
     const std::string bytes = readFile(archiveFile());
     bool closed = false;
+    services.answers = {DesktopServices::Answer::No};
     openEditor([&](TForm3& e) {
         typeDescription(e, "stored by Avanti");
         named<QPushButton>(e, "SpeedButton2")->click();
@@ -329,6 +304,8 @@ TEST_F(Editor, TheCloseBoxSavesNothingAndStoresNothingOfThePage) {
         closed = !e.isVisible();
     });
     EXPECT_TRUE(closed);
+    EXPECT_EQ(services.questions,
+              std::vector<std::string>{"salvare le modifiche all'archivio dei materiali?"});
     EXPECT_EQ(readFile(archiveFile()), bytes);
     // What "Avanti" stored stays in memory until the next opening reloads it.
     EXPECT_EQ(session->archive.description(1), "stored by Avanti");
@@ -338,15 +315,51 @@ TEST_F(Editor, TheCloseBoxSavesNothingAndStoresNothingOfThePage) {
     EXPECT_TRUE(services.errors.empty());
 }
 
-TEST_F(Editor, EscapeIsTheCloseBoxToo) {
-    const std::string bytes = readFile(archiveFile());
-    openEditor([&](TForm3& e) {
-        typeDescription(e, "nuovo");
-        QTest::keyClick(&e, Qt::Key_Escape);
-        EXPECT_FALSE(e.isVisible());
-    });
-    EXPECT_EQ(readFile(archiveFile()), bytes);
-    EXPECT_EQ(session->archive.description(1), "calcestruzzo alleggerito 1000 kg/m3");
+// Esc and the close box after an edit ask first: Si stores the page and saves
+// as "Uscita", No leaves as the close box always did, Annulla stays. Without
+// an edit they leave at once.
+TEST_F(Editor, LeavingWithEditsAsksWhetherToSaveThem) {
+    using A = DesktopServices::Answer;
+    const std::string original = readFile(archiveFile());
+    const struct {
+        const char* edit; // a description typed on material 1, or an edit elsewhere
+        bool avanti;      // the edit stored by "Avanti" and then back on material 1
+        std::optional<A> answer;
+        bool asked, closed, saved;
+    } cases[] = {
+        {nullptr, false, std::nullopt, false, true, false},
+        {"nuovo", false, A::Yes, true, true, true},
+        {"nuovo", false, A::No, true, true, false},
+        {"nuovo", false, A::Cancel, true, false, false},
+        {"nuovo", true, A::Cancel, true, false, false},
+        {"nuovo", true, A::Yes, true, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.edit ? c.edit : "-") + (c.avanti ? " avanti" : ""));
+        writeFile(archiveFile(), original);
+        services.questions.clear();
+        services.answers.clear();
+        if (c.answer)
+            services.answers.push_back(*c.answer);
+        bool closed = false;
+        openEditor([&](TForm3& e) {
+            if (c.edit) {
+                typeDescription(e, c.edit);
+                if (c.avanti) {
+                    named<QPushButton>(e, "SpeedButton2")->click();
+                    named<QPushButton>(e, "SpeedButton3")->click();
+                    typeDescription(e, c.edit); // the page as stored: no edit on screen
+                }
+            }
+            QTest::keyClick(&e, Qt::Key_Escape);
+            closed = !e.isVisible();
+        });
+        EXPECT_EQ(closed, c.closed);
+        EXPECT_EQ(services.questions.size(), c.asked ? 1u : 0u);
+        EXPECT_EQ(archiveOnDisk().description(1),
+                  c.saved ? "nuovo" : "calcestruzzo alleggerito 1000 kg/m3");
+    }
+    EXPECT_TRUE(services.errors.empty());
 }
 
 TEST_F(Editor, BothExitControlsStoreThePageAndSaveTheFile) {

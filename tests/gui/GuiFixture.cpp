@@ -1,6 +1,10 @@
 #include "GuiFixture.h"
 
 #include "QtText.h"
+#include "TextGrid.h"
+
+#include <QApplication>
+#include <QLineEdit>
 
 #include <QListWidget>
 #include <QTest>
@@ -8,6 +12,32 @@
 #include <filesystem>
 
 namespace camini::test {
+// Key presses for each character of a text, letters beyond ASCII included.
+void typeText(QWidget* w, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(w, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, w, static_cast<Qt::Key>(c.toUpper().unicode()),
+                                QString(c), Qt::NoModifier);
+    }
+}
+
+// Types into a cell of the grid as a user does: the cell's editor opens, its
+// text is replaced by the keys typed, and the editor stays open.
+void typeInCell(GridView* grid, int row, int column, const QString& text) {
+    const QModelIndex cell = grid->model()->index(row, column);
+    grid->setCurrentIndex(cell); // opens the cell's editor (any trigger edits)
+    if (!grid->indexWidget(cell))
+        grid->edit(cell);
+    QApplication::processEvents();
+    auto* line = qobject_cast<QLineEdit*>(grid->indexWidget(cell));
+    ASSERT_NE(line, nullptr) << row << "," << column;
+    line->selectAll();
+    QTest::keyClick(line, Qt::Key_Delete);
+    typeText(line, text);
+}
+
 void clickItem(QListWidget* list, int row) {
     QListWidgetItem* item = list->item(row);
     list->scrollToItem(item);

@@ -5,6 +5,7 @@
 #include "GraphWindow.h"
 #include "MainWindow.h"
 #include "ScriptedServices.h"
+#include "TextGrid.h"
 #include "ViewerWindow.h"
 #include "Widgets.h"
 #include "engine/Session.h"
@@ -71,6 +72,13 @@ template <class T> T* named(const QWidget& window, const char* name) {
 // A click on an item of a list, as the user picks it (the item scrolled into
 // view first).
 void clickItem(QListWidget* list, int row);
+
+// Key presses for each character of a text, letters beyond ASCII included.
+void typeText(QWidget* w, const QString& text);
+
+// Types into a cell of a grid as a user does: the cell's editor opens, its
+// text is replaced by the keys typed, and the editor stays open.
+void typeInCell(GridView* grid, int row, int column, const QString& text);
 
 // The names in a folder, sorted.
 std::vector<std::string> folderContents(const std::string& folder);

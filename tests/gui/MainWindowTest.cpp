@@ -304,6 +304,71 @@ TEST_F(MainWindow, SaveProjectThroughTheDialog) {
     EXPECT_TRUE(services.errors.empty());
 }
 
+// Saving over an existing project asks first, with the extension typed or
+// added; No keeps the file.
+TEST_F(MainWindow, SavingOverAnExistingProjectAsksFirst) {
+    using A = DesktopServices::Answer;
+    const struct {
+        const char* typed;
+        A answer;
+        bool replaced;
+    } cases[] = {{"vecchio.CAM", A::No, false}, {"vecchio", A::No, false}, {"vecchio", A::Yes, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + (c.replaced ? " si" : " no"));
+        writeFile(dir.file("vecchio.CAM"), "vecchio");
+        services.questions.clear();
+        services.saveAnswers = {dir.file(c.typed)};
+        services.answers = {c.answer};
+        named<QPushButton>(*form1, "BitBtn4")->click();
+        EXPECT_EQ(services.questions,
+                  std::vector<std::string>{"il file \"" + dir.file("vecchio.CAM") +
+                                           "\" esiste gi\xE0: sostituirlo?"});
+        EXPECT_EQ(readFile(dir.file("vecchio.CAM")).rfind("esempio 1\r\n250\r\n", 0) == 0,
+                  c.replaced);
+    }
+    EXPECT_TRUE(services.errors.empty());
+}
+
+// After "Calcola" every change of what the results come from greys the
+// results grid and the fire-resistance box until the next "Calcola".
+TEST_F(MainWindow, ResultsThatNoLongerMatchTheInputsAreGrey) {
+    auto* grid = named<GridView>(*form1, "StringGrid2");
+    auto* memo = named<QPlainTextEdit>(*form1, "Memo1");
+    const auto grey = [](const QWidget* w) {
+        return w->palette().color(QPalette::Active, QPalette::Text) ==
+               w->palette().color(QPalette::Disabled, QPalette::Text);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> change;
+    } changes[] = {
+        {"cell",
+         [&] {
+             typeInCell(named<GridView>(*form1, "StringGrid1"), 0, 1, "300");
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+             QApplication::processEvents();
+         }},
+        {"title", [&] { typeText(named<QLineEdit>(*form1, "Edit1"), "x"); }},
+        {"quadrata", [&] { named<QCheckBox>(*form1, "CheckBox2")->click(); }},
+        {"D>=200", [&] { named<QCheckBox>(*form1, "CheckBox4")->click(); }},
+        {"material",
+         [&] {
+             named<QPushButton>(*form1, "BitBtn6")->click();
+             clickItem(named<ChoiceList>(*form1, "ListBox1"), 7);
+         }},
+    };
+    EXPECT_TRUE(grey(grid)); // nothing calculated yet
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.what);
+        named<QPushButton>(*form1, "BitBtn1")->click();
+        EXPECT_FALSE(grey(grid));
+        EXPECT_FALSE(grey(memo));
+        c.change();
+        EXPECT_TRUE(grey(grid));
+        EXPECT_TRUE(grey(memo));
+    }
+}
+
 TEST_F(MainWindow, LoadProjectThroughTheDialog) {
     writeFile(dir.file("p.cam"), "caldaia\r\n400\r\n-"
                                  "5\r\n200\r\n15\r\n8\r\n60\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r"
@@ -374,6 +439,37 @@ TEST_F(MainWindow, TypingIntoTheSelectedCellRightAfterClickingItKeepsTheDigits) 
     // typed digits were lost; the offscreen platform does not reproduce that
     // timing, so the trigger itself is checked.
     EXPECT_FALSE(grid->editTriggers() & QAbstractItemView::SelectedClicked);
+}
+
+// Typing the inputs as in a spreadsheet: Enter stores the cell and goes to
+// the next row, on the last row it stays.
+TEST_F(MainWindow, EnterInTheInputGridStoresTheCellAndMovesDown) {
+    form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form1.get()));
+    auto* grid = named<GridView>(*form1, "StringGrid1");
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    for (const char* value : {"310", "21"}) {
+        for (const char* c = value; *c; ++c)
+            QTest::keyClick(QApplication::focusWidget(), *c);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(session->sheet.input(InputRow::FlueGasTemp), "310");
+    EXPECT_EQ(session->sheet.input(InputRow::AmbientTemp), "21");
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+    EXPECT_EQ(grid->currentIndex().column(), 1);
+
+    grid->setCurrentIndex(grid->model()->index(InputRows - 1, 1));
+    for (char c : std::string("95"))
+        QTest::keyClick(QApplication::focusWidget(), c);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(session->sheet.input(InputRow::OuterFaceLimit), "95");
+    EXPECT_EQ(grid->currentIndex().row(), InputRows - 1);
+    // The arrow keys move as before.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(grid->currentIndex().row(), InputRows - 2);
 }
 
 TEST_F(MainWindow, TabLeavesTheGridsAndTheTextBoxes) {

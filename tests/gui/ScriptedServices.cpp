@@ -14,8 +14,10 @@ void ScriptedServices::showModal(QDialog& window) {
         script(window);
     }
     QApplication::processEvents();
+    // Closed as the modal loop would end, without the questions a window
+    // may ask before it lets itself be closed.
     if (window.isVisible())
-        window.reject();
+        window.done(QDialog::Rejected);
     QApplication::processEvents();
 }
 

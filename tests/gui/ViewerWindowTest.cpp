@@ -137,7 +137,7 @@ TEST_F(Viewer, LayoutAt1366x768) {
     EXPECT_EQ(aboutBox->minimumSize(), aboutBox->maximumSize());
     EXPECT_EQ(named<QTextEdit>(*aboutBox, "RichEdit1")->verticalScrollBarPolicy(),
               Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(named<QTextEdit>(*aboutBox, "RichEdit1")->lineWrapMode(), QTextEdit::WidgetWidth);
+    EXPECT_EQ(named<QTextEdit>(*aboutBox, "RichEdit1")->lineWrapMode(), QTextEdit::NoWrap);
 }
 
 TEST_F(Viewer, LaidOutAnewOnEveryShowing) {
@@ -188,7 +188,12 @@ TEST_F(Viewer, TwoRequestsAfterOneCalculationShowTheReportTwice) {
     std::vector<std::string> first, second;
     calculateAndShowReport(
         [&](TAboutBox& v) { first = textLines(named<QTextEdit>(v, "RichEdit1")); });
-    showReport([&](TAboutBox& v) { second = textLines(named<QTextEdit>(v, "RichEdit1")); });
+    int firstShown = -1;
+    showReport([&](TAboutBox& v) {
+        auto* edit = named<QTextEdit>(v, "RichEdit1");
+        second = textLines(edit);
+        firstShown = edit->cursorForPosition(QPoint(8, 8)).blockNumber();
+    });
     EXPECT_TRUE(services.messages.empty());
     ASSERT_GT(first.size(), 30u);
     EXPECT_EQ(first[0], "titolo progetto=esempio 1 08/12/2026 14:05:09");
@@ -201,6 +206,8 @@ TEST_F(Viewer, TwoRequestsAfterOneCalculationShowTheReportTwice) {
     EXPECT_EQ(first, once);
     EXPECT_EQ(second, session->viewer.paragraphs);
     EXPECT_EQ(std::vector<std::string>(second.begin() + static_cast<long>(n), second.end()), once);
+    // The second showing opens at the second report's title.
+    EXPECT_EQ(firstShown, static_cast<int>(n));
     // The next calculation empties the viewer.
     named<QPushButton>(*form1, "BitBtn1")->click();
     EXPECT_TRUE(session->viewer.paragraphs.empty());
@@ -270,6 +277,7 @@ TEST_F(Viewer, SaveDialogAndTheRtfNameRule) {
     };
     for (const Case& c : cases)
         services.saveAnswers.push_back(dir.file(c.answer));
+    services.answers = {DesktopServices::Answer::Yes}; // "report.rtf" the second time
     calculateAndShowReport([&](TAboutBox& v) {
         for (std::size_t i = 0; i < std::size(cases); ++i)
             named<QPushButton>(v, "BitBtn3")->click();
@@ -295,6 +303,31 @@ TEST_F(Viewer, SaveDialogAndTheRtfNameRule) {
     EXPECT_NE(rtf.find("titolo progetto=esempio 1 08/12/2026 14:05:09\\par"), std::string::npos);
 }
 
+// Saving over an existing report asks first, whether the extension was
+// typed or added: No keeps the file, Si replaces it.
+TEST_F(Viewer, SavingOverAnExistingReportAsksFirst) {
+    using A = DesktopServices::Answer;
+    const struct {
+        const char* typed;
+        A answer;
+        bool replaced;
+    } cases[] = {{"vecchio.rtf", A::No, false},
+                 {"vecchio", A::No, false},
+                 {"vecchio", A::Yes, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + (c.replaced ? " si" : " no"));
+        writeFile(dir.file("vecchio.rtf"), "vecchio");
+        services.questions.clear();
+        services.saveAnswers = {dir.file(c.typed)};
+        services.answers = {c.answer};
+        calculateAndShowReport([](TAboutBox& v) { named<QPushButton>(v, "BitBtn3")->click(); });
+        EXPECT_EQ(services.questions,
+                  std::vector<std::string>{"il file \"" + dir.file("vecchio.rtf") +
+                                           "\" esiste gi\xE0: sostituirlo?"});
+        EXPECT_EQ(readFile(dir.file("vecchio.rtf")) != "vecchio", c.replaced);
+    }
+}
+
 TEST_F(Viewer, CancellingTheSaveDialogWritesNothing) {
     const auto before = folderContents(dir.path());
     services.saveAnswers = {std::nullopt, std::string()};
@@ -312,6 +345,7 @@ TEST_F(Viewer, AFileThatCannotBeWrittenIsReportedWithThePlatformsText) {
     std::filesystem::create_directory(dir.file("cartella.rtf"));
     services.saveAnswers = {dir.file("manca/report"), dir.file("unfile/report"),
                             dir.file("cartella")};
+    services.answers = {DesktopServices::Answer::Yes}; // to replace cartella.rtf
     calculateAndShowReport([](TAboutBox& v) {
         for (int i = 0; i < 3; ++i)
             named<QPushButton>(v, "BitBtn3")->click();
@@ -338,6 +372,7 @@ TEST_F(Viewer, AFolderWithoutWriteRightsIsReportedAsAccessDenied) {
         [&] {
             services.errors.clear();
             services.saveAnswers = {folder + "/nuovo", folder + "/vecchio"};
+            services.answers = {DesktopServices::Answer::Yes}; // to replace vecchio.rtf
             aboutBox->vai_testo();
             aboutBox->vai_testo();
             const std::vector<std::string> expected = {
