@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QShowEvent>
 #include <QTimer>
+#include <algorithm>
 
 namespace camini {
 
@@ -27,7 +28,10 @@ const std::array<std::string, 7> pointNumbers = {"", "1", "2", "3", "4", "5", "6
 using Control = ControlSpec<TForm3, EditorLayout>;
 using E = EditorLayout;
 using Table = ControlTable<TForm3, EditorLayout>;
-constexpr FontRule big{.family = "verdana", .points = 18};
+constexpr int EditorPoints = 18;
+constexpr FontRule big{.family = "verdana", .points = EditorPoints};
+// A cell's or a text box's room less its frame and margins.
+constexpr int CellPadding = 12;
 
 // In reading order: the points, the description, the status line, then the
 // buttons below.
@@ -35,7 +39,7 @@ const std::array<Control, 9> controls = {{
     {.name = "StringGrid1",
      .kind = ControlKind::Grid,
      .place = &E::stringGrid1,
-     .font = {.points = 18}},
+     .font = {.points = EditorPoints}},
     {.name = "Label1",
      .kind = ControlKind::Label,
      .caption = "descrizione",
@@ -111,6 +115,29 @@ void TForm3::applyLayout() {
     setGeometry(toQRect(l.window));
     placeControls(this, controls, l);
     StringGrid1->setSizes(l.columnWidth, {}, l.rowHeight);
+    fitTexts();
+}
+
+// The grid, the status line and the description take their size, or the
+// largest smaller one at which their texts fit: on a small screen the cells
+// and boxes shrink with it, and a cut heading or number would be misread.
+void TForm3::fitTexts() {
+    const auto fit = [](QWidget* w, const QStringList& texts, int room) {
+        QFont f = w->font();
+        f.setPointSize(fittingPointSize(f, EditorPoints, texts, room));
+        w->setFont(f);
+    };
+    QStringList cells;
+    for (const auto& h : headings)
+        cells << toQString(h);
+    for (const auto& row : page_.cells)
+        for (const auto& c : row)
+            cells << toQString(c);
+    fit(StringGrid1, cells, StringGrid1->columnWidth(1) - CellPadding);
+    // The status line's box runs past the right edge of a narrow screen.
+    fit(Label2, {toQString(page_.status)},
+        std::min(Label2->width(), width() - Label2->x() - CellPadding));
+    fit(Edit1, {toQString(page_.description)}, Edit1->width() - CellPadding);
 }
 
 void TForm3::inizia() {
@@ -132,6 +159,7 @@ void TForm3::showEditorPage() {
     model_->refresh();
     Edit1->setText(toQString(page_.description));
     Label2->setText(toQString(page_.status));
+    fitTexts();
 }
 
 void TForm3::storeEditorPage() {

@@ -53,6 +53,7 @@ private:
     // The archive listing in the results viewer, shown modally.
     void printArchive();
     void applyLayout();
+    void fitTexts();
     // Whether the archive in memory or the page on screen differs from what
     // the opening loaded.
     bool hasUnsavedEdits();

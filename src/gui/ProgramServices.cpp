@@ -14,15 +14,41 @@ namespace camini {
 
 namespace {
 
-// A box over the active window, in the application's font (a window's own
-// small font, like the archive editor's, is not passed on to its boxes).
 void showBox(QMessageBox::Icon icon, const std::string& text) {
-    QMessageBox box(icon, "camini", toQString(text), QMessageBox::Ok, QApplication::activeWindow());
-    box.setFont(QApplication::font());
-    box.exec();
+    messageBox(icon, text, QMessageBox::Ok)->exec();
 }
 
 } // namespace
+
+QString breakableText(const QString& text, int longest) {
+    constexpr QChar zeroWidthSpace(0x200B);
+    QString out;
+    int run = 0;
+    for (const QChar c : text) {
+        if (c.isSpace()) {
+            run = 0;
+        } else if (run >= longest) {
+            out += zeroWidthSpace;
+            run = 0;
+        }
+        out += c;
+        if (!c.isSpace())
+            ++run;
+        if (c == '/') {
+            out += zeroWidthSpace;
+            run = 0;
+        }
+    }
+    return out;
+}
+
+std::unique_ptr<QMessageBox> messageBox(QMessageBox::Icon icon, const std::string& text,
+                                        QMessageBox::StandardButtons buttons) {
+    auto box = std::make_unique<QMessageBox>(icon, "camini", breakableText(toQString(text), 40),
+                                             buttons, QApplication::activeWindow());
+    box->setFont(QApplication::font());
+    return box;
+}
 
 ProgramServices::ProgramServices() = default;
 ProgramServices::~ProgramServices() = default;
@@ -36,13 +62,11 @@ void ProgramServices::error(const std::string& text) {
 }
 
 DesktopServices::Answer ProgramServices::ask(const std::string& text, bool withCancel) {
-    QMessageBox box(QMessageBox::Question, "camini", toQString(text),
-                    QMessageBox::Yes | QMessageBox::No |
-                        (withCancel ? QMessageBox::Cancel : QMessageBox::NoButton),
-                    QApplication::activeWindow());
-    box.setFont(QApplication::font());
-    box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
-    switch (box.exec()) {
+    const auto box = messageBox(QMessageBox::Question, text,
+                                QMessageBox::Yes | QMessageBox::No |
+                                    (withCancel ? QMessageBox::Cancel : QMessageBox::NoButton));
+    box->setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
+    switch (box->exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:

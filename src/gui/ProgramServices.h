@@ -2,10 +2,22 @@
 
 #include "DesktopServices.h"
 
+#include <QMessageBox>
 #include <QPrinter>
 #include <memory>
 
 namespace camini {
+
+// The program's message box over the active window, in the application's
+// font (a window's own small font, like the archive editor's, is not passed
+// on to its boxes). Its text wraps: a long word, such as a file's path, may
+// break anywhere, so the box never grows wider than the screen.
+std::unique_ptr<QMessageBox> messageBox(QMessageBox::Icon icon, const std::string& text,
+                                        QMessageBox::StandardButtons buttons);
+
+// The text with a break opportunity (a zero-width space) after every slash
+// and within every run of more than `longest` characters without a blank.
+QString breakableText(const QString& text, int longest);
 
 // The desktop services of the running program: Qt's message boxes and file
 // dialogs, QDialog::exec, the default printer and xdg-open.

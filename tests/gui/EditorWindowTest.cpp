@@ -96,7 +96,8 @@ TEST_F(Editor, OpensOnMaterialOneLaidOutForTheScreen) {
             EXPECT_EQ(w->geometry(), toQRect(r)) << w->objectName().toStdString();
         EXPECT_EQ(named<GridView>(e, "StringGrid1")->columnWidth(2), l.columnWidth);
         EXPECT_EQ(named<GridView>(e, "StringGrid1")->rowHeight(6), l.rowHeight);
-        EXPECT_EQ(named<GridView>(e, "StringGrid1")->font().pointSize(), 18);
+        // 18 points would cut "temperatura[°C]" at the cell's edge.
+        EXPECT_EQ(named<GridView>(e, "StringGrid1")->font().pointSize(), 17);
         for (QWidget* w : std::initializer_list<QWidget*>{
                  named<QPushButton>(e, "SpeedButton1"), named<QPushButton>(e, "SpeedButton2"),
                  named<QPushButton>(e, "SpeedButton3"), named<QPushButton>(e, "BitBtn1"),
@@ -525,4 +526,34 @@ TEST_F(Editor, AMissingArchiveFileIsReportedAndTheEditorClosesWithoutSaving) {
     EXPECT_FALSE(std::filesystem::exists(archiveFile()));
     EXPECT_EQ(session->archive.fileText(), memory);
     EXPECT_TRUE(services.messages.empty());
+}
+
+// On a 1024 x 768 screen the headings, the status line and the description
+// take a smaller font at which they fit their boxes.
+TEST_F(Editor, TextsFitTheirBoxesAt1024) {
+    ASSERT_EQ(screenSize(), QSize(1024, 768));
+    openEditor([](TForm3& e) {
+        auto* grid = named<GridView>(e, "StringGrid1");
+        auto* status = named<QLabel>(e, "Label2");
+        auto* description = named<QLineEdit>(e, "Edit1");
+        const struct {
+            QWidget* control;
+            QString text;
+            int room;
+        } texts[] = {
+            {grid, QString::fromUtf8("temperatura[\xC2\xB0"
+                                     "C]"),
+             grid->columnWidth(1)},
+            {grid, "lambda[w/m K]", grid->columnWidth(2)},
+            {status, status->text(), e.width() - status->x()},
+            {description, description->text(), description->width()},
+        };
+        for (const auto& t : texts) {
+            SCOPED_TRACE(t.text.toStdString());
+            EXPECT_LT(t.control->font().pointSize(), 18);
+            EXPECT_GE(t.control->font().pointSize(), 9);
+            EXPECT_LE(QFontMetrics(t.control->font()).horizontalAdvance(t.text), t.room);
+        }
+        EXPECT_EQ(toCp1252(status->text()), "progr= 1 punti=  4 temp min=   20 max=  600");
+    });
 }

@@ -6,6 +6,7 @@
 
 #include <QFontInfo>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
 #include <cmath>
@@ -491,4 +492,25 @@ TEST_F(Viewer, ALongDocumentFlowsFromPageToPageWithoutLosingOrRepeatingALine) {
     for (const std::string& line : session->viewer.paragraphs)
         docWords += toUtf8(line) + "\n";
     EXPECT_EQ(words(text.out), words(docWords));
+}
+
+// On a 1024 x 768 screen the report takes the largest font, up to its 14
+// points, at which its 104-character lines fit the text box unwrapped.
+TEST_F(Viewer, TheReportsLinesFitUnwrappedAt1024) {
+    int points = 0;
+    bool fits = false, oneSizeLargerFits = true;
+    calculateAndShowReport([&](TAboutBox& v) {
+        auto* edit = named<QTextEdit>(v, "RichEdit1");
+        QFont font = edit->document()->defaultFont();
+        points = font.pointSize();
+        const int room = edit->viewport()->width() - 2 * int(edit->document()->documentMargin());
+        const QString line = QString::fromStdString(resultsTableLine(session->sheet.results[2]));
+        fits = QFontMetrics(font, edit).horizontalAdvance(line) <= room;
+        font.setPointSize(points + 1);
+        oneSizeLargerFits = QFontMetrics(font, edit).horizontalAdvance(line) <= room;
+        EXPECT_EQ(edit->horizontalScrollBar()->maximum(), 0);
+    });
+    EXPECT_EQ(points, 10);
+    EXPECT_TRUE(fits);
+    EXPECT_FALSE(oneSizeLargerFits);
 }
