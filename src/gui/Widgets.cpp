@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QTextEdit>
 #include <algorithm>
+#include <memory>
 
 namespace camini {
 
@@ -153,16 +154,53 @@ bool runFileOperation(DesktopServices& services, const std::function<void()>& op
     }
 }
 
+namespace {
+
+// The PDF file that takes a print job where no printer is installed; it lives
+// until the next such job, as the program's printer does.
+std::unique_ptr<QPrinter> pdfPrinter;
+
+// The name chosen in the dialog, with ".pdf" added unless it ends so.
+QString pdfFileName(QString chosen) {
+    if (!chosen.endsWith(".pdf", Qt::CaseInsensitive))
+        chosen += ".pdf";
+    return chosen;
+}
+
+// Where no printer is installed: asks whether to print into a PDF file and
+// gives a printer writing the chosen file, or nothing.
+QPrinter* offerPdfFile(DesktopServices& services) {
+    if (services.ask("nessuna stampante installata\nsalvare la stampa in un file PDF?", false) !=
+        DesktopServices::Answer::Yes)
+        return nullptr;
+    const auto chosen = services.saveFile("salva la stampa", "documenti PDF (*.pdf)", QString(),
+                                          QString());
+    if (!chosen || chosen->isEmpty())
+        return nullptr;
+    const QString path = pdfFileName(*chosen);
+    if (!confirmReplace(services, nativePath(path)))
+        return nullptr;
+    pdfPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    pdfPrinter->setOutputFormat(QPrinter::PdfFormat);
+    pdfPrinter->setOutputFileName(path);
+    return pdfPrinter.get();
+}
+
+} // namespace
+
 QPrinter* startPrintJob(DesktopServices& services, QPainter& painter, QSize& page) {
     QPrinter* printer = services.printer();
-    if (!printer) {
-        services.error("nessuna stampante installata");
+    if (!printer)
+        printer = offerPdfFile(services);
+    if (!printer)
         return nullptr;
-    }
     printer->setDocName("");
     printer->setFullPage(false);
     if (!painter.begin(printer)) {
-        services.error("stampa non riuscita");
+        services.error(printer != pdfPrinter.get()
+                           ? std::string("stampa non riuscita")
+                           : "stampa non riuscita: impossibile scrivere il file \"" +
+                                 toCp1252(printer->outputFileName()) + "\"");
         return nullptr;
     }
     page = printer->pageLayout().paintRectPixels(printer->resolution()).size();

@@ -163,9 +163,11 @@ bool confirmReplace(DesktopServices& services, const std::string& path);
 
 // Starts a print job with an empty title on the default printer, `painter`
 // drawing on the printable area (no margins added), and gives the page's
-// printable size in dots. Nothing, after the error box, when no printer is
-// installed ("nessuna stampante installata") or the printer refuses the
-// document ("stampa non riuscita").
+// printable size in dots. Where no printer is installed, the box "nessuna
+// stampante installata" asks whether to print into a PDF file instead (Sì:
+// a save dialog, then the same pages go to that file). Nothing when that is
+// declined, and, after the error box, when the printer or the file refuses
+// the document ("stampa non riuscita").
 QPrinter* startPrintJob(DesktopServices& services, QPainter& painter, QSize& page);
 
 } // namespace camini

@@ -387,15 +387,44 @@ TEST_F(Graph, APrinterThatRefusesTheDocumentIsReportedAt1024) {
     EXPECT_EQ(before, after);
 }
 
-TEST_F(Graph, StampaWithoutAPrinterAt1024) {
-    bool open = false;
-    showProfileGraph([&](TForm8& w) {
-        named<QPushButton>(w, "BitBtn2")->click();
-        open = w.isVisible();
-    });
-    EXPECT_EQ(services.errors, std::vector<std::string>{"nessuna stampante installata"});
-    EXPECT_TRUE(open);
-    EXPECT_EQ(plot.device, PlotDevice::Screen);
+// Without a printer the box offers a PDF file: Si and a name write the graph
+// there on one page, No or a cancelled dialog print nothing.
+TEST_F(Graph, StampaWithoutAPrinterOffersAPdfFileAt1024) {
+    using A = DesktopServices::Answer;
+    const struct {
+        A answer;
+        std::optional<std::string> name; // the save dialog's answer
+        const char* written;              // the file written, if any
+    } cases[] = {{A::No, std::nullopt, nullptr},
+                 {A::Yes, std::nullopt, nullptr},
+                 {A::Yes, "profilo", "profilo.pdf"},
+                 {A::Yes, "grafico.PDF", "grafico.PDF"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.value_or("-"));
+        services.questions.clear();
+        services.answers = {c.answer};
+        services.saveAnswers = {c.name ? std::optional(dir.file(*c.name)) : std::nullopt};
+        bool open = false;
+        showProfileGraph([&](TForm8& w) {
+            named<QPushButton>(w, "BitBtn2")->click();
+            open = w.isVisible();
+        });
+        EXPECT_EQ(services.questions,
+                  std::vector<std::string>{
+                      "nessuna stampante installata\nsalvare la stampa in un file PDF?"});
+        EXPECT_TRUE(open);
+        EXPECT_EQ(plot.device, PlotDevice::Screen);
+        if (c.written) {
+            EXPECT_EQ(pdfPageCount(dir.file(c.written)), 1);
+            const RunResult text = runCommand("pdftotext " + shellQuote(dir.file(c.written)) + " -");
+            EXPECT_NE(text.out.find("asola tecnica"), std::string::npos) << text.out;
+        }
+    }
+    EXPECT_EQ(folderContents(dir.path()),
+              (std::vector<std::string>{"grafico.PDF", "manuale.html", "materiali.TXT",
+                                        "profilo.pdf", "sezione1.jpg", "sezione2.jpg",
+                                        "stabile1.txt"}));
+    EXPECT_TRUE(services.errors.empty());
 }
 
 TEST_F(Graph, ReopenedTheGraphIsDrawnAnewFromTheCurrentDataAt1024) {

@@ -398,12 +398,31 @@ TEST_F(Viewer, APrinterThatRefusesTheDocumentIsReported) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("manca")));
 }
 
-TEST_F(Viewer, StampaWithoutAPrinter) {
+// Without a printer the box offers a PDF file; Si writes the pages the
+// printer would have got.
+TEST_F(Viewer, StampaWithoutAPrinterOffersAPdfFile) {
+    services.answers = {DesktopServices::Answer::No, DesktopServices::Answer::Yes};
+    services.saveAnswers = {dir.file("relazione")};
     calculateAndShowReport([](TAboutBox& v) {
+        named<QPushButton>(v, "BitBtn2")->click(); // No: nothing printed
         named<QPushButton>(v, "BitBtn2")->click();
         EXPECT_TRUE(v.isVisible());
     });
-    EXPECT_EQ(services.errors, std::vector<std::string>{"nessuna stampante installata"});
+    EXPECT_EQ(services.questions,
+              std::vector<std::string>(
+                  2, "nessuna stampante installata\nsalvare la stampa in un file PDF?"));
+    EXPECT_TRUE(services.errors.empty());
+    ASSERT_EQ(services.saveCalls.size(), 1u);
+    EXPECT_EQ(services.saveCalls[0].filter, "documenti PDF (*.pdf)");
+    const std::string pdf = dir.file("relazione.pdf");
+    EXPECT_EQ(pdfPageCount(pdf), 1);
+    const RunResult text = runCommand("pdftotext -layout " + shellQuote(pdf) + " -");
+    const std::size_t total = text.out.find("R totale");
+    ASSERT_NE(total, std::string::npos) << text.out;
+    const std::string line = text.out.substr(total, text.out.find('\n', total) - total);
+    EXPECT_NE(line.find("0.77047"), std::string::npos) << line;
+    EXPECT_NE(line.find("230.0"), std::string::npos) << line;
+    EXPECT_NE(text.out.find("temp per resistenza al fuoco(est)= 632.8"), std::string::npos);
 }
 
 TEST_F(Viewer, StampaPrintsTheReportInAMonospacedFontWithItsColumnsAligned) {
