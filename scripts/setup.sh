@@ -11,6 +11,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     unrtf poppler-utils xvfb imagemagick librsvg2-bin xdg-utils
     libreoffice-writer-nogui
+    desktop-file-utils shared-mime-info
     fonts-liberation fonts-dejavu
     clang-14 libclang-rt-14-dev
 )

@@ -1,9 +1,13 @@
 // camini: the windowed program. Creates the windows once, shows the main
 // window and runs the event loop until it is closed.
+//   camini [PROGETTO.CAM]
+// A project named on the command line (as the desktop passes a file opened
+// from the file manager) loads after the start-up, as "Leggi progetto" would.
 #include "EditorWindow.h"
 #include "GraphWindow.h"
 #include "MainWindow.h"
 #include "ProgramServices.h"
+#include "QtText.h"
 #include "ViewerWindow.h"
 #include "common/ExecutableFolder.h"
 #include "engine/Session.h"
@@ -33,6 +37,10 @@ int main(int argc, char** argv) {
     camini::TAboutBox aboutBox(session.viewer, services, &form1);
     camini::TForm3 form3(session.archive, session.viewer, aboutBox, services, &form1);
     form1.setWindows(&aboutBox, &form3, &form8);
+    // The toolkit has taken its own options out of the arguments.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        form1.openAfterStartUp(camini::nativePath(arguments.at(1)));
 
     // The window lays itself out over the whole screen when first shown; a
     // window manager then frames it over its work area.

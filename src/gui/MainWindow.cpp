@@ -19,6 +19,11 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -152,6 +157,7 @@ TForm1::TForm1(Session& session, CurrentGraph& currentGraph, DesktopServices& se
       clock_(std::move(clock)) {
     setObjectName("Form1");
     setWindowTitle(windowCaption);
+    setAcceptDrops(true);
     createControls(this, controls);
     findControls();
     bindGrids();
@@ -239,6 +245,10 @@ bool TForm1::event(QEvent* e) {
     if (!started_ && (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show)) {
         started_ = true;
         inizia();
+        // A project named on the command line loads once the window shows
+        // the start-up's state.
+        if (!pendingProject_.empty())
+            QTimer::singleShot(0, this, &TForm1::openPendingProject);
     }
     return QWidget::event(e);
 }
@@ -362,8 +372,12 @@ void TForm1::fileopen() {
     commitEdits();
     auto path = services_.openFile("Leggi progetto", "files CAMINI (*.cam *.CAM)",
                                    displayPath(executableFolder()));
-    if (!path)
-        return;
+    if (path)
+        openProject(nativePath(*path));
+}
+
+void TForm1::openProject(const std::string& path) {
+    commitEdits();
     // The messages of the load (a refused material number) come once the
     // window shows what was loaded.
     struct Deferred : Messages {
@@ -371,13 +385,55 @@ void TForm1::fileopen() {
         void message(const std::string& t) override { texts.push_back(t); }
         void error(const std::string& t) override { texts.push_back(t); }
     } deferred;
-    if (!runFileOperation(services_,
-                          [&] { loadSessionProject(session_, nativePath(*path), deferred); }))
+    if (!runFileOperation(services_, [&] { loadSessionProject(session_, path, deferred); }))
         return;
     refresh();
     showSectionPicture();
     for (const auto& t : deferred.texts)
         services_.message(t);
+}
+
+void TForm1::openAfterStartUp(const std::string& path) {
+    pendingProject_ = path;
+    if (started_)
+        QTimer::singleShot(0, this, &TForm1::openPendingProject);
+}
+
+void TForm1::openPendingProject() {
+    if (pendingProject_.empty())
+        return;
+    const std::string path = std::exchange(pendingProject_, {});
+    openProject(path);
+}
+
+namespace {
+
+// The project file among dragged data: one local file named *.cam.
+std::optional<std::string> draggedProject(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return std::nullopt;
+    const QUrl url = data->urls().first();
+    if (!url.isLocalFile() || !url.toLocalFile().endsWith(".cam", Qt::CaseInsensitive))
+        return std::nullopt;
+    return nativePath(url.toLocalFile());
+}
+
+} // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent* e) {
+    if (draggedProject(e->mimeData()))
+        e->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* e) {
+    const auto path = draggedProject(e->mimeData());
+    if (!path)
+        return;
+    e->acceptProposedAction();
+    // Loaded after the drop ends, so that the file manager is not kept
+    // waiting by a message box.
+    pendingProject_ = *path;
+    QTimer::singleShot(0, this, &TForm1::openPendingProject);
 }
 
 void TForm1::filesave() {

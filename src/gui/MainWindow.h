@@ -5,6 +5,7 @@
 #include "plot/Graphs.h"
 
 #include <QWidget>
+#include <string>
 
 class QCheckBox;
 class QLabel;
@@ -46,6 +47,12 @@ public:
     // Shows the worksheet's state in the controls.
     void refresh();
 
+    // Loads a project file as "Leggi progetto" does after its dialog.
+    void openProject(const std::string& path);
+    // Loads a project once the start routine has run (at once, after the
+    // events waiting, when it has): the file named on the command line.
+    void openAfterStartUp(const std::string& path);
+
 public slots:
     void vai_calcolo();
     void cancella();
@@ -70,8 +77,12 @@ protected:
     // "&Uscita" and the close box: with a project changed since it was last
     // loaded or saved, "salvare il progetto?" (Sì, No, Annulla).
     void closeEvent(QCloseEvent* e) override;
+    // A .CAM file dropped on the window loads as "Leggi progetto" would.
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
+    void openPendingProject();
     // The save dialog, the name rule, the question before replacing a file
     // and the save; whether the project was saved.
     bool saveProjectWithDialog();
@@ -108,6 +119,7 @@ private:
     TextGridModel* inputModel_ = nullptr;
     TextGridModel* resultsModel_ = nullptr;
     bool started_ = false;
+    std::string pendingProject_; // to load after the start routine
     bool refreshing_ = false;
 };
 

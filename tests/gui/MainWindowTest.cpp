@@ -1,4 +1,5 @@
 #include "GuiFixture.h"
+#include "forms/ProjectFile.h"
 #include "QtText.h"
 #include "TextGrid.h"
 #include "common/FileError.h"
@@ -12,6 +13,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QUrl>
 #include <QTest>
 #include <filesystem>
 #include <set>
@@ -367,6 +371,71 @@ TEST_F(MainWindow, ResultsThatNoLongerMatchTheInputsAreGrey) {
         EXPECT_TRUE(grey(grid));
         EXPECT_TRUE(grey(memo));
     }
+}
+
+// "camini FILE.CAM": the window starts as usual, then loads the project as
+// "Leggi progetto" would, its messages once the window shows it.
+TEST_F(MainWindow, AProjectNamedOnTheCommandLineLoadsAfterTheStartUp) {
+    writeFile(dir.file("da riga.CAM"), "da riga di comando\r\n400\r\n-5\r\n200\r\n15\r\n8\r\n60\r\n"
+                                       "20\r\n20\r\n20\r\n10\r\n100\r\n85\r\nquad\r\n 6\r\n 1\r\n 1\r\n"
+                                       " 200\r\n");
+    Session other(dir.path());
+    TForm1 window(other, currentGraph, services, fixedClock());
+    std::vector<QString> titleShown;
+    services.onMessage = [&](const std::string&) {
+        titleShown.push_back(named<QLineEdit>(window, "Edit1")->text());
+    };
+    window.openAfterStartUp(dir.file("da riga.CAM"));
+    EXPECT_EQ(other.sheet.projectTitle, ""); // nothing loaded before the start-up
+    window.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(window.started());
+    EXPECT_EQ(named<QLineEdit>(window, "Edit1")->text(), "da riga di comando");
+    EXPECT_EQ(gridTexts(named<GridView>(window, "StringGrid1"))[0][1], "400");
+    EXPECT_TRUE(named<QCheckBox>(window, "CheckBox2")->isChecked());
+    EXPECT_FALSE(projectChanged(other));
+    // The refused material number is reported over the loaded project.
+    EXPECT_EQ(titleShown, std::vector<QString>{"da riga di comando"});
+    window.hide();
+}
+
+// A .CAM file dropped from the file manager loads the same way; anything
+// else is refused.
+TEST_F(MainWindow, AProjectFileDroppedOnTheWindowLoads) {
+    writeFile(dir.file("trascinato.cam"), "trascinato\r\n300\r\n20\r\n130\r\n15\r\n8\r\n40\r\n"
+                                          "20\r\n20\r\n20\r\n10\r\n100\r\n85\r\nrot\r\n 5\r\n 1\r\n 1\r\n"
+                                          " 9\r\n");
+    const auto dragged = [&](const std::vector<std::string>& files) {
+        auto* data = new QMimeData;
+        QList<QUrl> urls;
+        for (const auto& f : files)
+            urls << QUrl::fromLocalFile(QString::fromStdString(f));
+        data->setUrls(urls);
+        return data;
+    };
+    const struct {
+        std::vector<std::string> files;
+        bool accepted;
+    } cases[] = {
+        {{dir.file("materiali.TXT")}, false},
+        {{dir.file("trascinato.cam"), dir.file("trascinato.cam")}, false},
+        {{dir.file("trascinato.cam")}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.files[0]);
+        std::unique_ptr<QMimeData> data(dragged(c.files));
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, data.get(), Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(form1.get(), &enter);
+        EXPECT_EQ(enter.isAccepted(), c.accepted);
+        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, data.get(), Qt::LeftButton,
+                        Qt::NoModifier);
+        QApplication::sendEvent(form1.get(), &drop);
+        QApplication::processEvents();
+        EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->text(),
+                  c.accepted ? "trascinato" : "esempio 1");
+    }
+    EXPECT_TRUE(services.errors.empty());
 }
 
 TEST_F(MainWindow, LoadProjectThroughTheDialog) {
