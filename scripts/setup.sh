@@ -12,6 +12,7 @@ PACKAGES=(
     unrtf poppler-utils xvfb imagemagick librsvg2-bin xdg-utils
     libreoffice-writer-nogui
     fonts-liberation fonts-dejavu
+    libcairo2-dev nlohmann-json3-dev python3-jsonschema hyperfine
     clang-14 libclang-rt-14-dev
 )
 
