@@ -17,6 +17,7 @@
 #include "forms/MainActions.h"
 #include "forms/ProjectFile.h"
 #include "batch/CalculationJson.h"
+#include "batch/ReportPdf.h"
 #include "batch/Sweep.h"
 #include "plot/GraphSvg.h"
 #include "plot/Graphs.h"
@@ -33,8 +34,8 @@ namespace {
 
 const char* const usageHead =
     "Uso: camini-calc [--data-dir CARTELLA] [--single-wall] [--raise-diameter]\n"
-    "                 [--rtf FILE] [--svg FILE] [--lambda-svg N FILE] [--json FILE]\n"
-    "                 [PROGETTO.CAM]\n"
+    "                 [--rtf FILE] [--svg FILE] [--lambda-svg N FILE] [--pdf FILE]\n"
+    "                 [--json FILE] [PROGETTO.CAM]\n"
     "     camini-calc [opzioni] --sweep RIGA=DA:A:PASSO [--json FILE] [PROGETTO.CAM]\n"
     "     camini-calc [opzioni] --min-thickness RIGA --flue T [PROGETTO.CAM]\n"
     "\n"
@@ -47,6 +48,9 @@ const char* const usageHead =
     "  --rtf FILE           scrive anche la relazione in formato RTF in FILE\n"
     "  --svg FILE           scrive il grafico del profilo di temperatura in SVG\n"
     "  --lambda-svg N FILE  scrive il grafico della conducibilit\xC3\xA0 del materiale N in SVG\n"
+    "  --pdf FILE           scrive la relazione e il grafico del profilo di temperatura\n"
+    "                       in PDF su pagine A4 (la relazione in verticale, il grafico\n"
+    "                       in orizzontale)\n"
     "  --json FILE          scrive il calcolo in JSON in FILE (- per l'uscita standard:\n"
     "                       la relazione allora non viene stampata)\n"
     "  --sweep RIGA=DA:A:PASSO\n"
@@ -117,6 +121,7 @@ struct Options {
     std::optional<std::string> svg;
     std::optional<std::pair<int, std::string>> lambdaSvg;
     std::optional<std::string> json;
+    std::optional<std::string> pdf;
     std::optional<SweepSpec> sweep;
     std::optional<InputRow> minThicknessRow;
     std::optional<double> flue;
@@ -164,6 +169,11 @@ std::optional<int> parse(int argc, char** argv, Options& o) {
             if (!m || *m != static_cast<int>(*m) || *m < 1 || *m > MaxMaterials)
                 return fail("numero di materiale non valido (1..100): " + n);
             o.lambdaSvg = std::make_pair(static_cast<int>(*m), f);
+        } else if (a == "--pdf") {
+            std::string f;
+            if (!value(f))
+                return fail("manca il file dopo --pdf");
+            o.pdf = f;
         } else if (a == "--json") {
             std::string f;
             if (!value(f))
@@ -206,8 +216,8 @@ std::optional<int> parse(int argc, char** argv, Options& o) {
         return fail("--min-thickness e --flue vanno insieme");
     if (o.sweep && o.minThicknessRow)
         return fail("--sweep e --min-thickness non vanno insieme");
-    if ((o.sweep || o.minThicknessRow) && (o.rtf || o.svg || o.lambdaSvg))
-        return fail("--rtf, --svg e --lambda-svg valgono per un calcolo solo");
+    if ((o.sweep || o.minThicknessRow) && (o.rtf || o.svg || o.lambdaSvg || o.pdf))
+        return fail("--rtf, --svg, --lambda-svg e --pdf valgono per un calcolo solo");
     if (o.minThicknessRow && o.json)
         return fail("--json non vale con --min-thickness");
     return std::nullopt;
@@ -301,6 +311,10 @@ int main(int argc, char** argv) {
         PlotState plot;
         if (opt.svg)
             replaceFileSafely(*opt.svg, graphSvg(plot, makeProfileGraph(session), messages));
+        if (opt.pdf) {
+            PlotState printPlot;
+            saveReportPdf(session.viewer, printPlot, makeProfileGraph(session), messages, *opt.pdf);
+        }
         if (opt.lambdaSvg) {
             session.sheet.graphMaterial = static_cast<std::uint8_t>(opt.lambdaSvg->first);
             replaceFileSafely(opt.lambdaSvg->second,
