@@ -3,7 +3,6 @@
 #include "CalculationJson.h"
 #include "common/Cp1252.h"
 #include "common/FixedPoint.h"
-#include "common/Messages.h"
 #include "common/NumberReader.h"
 #include "engine/Calculation.h"
 #include "engine/Session.h"
@@ -15,14 +14,6 @@
 namespace camini {
 
 namespace {
-
-// Messages of the calculations kept, not shown.
-class KeptMessages : public Messages {
-public:
-    void message(const std::string&) override {}
-    void error(const std::string& text) override { lastError = text; }
-    std::string lastError;
-};
 
 // Decimals a number is written with: the digits after its point.
 int writtenDecimals(std::string_view text) {
@@ -104,21 +95,25 @@ SweepSpec parseSweep(std::string_view argument) {
 std::vector<SweepLine> runSweep(Session& session, const SweepSpec& spec) {
     std::vector<SweepLine> lines;
     lines.reserve(spec.texts.size());
-    KeptMessages messages;
     for (const std::string& text : spec.texts) {
         SweepLine line;
         line.text = text;
         line.value = readNumberLenient(text);
         session.sheet.input(spec.row) = text;
-        if (!calculate(session, messages)) {
-            line.stopped = messages.lastError;
-        } else {
+        try {
+            // What "Calcola" leaves for the next calculation: the solver and
+            // the inputs as read; the grid and the memos are not written.
+            CalculationOutcome outcome = solveCalculation(session);
+            session.solver = outcome.solver;
+            session.input = outcome.input;
             const CalcResult& r = session.solver.result();
             line.totalResistance = r.totalResistance;
             line.boundaryTemps = r.boundaryTemps;
             line.fireTempOuter = r.fireTempOuter;
             line.fireTempInner = r.fireTempInner;
             line.layerWarnings = static_cast<int>(failedLayerChecks(session).size());
+        } catch (const CalculationStopped& e) {
+            line.stopped = e.what();
         }
         lines.push_back(std::move(line));
     }
@@ -180,15 +175,13 @@ std::optional<MinThickness> findMinThickness(const Session& loaded, InputRow row
             return it->second;
         Session copy = loaded;
         copy.sheet.input(row) = std::to_string(mm);
-        KeptMessages messages;
-        if (!calculate(copy, messages))
-            throw CalculationStopped(messages.lastError);
+        const CalculationOutcome outcome = solveCalculation(copy);
         MinThickness t;
         t.millimetres = mm;
-        t.fireTempOuter = copy.solver.result().fireTempOuter;
-        t.fireTempInner = copy.solver.result().fireTempInner;
-        t.outerLine = copy.sheet.fireResistanceLines.at(0);
-        t.innerLine = copy.sheet.fireResistanceLines.at(1);
+        t.fireTempOuter = outcome.outer.temperature;
+        t.fireTempInner = outcome.inner.temperature;
+        t.outerLine = fireTempLine(OuterFirePrefix, t.fireTempOuter);
+        t.innerLine = fireTempLine(InnerFirePrefix, t.fireTempInner);
         return tried.emplace(mm, std::move(t)).first->second;
     };
     auto reaches = [&](int mm) { return trial(mm).fireTempOuter >= flueTemp; };

@@ -52,12 +52,13 @@ struct SweepLine {
     int layerWarnings = 0;                 // failed checks of the four material layers
 };
 
-// Runs "Calcola" once for each value, in order, on the session's worksheet,
-// as a user who types each value into the row's cell and presses "Calcola":
-// the solver's state goes on from one value to the next, and a calculation
-// that stops leaves the session as it was. The messages of the calculations
-// are not shown; the layer warnings are counted on each line. The cell keeps
-// the last value.
+// Runs the arithmetic of "Calcola" once for each value, in order, on the
+// session's worksheet, as a user who types each value into the row's cell
+// and presses "Calcola": the solver's state goes on from one value to the
+// next, and a calculation that stops leaves it as it was. Only what the next
+// calculation reads is kept (the solver, the inputs as read); the results
+// grid and the memos are not written, no message is shown, and the layer
+// warnings are counted on each line. The cell keeps the last value.
 std::vector<SweepLine> runSweep(Session& session, const SweepSpec& spec);
 
 // The sweep as CSV: a header line (the row's key, R_totale, T1..T7,

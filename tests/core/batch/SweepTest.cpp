@@ -190,3 +190,30 @@ TEST(MinThickness, AStoppedTrialStopsTheSearch) {
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("calcolo interrotto"), std::string::npos) << r.err;
 }
+
+TEST(Sweep, EachLineIsWhatCalcolaGivesAfterTheValuesBeforeIt) {
+    Session swept(binDir());
+    RecordingMessages messages;
+    startUp(swept, messages, {.readSizeCatalogue = false, .goOnAfterFailure = false});
+    Session pressed = swept;
+    const SweepSpec spec = parseSweep("coefficiente-esterno=12:-4:-4"); // 0 stops, -4 goes on
+    const auto lines = runSweep(swept, spec);
+    ASSERT_EQ(lines.size(), 5u);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        pressed.sheet.input(InputRow::OuterCoefficient) = spec.texts[i];
+        const bool ran = calculate(pressed, messages);
+        SCOPED_TRACE(spec.texts[i]);
+        ASSERT_EQ(ran, !lines[i].stopped.has_value());
+        if (!ran) {
+            EXPECT_EQ(*lines[i].stopped, messages.errors.back());
+            continue;
+        }
+        const CalcResult& r = pressed.solver.result();
+        EXPECT_EQ(lines[i].totalResistance, r.totalResistance);
+        EXPECT_EQ(lines[i].boundaryTemps, r.boundaryTemps);
+        EXPECT_EQ(lines[i].fireTempOuter, r.fireTempOuter);
+        EXPECT_EQ(lines[i].fireTempInner, r.fireTempInner);
+    }
+    EXPECT_EQ(lines[3].text, "0");
+    EXPECT_EQ(swept.solver.result().layerMeanTemps, pressed.solver.result().layerMeanTemps);
+}
