@@ -278,6 +278,13 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    if (opt.sweep || opt.minThicknessRow) {
+        // The cells Calcola would warn of, the one the run writes aside.
+        Worksheet typed = session.sheet;
+        typed.input(opt.sweep ? opt.sweep->row : *opt.minThicknessRow) = "0";
+        for (const std::string& line : inputReadingWarnings(typed))
+            messages.message(line);
+    }
     try {
         if (opt.sweep)
             return runSweepOutput(session, opt);

@@ -29,7 +29,7 @@ struct SweepSpec {
 };
 
 // The most values one sweep runs.
-constexpr std::size_t MaxSweepValues = 1000000;
+constexpr std::size_t MaxSweepValues = 100000;
 
 // Parses ROW=FROM:TO:STEP: ROW a row number 0..11 or its key, FROM, TO and
 // STEP numbers with the point as decimal separator. The values run from FROM
