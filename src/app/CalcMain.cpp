@@ -76,7 +76,8 @@ const char* const usageTail =
 std::string usage() {
     std::string u = usageHead;
     for (const InputRowSpec& spec : inputRowTable) {
-        std::string line = "  " + std::to_string(static_cast<int>(spec.row)) + "  " + spec.key;
+        const std::string n = std::to_string(static_cast<int>(spec.row));
+        std::string line = std::string(4 - n.size(), ' ') + n + "  " + spec.key;
         line.append(line.size() < 30 ? 30 - line.size() : 1, ' ');
         u += line + toUtf8(spec.label) + "\n";
     }
