@@ -13,6 +13,7 @@ PACKAGES=(
     libreoffice-writer-nogui
     desktop-file-utils shared-mime-info
     fonts-liberation fonts-dejavu
+    libcairo2-dev nlohmann-json3-dev python3-jsonschema hyperfine
     clang-14 libclang-rt-14-dev
 )
 

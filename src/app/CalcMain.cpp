@@ -1,6 +1,8 @@
 // camini-calc: the batch calculator. Starts from the example project of the
 // windowed program, loads a project over it when one is named, runs the
-// calculate operation and prints the report.
+// calculate operation and prints the report; or writes the calculation as
+// JSON, sweeps one input over a range of values, or searches the smallest
+// thickness of a layer for a flue-gas temperature.
 #include "common/Clock.h"
 #include "common/Cp1252.h"
 #include "common/ExecutableFolder.h"
@@ -14,20 +16,28 @@
 #include "engine/Session.h"
 #include "forms/MainActions.h"
 #include "forms/ProjectFile.h"
+#include "batch/CalculationJson.h"
+#include "batch/ReportPdf.h"
+#include "batch/Sweep.h"
 #include "plot/GraphSvg.h"
 #include "plot/Graphs.h"
 
+#include <cmath>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
 using namespace camini;
 
 namespace {
 
-const char* const usage =
+const char* const usageHead =
     "Uso: camini-calc [--data-dir CARTELLA] [--single-wall] [--raise-diameter]\n"
-    "                 [--rtf FILE] [--svg FILE] [--lambda-svg N FILE] [PROGETTO.CAM]\n"
+    "                 [--rtf FILE] [--svg FILE] [--lambda-svg N FILE] [--pdf FILE]\n"
+    "                 [--json FILE] [PROGETTO.CAM]\n"
+    "     camini-calc [opzioni] --sweep RIGA=DA:A:PASSO [--json FILE] [PROGETTO.CAM]\n"
+    "     camini-calc [opzioni] --min-thickness RIGA --flue T [PROGETTO.CAM]\n"
     "\n"
     "Calcola la parete del camino del progetto di esempio, o di PROGETTO.CAM\n"
     "caricato sopra di esso, e stampa la relazione dei risultati.\n"
@@ -38,10 +48,41 @@ const char* const usage =
     "  --rtf FILE           scrive anche la relazione in formato RTF in FILE\n"
     "  --svg FILE           scrive il grafico del profilo di temperatura in SVG\n"
     "  --lambda-svg N FILE  scrive il grafico della conducibilit\xC3\xA0 del materiale N in SVG\n"
+    "  --pdf FILE           scrive la relazione e il grafico del profilo di temperatura\n"
+    "                       in PDF su pagine A4 (la relazione in verticale, il grafico\n"
+    "                       in orizzontale)\n"
+    "  --json FILE          scrive il calcolo in JSON in FILE (- per l'uscita standard:\n"
+    "                       la relazione allora non viene stampata)\n"
+    "  --sweep RIGA=DA:A:PASSO\n"
+    "                       esegue \"Calcola\" per ogni valore della riga da DA ad A con\n"
+    "                       passo PASSO, sullo stesso foglio come chi scrive ogni valore\n"
+    "                       e preme \"Calcola\", e stampa una tabella CSV (con --json un\n"
+    "                       array JSON); un calcolo interrotto d\xC3\xA0 la riga col suo messaggio\n"
+    "  --min-thickness RIGA --flue T\n"
+    "                       il minimo spessore intero in mm (0..1000) della riga RIGA\n"
+    "                       (5..9) per cui la temperatura (est) \xC3\xA8 almeno T, per\n"
+    "                       bisezione; ogni prova calcola su una copia del foglio come\n"
+    "                       \xC3\xA8 stato caricato, e il risultato non dipende dall'ordine\n"
+    "                       delle prove\n"
     "  --help               mostra questo aiuto\n"
     "\n"
+    "RIGA: il numero della riga di ingresso (0..11) o la sua chiave:\n";
+
+const char* const usageTail =
+    "\n"
     "Uscita: 0 riuscito, 1 file non leggibile o non scrivibile, 2 uso errato,\n"
-    "3 calcolo interrotto.\n";
+    "3 calcolo interrotto, 4 nessuno spessore fino a 1000 mm raggiunge T.\n";
+
+std::string usage() {
+    std::string u = usageHead;
+    for (const InputRowSpec& spec : inputRowTable) {
+        const std::string n = std::to_string(static_cast<int>(spec.row));
+        std::string line = std::string(4 - n.size(), ' ') + n + "  " + spec.key;
+        line.append(line.size() < 30 ? 30 - line.size() : 1, ' ');
+        u += line + toUtf8(spec.label) + "\n";
+    }
+    return u + usageTail;
+}
 
 // Messages of the system go to standard error, one line each.
 class TerminalMessages : public Messages {
@@ -49,6 +90,28 @@ public:
     void message(const std::string& text) override { std::cerr << toUtf8(text) << "\n"; }
     void error(const std::string& text) override { std::cerr << toUtf8(text) << "\n"; }
 };
+
+// The terminal's messages, kept as well for the JSON document.
+class KeptTerminalMessages : public TerminalMessages {
+public:
+    void message(const std::string& text) override {
+        TerminalMessages::message(text);
+        kept.push_back(text);
+    }
+    void error(const std::string& text) override {
+        TerminalMessages::error(text);
+        kept.push_back(text);
+    }
+    std::vector<std::string> kept;
+};
+
+// Writes a text to FILE, or to standard output for "-".
+void writeOutput(const std::string& path, const std::string& text) {
+    if (path == "-")
+        std::cout << text << std::flush;
+    else
+        replaceFileSafely(path, text);
+}
 
 struct Options {
     std::string dataDir;
@@ -58,12 +121,17 @@ struct Options {
     std::optional<std::string> project;
     std::optional<std::string> svg;
     std::optional<std::pair<int, std::string>> lambdaSvg;
+    std::optional<std::string> json;
+    std::optional<std::string> pdf;
+    std::optional<SweepSpec> sweep;
+    std::optional<InputRow> minThicknessRow;
+    std::optional<double> flue;
 };
 
 // Parses the command line; returns an exit status when the program must stop.
 std::optional<int> parse(int argc, char** argv, Options& o) {
     auto fail = [](const std::string& why) {
-        std::cerr << "camini-calc: " << why << "\n\n" << usage;
+        std::cerr << "camini-calc: " << why << "\n\n" << usage();
         return std::optional<int>(2);
     };
     for (int i = 1; i < argc; ++i) {
@@ -75,7 +143,7 @@ std::optional<int> parse(int argc, char** argv, Options& o) {
             return true;
         };
         if (a == "--help" || a == "-h") {
-            std::cout << usage;
+            std::cout << usage();
             return 0;
         } else if (a == "--data-dir") {
             if (!value(o.dataDir))
@@ -102,6 +170,41 @@ std::optional<int> parse(int argc, char** argv, Options& o) {
             if (!m || *m != static_cast<int>(*m) || *m < 1 || *m > MaxMaterials)
                 return fail("numero di materiale non valido (1..100): " + n);
             o.lambdaSvg = std::make_pair(static_cast<int>(*m), f);
+        } else if (a == "--pdf") {
+            std::string f;
+            if (!value(f))
+                return fail("manca il file dopo --pdf");
+            o.pdf = f;
+        } else if (a == "--json") {
+            std::string f;
+            if (!value(f))
+                return fail("manca il file dopo --json");
+            o.json = f;
+        } else if (a == "--sweep") {
+            std::string spec;
+            if (!value(spec))
+                return fail("manca RIGA=DA:A:PASSO dopo --sweep");
+            try {
+                o.sweep = parseSweep(spec);
+            } catch (const BadArgument& e) {
+                return fail(e.what());
+            }
+        } else if (a == "--min-thickness") {
+            std::string key;
+            if (!value(key))
+                return fail("manca la riga dopo --min-thickness");
+            const auto row = findInputRow(key);
+            if (!row || !isThicknessRow(*row))
+                return fail("--min-thickness vuole una riga di spessore (5..9 o la sua chiave): " + key);
+            o.minThicknessRow = row;
+        } else if (a == "--flue") {
+            std::string t;
+            if (!value(t))
+                return fail("manca la temperatura dopo --flue");
+            const auto v = readNumberStrict(t);
+            if (!v || !std::isfinite(*v))
+                return fail("temperatura non valida dopo --flue: " + t);
+            o.flue = *v;
         } else if (!a.empty() && a[0] == '-' && a != "-") {
             return fail("opzione sconosciuta: " + a);
         } else if (o.project) {
@@ -110,7 +213,47 @@ std::optional<int> parse(int argc, char** argv, Options& o) {
             o.project = a;
         }
     }
+    if (o.minThicknessRow.has_value() != o.flue.has_value())
+        return fail("--min-thickness e --flue vanno insieme");
+    if (o.sweep && o.minThicknessRow)
+        return fail("--sweep e --min-thickness non vanno insieme");
+    if ((o.sweep || o.minThicknessRow) && (o.rtf || o.svg || o.lambdaSvg || o.pdf))
+        return fail("--rtf, --svg, --lambda-svg e --pdf valgono per un calcolo solo");
+    if (o.minThicknessRow && o.json)
+        return fail("--json non vale con --min-thickness");
     return std::nullopt;
+}
+
+// The sweep: its table, or its JSON array, to standard output or the file.
+int runSweepOutput(Session& session, const Options& opt) {
+    const auto lines = runSweep(session, *opt.sweep);
+    if (opt.json)
+        writeOutput(*opt.json, sweepJson(lines, opt.sweep->row).dump(2) + "\n");
+    else
+        std::cout << sweepCsv(lines, opt.sweep->row) << std::flush;
+    return std::cout ? 0 : 1;
+}
+
+// The minimum-thickness search: one line with the thickness and the two
+// fire-resistance temperatures, or that none reaches the temperature.
+int runMinThickness(const Session& session, const Options& opt) {
+    const InputRow row = *opt.minThicknessRow;
+    std::optional<MinThickness> found;
+    try {
+        found = findMinThickness(session, row, *opt.flue);
+    } catch (const CalculationStopped& e) {
+        std::cerr << toUtf8(e.what()) << "\n";
+        return 3;
+    }
+    if (!found) {
+        std::cout << toUtf8(inputName(row)) << ": nessuno spessore fino a " << MaxSearchedThickness
+                  << " mm porta la temperatura (est) a " << shortestNumber(*opt.flue) << "\n";
+        return 4;
+    }
+    std::cout << toUtf8(inputName(row)) << "=" << found->millimetres << "  "
+              << toUtf8(found->outerLine) << "  " << toUtf8(found->innerLine) << "\n"
+              << std::flush;
+    return std::cout ? 0 : 1;
 }
 
 } // namespace
@@ -136,24 +279,50 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    if (!calculate(session, messages))
+    if (opt.sweep || opt.minThicknessRow) {
+        // The cells Calcola would warn of, the one the run writes aside.
+        Worksheet typed = session.sheet;
+        typed.input(opt.sweep ? opt.sweep->row : *opt.minThicknessRow) = "0";
+        for (const std::string& line : inputReadingWarnings(typed))
+            messages.message(line);
+    }
+    try {
+        if (opt.sweep)
+            return runSweepOutput(session, opt);
+    } catch (const FileError& e) {
+        std::cerr << "camini-calc: " << e.what() << "\n";
+        return 1;
+    }
+    if (opt.minThicknessRow)
+        return runMinThickness(session, opt);
+
+    KeptTerminalMessages calculationMessages;
+    if (!calculate(session, calculationMessages))
         return 3;
     buildReport(session, messages, localNow);
-    std::string out;
-    for (const auto& p : session.viewer.paragraphs) {
-        out += toUtf8(p);
-        out += '\n';
+    if (opt.json != "-") {
+        std::string out;
+        for (const auto& p : session.viewer.paragraphs) {
+            out += toUtf8(p);
+            out += '\n';
+        }
+        std::cout << out << std::flush;
     }
-    std::cout << out << std::flush;
 
     // The graphs come after the report: drawing the conductivity graph makes
     // its material the insulation material.
     try {
+        if (opt.json)
+            writeOutput(*opt.json, calculationJson(session, calculationMessages.kept).dump(2) + "\n");
         if (opt.rtf)
             saveRtf(session.viewer, *opt.rtf);
         PlotState plot;
         if (opt.svg)
             replaceFileSafely(*opt.svg, graphSvg(plot, makeProfileGraph(session), messages));
+        if (opt.pdf) {
+            PlotState printPlot;
+            saveReportPdf(session.viewer, printPlot, makeProfileGraph(session), messages, *opt.pdf);
+        }
         if (opt.lambdaSvg) {
             session.sheet.graphMaterial = static_cast<std::uint8_t>(opt.lambdaSvg->first);
             replaceFileSafely(opt.lambdaSvg->second,

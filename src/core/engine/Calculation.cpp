@@ -194,6 +194,17 @@ std::optional<std::string> airGapWarning(const CalcResult& result, const Chimney
     return text;
 }
 
+CalculationOutcome solveCalculation(Session& session) {
+    CalculationOutcome out{session.solver, {}, {}, {}};
+    out.outer = searchFireTempOuter(session.sheet, out.solver, session.archive);
+    out.inner = searchFireTempInner(session.sheet, out.solver, session.archive);
+    out.input = readChimneyInput(session.sheet);
+    solveWallChecked(out.solver, out.input, session.archive);
+    out.solver.result().fireTempOuter = out.outer.temperature;
+    out.solver.result().fireTempInner = out.inner.temperature;
+    return out;
+}
+
 bool calculate(Session& session, Messages& messages) {
     if (const auto unread = inputReadingWarnings(session.sheet); !unread.empty()) {
         std::string text;
@@ -203,18 +214,9 @@ bool calculate(Session& session, Messages& messages) {
     }
     // Work on a copy of the solver so that a calculation that stops leaves
     // the session as it was.
-    WallSolver solver = session.solver;
-    ChimneyInput input;
-    std::string outerLine, innerLine;
+    CalculationOutcome outcome;
     try {
-        const FireSearch outer = searchFireTempOuter(session.sheet, solver, session.archive);
-        outerLine = fireTempLine(OuterFirePrefix, outer.temperature);
-        const FireSearch inner = searchFireTempInner(session.sheet, solver, session.archive);
-        innerLine = fireTempLine(InnerFirePrefix, inner.temperature);
-        input = readChimneyInput(session.sheet);
-        solveWallChecked(solver, input, session.archive);
-        solver.result().fireTempOuter = outer.temperature;
-        solver.result().fireTempInner = inner.temperature;
+        outcome = solveCalculation(session);
     } catch (const CalculationStopped& e) {
         // The results stay as they were, no longer current.
         session.calculatedFrom.reset();
@@ -224,10 +226,13 @@ bool calculate(Session& session, Messages& messages) {
 
     Worksheet& sheet = session.sheet;
     session.viewer.clear();
-    sheet.fireResistanceLines = {outerLine, innerLine};
+    sheet.fireResistanceLines = {fireTempLine(OuterFirePrefix, outcome.outer.temperature),
+                                 fireTempLine(InnerFirePrefix, outcome.inner.temperature)};
     showMaterialChoices(sheet, session.archive);
-    session.solver = solver;
-    session.input = input;
+    session.solver = outcome.solver;
+    session.input = outcome.input;
+    const WallSolver& solver = session.solver;
+    const ChimneyInput& input = session.input;
     writeResultsGrid(solver.result(), input.singleWall, sheet.results);
     sheet.calculated = true;
     session.calculatedFrom = basisOf(session);

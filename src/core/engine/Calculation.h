@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ChimneyInput.h"
+#include "WallSolver.h"
+
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -8,12 +11,9 @@
 namespace camini {
 
 struct Session;
-struct ChimneyInput;
 class Messages;
 class MaterialArchive;
-class WallSolver;
 struct Worksheet;
-struct CalcResult;
 
 // A calculation that cannot go on: undefined arithmetic or a layer without
 // data. The text (CP1252, Italian) names the input at fault.
@@ -80,6 +80,18 @@ void runLayerChecks(Session& session, Messages& messages, CheckDestination desti
 // The warning after a solution whose air gap has a negative resistance (the
 // air gap formula gives one for wide gaps at low temperatures), or nothing.
 std::optional<std::string> airGapWarning(const CalcResult& result, const ChimneyInput& in);
+
+// The arithmetic of "Calcola" without its effects on the session: both
+// searches and the final solution for the user's flue-gas temperature, run on
+// a copy of the session's solver, which the outcome holds as they left it.
+// Throws CalculationStopped.
+struct CalculationOutcome {
+    WallSolver solver;
+    ChimneyInput input;
+    FireSearch outer;
+    FireSearch inner;
+};
+CalculationOutcome solveCalculation(Session& session);
 
 // The calculate operation of "Calcola": first one message listing the cells
 // not read as typed (inputReadingWarnings), then both searches, their two lines in

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace camini {
+
+struct Session;
+
+// The version written into the documents (the project's version).
+extern const char* const ProgramVersion;
+
+// The calculation on the session as one JSON document (docs/calcolo.schema.json):
+// the program's version, the input cells as typed and as read, the ticks, the
+// seven rows of the wall (the two surface films and the five layers) with
+// their materials, thicknesses, conductivities, resistances, drops and
+// temperatures, the total resistance, the heat flux through the inner
+// surface and per metre of chimney, both fire-resistance searches, the layer
+// checks of the four material layers (as the report runs them) and
+// `messages`, what the calculation said to the user. Texts are UTF-8,
+// numbers as calculated. The session must hold a calculation.
+nlohmann::ordered_json calculationJson(Session& session, const std::vector<std::string>& messages);
+
+// The texts of the failed layer checks of the four material layers on the
+// session's last solution, in layer order (CP1252).
+std::vector<std::string> failedLayerChecks(const Session& session);
+
+} // namespace camini

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "support/TestSupport.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace camini::test {
+
+// The batch calculator, quoted for the shell.
+inline std::string calc() {
+    return shellQuote(binDir() + "/camini-calc");
+}
+
+// The lines of a text without their LF.
+inline std::vector<std::string> textLines(const std::string& text) {
+    std::vector<std::string> v;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t nl = text.find('\n', start);
+        if (nl == std::string::npos)
+            nl = text.size();
+        v.push_back(text.substr(start, nl - start));
+        start = nl + 1;
+    }
+    return v;
+}
+
+// The comma-separated fields of a CSV line without quotes.
+inline std::vector<std::string> csvFields(const std::string& line) {
+    std::vector<std::string> f;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = line.find(',', start);
+        f.push_back(line.substr(start, comma - start));
+        if (comma == std::string::npos)
+            return f;
+        start = comma + 1;
+    }
+}
+
+// A project file of the example with one input row's text replaced.
+inline std::string exampleProject(int row, const std::string& text) {
+    std::vector<std::string> v = {"250", "20", "130", "15", "8", "40",
+                                  "20",  "20", "20",  "10", "100", "85"};
+    v[static_cast<std::size_t>(row)] = text;
+    std::string p = "esempio 1\r\n";
+    for (const auto& s : v)
+        p += s + "\r\n";
+    return p + "rot\r\n 5\r\n 1\r\n 1\r\n 9\r\n";
+}
+
+// Validates a JSON file against a schema of docs/; the validator's complaint
+// when it is not valid, empty when it is.
+inline std::string schemaComplaint(const std::string& schema, const std::string& file) {
+    auto r = runCommand("python3 " + shellQuote(sourceDir() + "/tests/support/validate-json.py") +
+                        " " + shellQuote(sourceDir() + "/docs/" + schema) + " " + shellQuote(file));
+    return r.status == 0 ? std::string() : "status " + std::to_string(r.status) + ": " + r.err;
+}
+
+} // namespace camini::test

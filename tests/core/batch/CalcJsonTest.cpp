@@ -1,0 +1,123 @@
+// camini-calc --json: the document, its schema and the report it matches.
+#include "BatchFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+using namespace camini;
+using namespace camini::test;
+using nlohmann::json;
+
+namespace {
+
+// The number in a report table cell: columns 2..7 of 10 characters after a
+// name of 31 and a first column of 13.
+double reportCell(const std::string& line, int column) {
+    const std::size_t start = column == 1 ? 31 : 44 + static_cast<std::size_t>(column - 2) * 10;
+    return std::strtod(line.substr(start, column == 1 ? 13 : 10).c_str(), nullptr);
+}
+
+} // namespace
+
+TEST(CalcJson, TheExampleValidatesAndHoldsItsNumbers) {
+    TempDir dir;
+    auto r = runCommand(calc() + " --json " + shellQuote(dir.file("c.json")));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("titolo progetto=esempio 1", 0), 0u); // the report is still printed
+    EXPECT_EQ(schemaComplaint("calcolo.schema.json", dir.file("c.json")), "");
+
+    const json doc = json::parse(readFile(dir.file("c.json")));
+    EXPECT_EQ(doc["version"], "1.0");
+    EXPECT_EQ(doc["inputs"][0]["label"], "temperatura fumi[\xC2\xB0"
+                                         "C]"); // UTF-8
+    EXPECT_EQ(doc["inputs"][5]["key"], "spessore-isolante");
+    EXPECT_EQ(doc["inputs"][5]["value"], 40.0);
+    EXPECT_NEAR(doc["totalResistance"].get<double>(), 0.77047, 5e-6);
+    // Flux: 230 K over the total resistance; per metre over pi x 0.13 m.
+    EXPECT_NEAR(doc["heatFlux"].get<double>(), 298.5174, 1e-4);
+    EXPECT_NEAR(doc["heatFlowPerMetre"].get<double>(), 121.9166, 1e-4);
+    // The bisections end on multiples of their bracket over a power of two.
+    EXPECT_EQ(doc["fireResistance"]["outer"]["temperature"], 632.8125);
+    EXPECT_EQ(doc["fireResistance"]["inner"]["temperature"], 464.84375);
+    EXPECT_EQ(doc["wall"][1]["material"]["description"], "lana di roccia 100 kg/m3");
+    EXPECT_EQ(doc["wall"][2]["material"], nullptr); // the air gap
+    EXPECT_EQ(doc["wall"][0]["innerDiameter"], nullptr);
+    EXPECT_EQ(doc["wall"][6]["outerDiameter"], nullptr);
+    EXPECT_EQ(doc["layerChecks"].size(), 4u);
+    EXPECT_TRUE(doc["messages"].empty());
+}
+
+TEST(CalcJson, EveryNumberOfTheReportTableComesFromTheDocument) {
+    TempDir dir;
+    writeFile(dir.file("p.CAM"), exampleProject(0, "1200"));
+    const auto report = runCommand(calc() + " " + shellQuote(dir.file("p.CAM")));
+    const auto r = runCommand(calc() + " --json - " + shellQuote(dir.file("p.CAM")));
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.out.front(), '{'); // no report before the document
+    const json doc = json::parse(r.out);
+    const auto lines = textLines(report.out);
+    // The table: its heading at line 15, the seven wall rows, then "R totale".
+    ASSERT_EQ(lines[15].rfind("strato", 0), 0u);
+    for (int row = 1; row <= 7; ++row) {
+        const std::string& line = lines[15 + static_cast<std::size_t>(row)];
+        const json& w = doc["wall"][static_cast<std::size_t>(row - 1)];
+        SCOPED_TRACE(line);
+        EXPECT_NEAR(reportCell(line, 2), w["resistance"].get<double>(), 5.1e-6);
+        EXPECT_NEAR(reportCell(line, 3), w["temperatureAfter"].get<double>(), 0.051);
+        EXPECT_NEAR(reportCell(line, 4), w["temperatureDrop"].get<double>(), 0.051);
+        if (w["kind"] == "layer") {
+            EXPECT_NEAR(reportCell(line, 1),
+                        (w["material"].is_null() ? w["unitResistance"] : w["conductivity"]).get<double>(),
+                        5.1e-6);
+            EXPECT_NEAR(reportCell(line, 5), w["meanTemperature"].get<double>(), 0.051);
+        }
+    }
+    EXPECT_NEAR(reportCell(lines[23], 2), doc["totalResistance"].get<double>(), 5.1e-6);
+    EXPECT_EQ(lines[25], doc["fireResistance"]["outer"]["line"].get<std::string>());
+    EXPECT_EQ(lines[26], doc["fireResistance"]["inner"]["line"].get<std::string>());
+    // At 1200 deg C the rock wool (400 deg C at most) fails its check, in the
+    // report and in the document alike.
+    EXPECT_FALSE(doc["layerChecks"][0]["passed"].get<bool>());
+    EXPECT_NE(report.out.find(doc["layerChecks"][0]["message"].get<std::string>()), std::string::npos);
+    EXPECT_EQ(doc["messages"][0], doc["layerChecks"][0]["message"]);
+}
+
+TEST(CalcJson, CellsAsTypedAndAsReadAndTheTicks) {
+    TempDir dir;
+    writeFile(dir.file("p.CAM"), exampleProject(2, "150,5"));
+    const auto r = runCommand(calc() + " --raise-diameter --json - " + shellQuote(dir.file("p.CAM")));
+    ASSERT_EQ(r.status, 0) << r.err;
+    writeFile(dir.file("c.json"), r.out);
+    EXPECT_EQ(schemaComplaint("calcolo.schema.json", dir.file("c.json")), "");
+    const json doc = json::parse(r.out);
+    EXPECT_EQ(doc["inputs"][2]["text"], "150,5");
+    EXPECT_EQ(doc["inputs"][2]["value"], 150.0);
+    EXPECT_EQ(doc["innerDiameterUsed"], 200.0);
+    EXPECT_TRUE(doc["ticks"]["raiseSmallDiameter"].get<bool>());
+    ASSERT_EQ(doc["messages"].size(), 1u);
+    EXPECT_NE(doc["messages"][0].get<std::string>().find("150,5"), std::string::npos);
+}
+
+TEST(CalcJson, TheSchemaRefusesADocumentWithoutItsResults) {
+    TempDir dir;
+    const auto r = runCommand(calc() + " --json -");
+    json doc = json::parse(r.out);
+    doc.erase("heatFlux");
+    writeFile(dir.file("short.json"), doc.dump());
+    EXPECT_NE(schemaComplaint("calcolo.schema.json", dir.file("short.json")).find("heatFlux"),
+              std::string::npos);
+    doc = json::parse(r.out);
+    doc["wall"][0]["resistance"] = "0.07";
+    writeFile(dir.file("text.json"), doc.dump());
+    EXPECT_NE(schemaComplaint("calcolo.schema.json", dir.file("text.json")), "");
+}
+
+TEST(CalcJson, UnwritableFileAndMissingName) {
+    TempDir dir;
+    auto r = runCommand(calc() + " --json " + shellQuote(dir.path()));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Is a directory"), std::string::npos) << r.err;
+    EXPECT_EQ(runCommand(calc() + " --json").status, 2);
+}

@@ -1,0 +1,233 @@
+// Sweeps of one input and the minimum-thickness search.
+#include "BatchFixture.h"
+
+#include "batch/Sweep.h"
+#include "engine/Calculation.h"
+#include "engine/Session.h"
+#include "forms/MainActions.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace camini;
+using namespace camini::test;
+using nlohmann::json;
+
+namespace {
+
+double field(const std::vector<std::string>& f, std::size_t i) {
+    return std::strtod(f.at(i).c_str(), nullptr);
+}
+
+// The first line of a sweep at or above `flue` in its "(est)" column (9),
+// as the value of its first field; -1 when none is.
+int firstReaching(const std::string& csv, double flue) {
+    const auto lines = textLines(csv);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto f = csvFields(lines[i]);
+        if (f.size() == 12 && field(f, 9) >= flue)
+            return std::atoi(f[0].c_str());
+    }
+    return -1;
+}
+
+} // namespace
+
+TEST(SweepSpec, ValuesAsTheUserWouldTypeThem) {
+    struct Case {
+        const char* argument;
+        InputRow row;
+        std::vector<std::string> texts;
+    };
+    const Case cases[] = {
+        {"spessore-isolante=0:60:20", InputRow::InsulationThickness, {"0", "20", "40", "60"}},
+        {"5=0:50:20", InputRow::InsulationThickness, {"0", "20", "40"}},
+        {"0=300:200:-50", InputRow::FlueGasTemp, {"300", "250", "200"}},
+        {"t-imposta-esterna=80:80:1", InputRow::OuterFaceLimit, {"80"}},
+        // Tenths add up to TO although 0.1 is not exact in binary.
+        {"4=7:7.3:0.1", InputRow::OuterCoefficient, {"7.0", "7.1", "7.2", "7.3"}},
+        {"11=-0.5:0.5:0.5", InputRow::OuterFaceLimit, {"-0.5", "0.0", "0.5"}},
+    };
+    for (const Case& c : cases) {
+        const SweepSpec spec = parseSweep(c.argument);
+        EXPECT_EQ(spec.row, c.row) << c.argument;
+        EXPECT_EQ(spec.texts, c.texts) << c.argument;
+    }
+}
+
+TEST(SweepSpec, RefusedArguments) {
+    for (const char* bad : {"spessore=0:1:1", "12=0:1:1", "5", "5=0:1", "5=0:1:0", "5=1:0:1",
+                            "5=0:1:-1", "5=a:1:1", "5=0:1:1:1", "5=0:1e3:1", "5=0,5:1:1",
+                            "5=0:100000:1"}) {
+        EXPECT_THROW(parseSweep(bad), BadArgument) << bad;
+    }
+    EXPECT_EQ(parseSweep("5=0:99999:1").texts.size(), 100000u);
+}
+
+TEST(Sweep, InsulationThicknessTableAndThePlainRunOfItsFirstValue) {
+    TempDir dir;
+    const auto r = runCommand(calc() + " --sweep spessore-isolante=30:70:10");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    const auto lines = textLines(r.out);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "spessore-isolante,R_totale,T1,T2,T3,T4,T5,T6,T7,T_fuoco_est,T_fuoco_int,"
+                        "avvisi_strati");
+    // The example itself, 40 mm, on the second line.
+    const auto at40 = csvFields(lines[2]);
+    ASSERT_EQ(at40.size(), 12u);
+    EXPECT_NEAR(field(at40, 1), 0.77047, 5e-6);
+    EXPECT_EQ(at40[9], "632.8125");
+    EXPECT_EQ(at40[10], "464.84375");
+
+    // The first value gives what a plain run of a project with that value gives.
+    writeFile(dir.file("p.CAM"), exampleProject(5, "30"));
+    const json plain = json::parse(runCommand(calc() + " --json - " + shellQuote(dir.file("p.CAM"))).out);
+    const auto first = csvFields(lines[1]);
+    ASSERT_EQ(first.size(), 12u);
+    EXPECT_EQ(first[0], "30");
+    EXPECT_EQ(field(first, 1), plain["totalResistance"].get<double>());
+    for (std::size_t t = 0; t < 7; ++t)
+        EXPECT_EQ(field(first, 2 + t), plain["wall"][t]["temperatureAfter"].get<double>()) << t;
+    EXPECT_EQ(field(first, 9), plain["fireResistance"]["outer"]["temperature"].get<double>());
+    EXPECT_EQ(field(first, 10), plain["fireResistance"]["inner"]["temperature"].get<double>());
+    EXPECT_EQ(first[11], "0");
+}
+
+TEST(Sweep, AStoppedCalculationMarksItsLineAndTheSweepGoesOn) {
+    // -70 mm of insulation closes the ring of a 130 mm flue.
+    const auto r = runCommand(calc() + " --sweep spessore-isolante=-70:30:50");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = textLines(r.out);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1].rfind("-70,\"calcolo interrotto", 0), 0u) << lines[1];
+    EXPECT_EQ(csvFields(lines[2]).size(), 12u);
+    EXPECT_EQ(csvFields(lines[3]).size(), 12u);
+}
+
+TEST(Sweep, JsonArrayValidatesAgainstItsSchema) {
+    TempDir dir;
+    const auto r = runCommand(calc() + " --sweep 4=0:8:4 --json " + shellQuote(dir.file("s.json")));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(schemaComplaint("sweep.schema.json", dir.file("s.json")), "");
+    const json a = json::parse(readFile(dir.file("s.json")));
+    ASSERT_EQ(a.size(), 3u);
+    EXPECT_NE(a[0]["stopped"].get<std::string>().find("coefficiente liminare esterno"),
+              std::string::npos); // an outer coefficient of 0 stops
+    EXPECT_EQ(a[2]["text"], "8");
+    EXPECT_EQ(a[2]["fireTempOuter"], 632.8125);
+    EXPECT_EQ(a[2]["boundaryTemperatures"].size(), 7u);
+}
+
+TEST(Sweep, CountsTheLayerWarnings) {
+    // Above about 520 deg C of flue gas the rock wool passes its 400 deg C.
+    const auto r = runCommand(calc() + " --sweep temperatura-fumi=400:800:400");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = textLines(r.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(csvFields(lines[1]).back(), "0");
+    EXPECT_EQ(csvFields(lines[2]).back(), "1");
+}
+
+TEST(MinThickness, AgreesWithASweepOfTheSameRange) {
+    const auto sweep = runCommand(calc() + " --sweep spessore-isolante=0:1000:1");
+    ASSERT_EQ(sweep.status, 0) << sweep.err;
+    struct Case {
+        double flue;
+        const char* expected;
+    };
+    const Case cases[] = {{500, "spessore isolante[mm]=21  "}, {700, "spessore isolante[mm]=50  "},
+                          {250, "spessore isolante[mm]=0  "}};
+    for (const Case& c : cases) {
+        const auto r = runCommand(calc() + " --min-thickness spessore-isolante --flue " +
+                                  std::to_string(c.flue));
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out.rfind(c.expected, 0), 0u) << r.out;
+        const int mm = std::atoi(r.out.substr(r.out.find('=') + 1).c_str());
+        EXPECT_EQ(mm, firstReaching(sweep.out, c.flue)) << c.flue;
+        EXPECT_NE(r.out.find("temp per resistenza al fuoco(est)="), std::string::npos);
+        EXPECT_NE(r.out.find("temp per resistenza al fuoco(int)="), std::string::npos);
+    }
+}
+
+TEST(MinThickness, NoneUpTo1000MmAndRefusedRows) {
+    const auto r = runCommand(calc() + " --min-thickness 5 --flue 5000");
+    EXPECT_EQ(r.status, 4);
+    EXPECT_NE(r.out.find("nessuno spessore fino a 1000 mm"), std::string::npos) << r.out;
+    for (const char* bad : {"--min-thickness 4 --flue 500", "--min-thickness 10 --flue 500",
+                            "--min-thickness 5", "--flue 500", "--min-thickness 5 --flue x",
+                            "--min-thickness 5 --flue 500 --sweep 5=0:1:1",
+                            "--sweep 5=0:1:1 --rtf x.rtf"}) {
+        EXPECT_EQ(runCommand(calc() + " " + bad).status, 2) << bad;
+    }
+}
+
+TEST(MinThickness, TrialsDoNotDependOnEachOtherNorOnTheLoadedSession) {
+    Session session(binDir());
+    RecordingMessages messages;
+    startUp(session, messages, {.readSizeCatalogue = false, .goOnAfterFailure = false});
+    // A calculation at another thickness first leaves its solver state behind.
+    session.sheet.input(InputRow::InsulationThickness) = "400";
+    ASSERT_TRUE(calculate(session, messages));
+    session.sheet.input(InputRow::InsulationThickness) = "40";
+    const Session loaded = session;
+    const auto a = findMinThickness(loaded, InputRow::InsulationThickness, 700);
+    const auto b = findMinThickness(loaded, InputRow::InsulationThickness, 700);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->millimetres, b->millimetres);
+    EXPECT_EQ(a->fireTempOuter, b->fireTempOuter);
+    EXPECT_GE(a->fireTempOuter, 700);
+    EXPECT_EQ(loaded.sheet.input(InputRow::InsulationThickness), "40");
+    EXPECT_EQ(session.solver.result().totalResistance, loaded.solver.result().totalResistance);
+}
+
+TEST(MinThickness, AStoppedTrialStopsTheSearch) {
+    TempDir dir;
+    writeFile(dir.file("p.CAM"), exampleProject(4, "0"));
+    const auto r = runCommand(calc() + " --min-thickness 5 --flue 500 " + shellQuote(dir.file("p.CAM")));
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("calcolo interrotto"), std::string::npos) << r.err;
+}
+
+TEST(Sweep, EachLineIsWhatCalcolaGivesAfterTheValuesBeforeIt) {
+    Session swept(binDir());
+    RecordingMessages messages;
+    startUp(swept, messages, {.readSizeCatalogue = false, .goOnAfterFailure = false});
+    Session pressed = swept;
+    const SweepSpec spec = parseSweep("coefficiente-esterno=12:-4:-4"); // 0 stops, -4 goes on
+    const auto lines = runSweep(swept, spec);
+    ASSERT_EQ(lines.size(), 5u);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        pressed.sheet.input(InputRow::OuterCoefficient) = spec.texts[i];
+        const bool ran = calculate(pressed, messages);
+        SCOPED_TRACE(spec.texts[i]);
+        ASSERT_EQ(ran, !lines[i].stopped.has_value());
+        if (!ran) {
+            EXPECT_EQ(*lines[i].stopped, messages.errors.back());
+            continue;
+        }
+        const CalcResult& r = pressed.solver.result();
+        EXPECT_EQ(lines[i].totalResistance, r.totalResistance);
+        EXPECT_EQ(lines[i].boundaryTemps, r.boundaryTemps);
+        EXPECT_EQ(lines[i].fireTempOuter, r.fireTempOuter);
+        EXPECT_EQ(lines[i].fireTempInner, r.fireTempInner);
+    }
+    EXPECT_EQ(lines[3].text, "0");
+    EXPECT_EQ(swept.solver.result().layerMeanTemps, pressed.solver.result().layerMeanTemps);
+}
+
+TEST(Sweep, CellsNotReadAsTypedAreSaidOnceBeforeTheTable) {
+    TempDir dir;
+    writeFile(dir.file("p.CAM"), exampleProject(2, "150,5"));
+    for (const std::string args : {"--sweep 5=40:50:10 ", "--min-thickness 5 --flue 500 "}) {
+        const auto r = runCommand(calc() + " " + args + shellQuote(dir.file("p.CAM")));
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(textLines(r.err).size(), 1u) << r.err;
+        EXPECT_NE(r.err.find("\"150,5\""), std::string::npos) << r.err;
+    }
+    // The swept cell itself is written by the sweep.
+    writeFile(dir.file("q.CAM"), exampleProject(5, "4x"));
+    EXPECT_EQ(runCommand(calc() + " --sweep 5=40:50:10 " + shellQuote(dir.file("q.CAM"))).err, "");
+}
