@@ -73,8 +73,9 @@ void appendFixed(std::string& out, double v, int width, int decimals) {
             auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed, decimals);
             len = static_cast<std::size_t>(r.ptr - buf);
         }
-        // A value that rounds to zero carries no sign.
-        if (negative && std::all_of(buf, buf + len, [](char c) { return c == '0' || c == '.'; }))
+        // Zero itself carries no sign; a negative value that rounds to zero
+        // keeps its own ("-0.0" for -0.03).
+        if (v == 0.0)
             negative = false;
     }
     std::size_t total = len + (negative ? 1 : 0);

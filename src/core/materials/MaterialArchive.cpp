@@ -22,13 +22,12 @@ void MaterialArchive::derive(Material& mat) {
     mat.tempMax = mat.pointCount > 0 ? mat.temperatures[mat.pointCount - 1] : 0.0;
 }
 
-void MaterialArchive::load() {
-    const std::vector<std::string> lines = readTextLines(path_, FileLines);
-    auto line = [&](std::size_t i) -> const std::string& {
-        static const std::string empty;
-        return i < lines.size() ? lines[i] : empty;
+ArchiveSlots parseMaterialArchive(std::string_view text) {
+    const std::vector<std::string> lines = splitTextLines(text, FileLines);
+    auto line = [&](std::size_t i) -> std::string_view {
+        return i < lines.size() ? std::string_view(lines[i]) : std::string_view();
     };
-    std::array<Material, MaxMaterials> fresh;
+    ArchiveSlots fresh;
     std::size_t i = 0;
     for (auto& mat : fresh) {
         mat.description = line(i++);
@@ -36,15 +35,15 @@ void MaterialArchive::load() {
             mat.temperatures[k] = readFileNumber(line(i++));
             mat.lambdas[k] = readFileNumber(line(i++));
         }
-        derive(mat);
+        MaterialArchive::derive(mat);
     }
-    slots_ = std::move(fresh);
+    return fresh;
 }
 
-std::string MaterialArchive::fileText() const {
+std::string serializeMaterialArchive(const ArchiveSlots& slots) {
     std::string out;
     out.reserve(FileLines * 10);
-    for (const auto& mat : slots_) {
+    for (const auto& mat : slots) {
         out += mat.description;
         out += "\r\n";
         for (int k = 0; k < MaxPoints; ++k) {
@@ -55,6 +54,14 @@ std::string MaterialArchive::fileText() const {
         }
     }
     return out;
+}
+
+void MaterialArchive::load() {
+    slots_ = parseMaterialArchive(readTextHead(path_, FileLines));
+}
+
+std::string MaterialArchive::fileText() const {
+    return serializeMaterialArchive(slots_);
 }
 
 void MaterialArchive::save() const {
