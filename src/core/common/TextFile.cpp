@@ -2,6 +2,7 @@
 
 #include "FileError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -106,8 +107,9 @@ void readChunks(const std::string& path,
     }
 }
 
-std::vector<std::string> splitTextLines(std::string_view text, std::size_t maxLines) {
-    std::vector<std::string> lines;
+std::vector<std::string_view> splitTextLineViews(std::string_view text, std::size_t maxLines) {
+    std::vector<std::string_view> lines;
+    lines.reserve(std::min(maxLines, text.size() + 1));
     std::size_t start = 0;
     while (lines.size() < maxLines && start < text.size()) {
         std::size_t end = text.find('\n', start);
@@ -117,13 +119,17 @@ std::vector<std::string> splitTextLines(std::string_view text, std::size_t maxLi
         std::string_view line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        // A last line without a line end counts only when it holds something.
-        if (!ended && end == start)
-            break;
-        lines.emplace_back(line);
+        lines.push_back(line);
         start = end + 1;
     }
+    // A last line without a line end counts when it holds something, which
+    // the loop above ensures by stopping at the end of the text.
     return lines;
+}
+
+std::vector<std::string> splitTextLines(std::string_view text, std::size_t maxLines) {
+    const auto views = splitTextLineViews(text, maxLines);
+    return {views.begin(), views.end()};
 }
 
 std::string readTextHead(const std::string& path, std::size_t maxLines) {

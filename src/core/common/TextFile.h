@@ -25,6 +25,9 @@ std::vector<std::string> readTextLines(const std::string& path, std::size_t maxL
 // when it is not empty.
 std::vector<std::string> splitTextLines(std::string_view text, std::size_t maxLines);
 
+// The same lines as views into text, copying nothing.
+std::vector<std::string_view> splitTextLineViews(std::string_view text, std::size_t maxLines);
+
 // Reads the beginning of a file, up to and including its maxLines-th LF (the
 // whole file when it has fewer), so that splitTextLines of what it returns
 // gives the lines readTextLines gives, and a long file costs nothing beyond

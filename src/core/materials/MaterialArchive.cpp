@@ -4,6 +4,8 @@
 #include "common/NumberReader.h"
 #include "common/TextFile.h"
 
+#include <algorithm>
+
 namespace camini {
 
 namespace {
@@ -22,28 +24,90 @@ void MaterialArchive::derive(Material& mat) {
     mat.tempMax = mat.pointCount > 0 ? mat.temperatures[mat.pointCount - 1] : 0.0;
 }
 
+namespace {
+
+// Hands out the lines of a text one by one, by the rules of splitTextLines;
+// past the end every line is empty.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view text) : text_(text) {}
+    std::string_view next() {
+        if (pos_ >= text_.size())
+            return {};
+        std::size_t end = text_.find('\n', pos_);
+        if (end == std::string_view::npos)
+            end = text_.size();
+        std::string_view line = text_.substr(pos_, end - pos_);
+        pos_ = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        return line;
+    }
+    bool atEnd() const { return pos_ >= text_.size(); }
+    // Steps over `block` when the rest of the text begins with it.
+    bool skip(std::string_view block) {
+        if (text_.substr(std::min(pos_, text_.size())).substr(0, block.size()) != block)
+            return false;
+        pos_ += block.size();
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// The 13 lines of an empty slot as they are written. Most slots of an
+// archive are empty: they are written and read as one block.
+const std::string& emptyBlock() {
+    static const std::string block = [] {
+        std::string b = "\r\n";
+        for (int k = 0; k < MaxPoints; ++k)
+            b += "      0\r\n 0.0000\r\n";
+        return b;
+    }();
+    return block;
+}
+
+bool isEmptySlot(const Material& mat) {
+    if (!mat.description.empty())
+        return false;
+    for (int k = 0; k < MaxPoints; ++k)
+        if (mat.temperatures[k] != 0.0 || mat.lambdas[k] != 0.0)
+            return false;
+    return true;
+}
+
+} // namespace
+
 ArchiveSlots parseMaterialArchive(std::string_view text) {
-    const std::vector<std::string> lines = splitTextLines(text, FileLines);
-    auto line = [&](std::size_t i) -> std::string_view {
-        return i < lines.size() ? std::string_view(lines[i]) : std::string_view();
-    };
+    LineCursor lines(text);
     ArchiveSlots fresh;
-    std::size_t i = 0;
     for (auto& mat : fresh) {
-        mat.description = line(i++);
+        // An empty slot's block, like the missing lines after the end of
+        // the text, reads as the empty material.
+        if (lines.atEnd())
+            break;
+        if (lines.skip(emptyBlock()))
+            continue;
+        mat.description = lines.next();
         for (int k = 0; k < MaxPoints; ++k) {
-            mat.temperatures[k] = readFileNumber(line(i++));
-            mat.lambdas[k] = readFileNumber(line(i++));
+            mat.temperatures[k] = readFileNumber(lines.next());
+            mat.lambdas[k] = readFileNumber(lines.next());
         }
         MaterialArchive::derive(mat);
     }
     return fresh;
 }
 
-std::string serializeMaterialArchive(const ArchiveSlots& slots) {
+std::string serializeMaterialArchive(const ArchiveSlots& materials) {
     std::string out;
     out.reserve(FileLines * 10);
-    for (const auto& mat : slots) {
+    for (const auto& mat : materials) {
+        if (isEmptySlot(mat)) {
+            out += emptyBlock();
+            continue;
+        }
         out += mat.description;
         out += "\r\n";
         for (int k = 0; k < MaxPoints; ++k) {

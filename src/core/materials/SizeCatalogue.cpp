@@ -8,7 +8,7 @@
 namespace camini {
 
 SizeEntries parseSizeCatalogue(std::string_view text) {
-    const auto lines = splitTextLines(text, SizeCount * 3);
+    const auto lines = splitTextLineViews(text, SizeCount * 3);
     auto number = [&](std::size_t i) { return i < lines.size() ? readFileNumber(lines[i]) : 0.0; };
     SizeEntries fresh{};
     for (std::size_t e = 0; e < fresh.size(); ++e) {
