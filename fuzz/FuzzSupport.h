@@ -40,7 +40,9 @@ inline std::size_t heapInUse() {
 #if defined(CAMINI_FUZZ_SANITIZER_ALLOCATOR)
     return __sanitizer_get_current_allocated_bytes();
 #else
-    return mallinfo2().uordblks;
+    // Large blocks are mapped on their own and counted apart.
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 #endif
 }
 
