@@ -4,7 +4,7 @@
 #include "common/NumberReader.h"
 #include "common/TextFile.h"
 
-#include <algorithm>
+#include <cstring>
 
 namespace camini {
 
@@ -30,32 +30,40 @@ namespace {
 // past the end every line is empty.
 class LineCursor {
 public:
-    explicit LineCursor(std::string_view text) : text_(text) {}
+    explicit LineCursor(std::string_view text) : at_(text.data()), end_(text.data() + text.size()) {}
+    bool atEnd() const { return at_ == end_; }
     std::string_view next() {
-        if (pos_ >= text_.size())
+        if (at_ == end_)
             return {};
-        std::size_t end = text_.find('\n', pos_);
-        if (end == std::string_view::npos)
-            end = text_.size();
-        std::string_view line = text_.substr(pos_, end - pos_);
-        pos_ = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        return line;
+        const char* start = at_;
+        const auto* lf = static_cast<const char*>(std::memchr(start, '\n', end_ - start));
+        const char* stop = lf ? lf : end_;
+        at_ = lf ? lf + 1 : end_;
+        if (stop != start && stop[-1] == '\r')
+            --stop;
+        return {start, static_cast<std::size_t>(stop - start)};
     }
-    bool atEnd() const { return pos_ >= text_.size(); }
     // Steps over `block` when the rest of the text begins with it.
     bool skip(std::string_view block) {
-        if (text_.substr(std::min(pos_, text_.size())).substr(0, block.size()) != block)
+        if (static_cast<std::size_t>(end_ - at_) < block.size() ||
+            std::memcmp(at_, block.data(), block.size()) != 0)
             return false;
-        pos_ += block.size();
+        at_ += block.size();
         return true;
     }
 
 private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
+    const char* at_;
+    const char* end_;
 };
+
+// A number line of the file; the zeros of the unused points, as they are
+// written, are told apart without reading them.
+double fieldNumber(std::string_view line) {
+    if (line == "      0" || line == " 0.0000")
+        return 0.0;
+    return readFileNumber(line);
+}
 
 // The 13 lines of an empty slot as they are written. Most slots of an
 // archive are empty: they are written and read as one block.
@@ -92,8 +100,8 @@ ArchiveSlots parseMaterialArchive(std::string_view text) {
             continue;
         mat.description = lines.next();
         for (int k = 0; k < MaxPoints; ++k) {
-            mat.temperatures[k] = readFileNumber(lines.next());
-            mat.lambdas[k] = readFileNumber(lines.next());
+            mat.temperatures[k] = fieldNumber(lines.next());
+            mat.lambdas[k] = fieldNumber(lines.next());
         }
         MaterialArchive::derive(mat);
     }
