@@ -26,11 +26,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const MaterialArchive archive;
+    static const Worksheet start = [] {
+        Worksheet w;
+        setStartProject(w);
+        return w;
+    }();
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     Quiet quiet;
 
-    Worksheet sheet;
-    setStartProject(sheet);
+    Worksheet sheet = start;
     const std::size_t heapBefore = heapInUse();
     const ProjectContent content = parseProject(input);
     requireHeapFollowsSize(heapBefore, size, 4, 64 * 1024, "project memory beyond the input's size");
@@ -41,8 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(MaterialArchive::validNumber(m), "material number outside 1..100");
 
     const std::string first = serializeProject(sheet);
-    Worksheet again;
-    setStartProject(again);
+    Worksheet again = start;
     applyProject(parseProject(first), again, archive, quiet);
     require(serializeProject(again) == first, "parse, serialize, parse, serialize changed the bytes");
     require(again.materials == sheet.materials, "materials changed through a round");
