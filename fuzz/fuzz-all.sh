@@ -1,18 +1,36 @@
 #!/usr/bin/env bash
-# Runs every fuzz target for as long as asked (default 120 seconds each) from
-# the sanitizer build (build-asan/bin), growing the committed seed folders
+# Runs every fuzz target (or the ones named) for as long as asked (default
+# 120 seconds each), one after the other, from the sanitizer build
+# (build-asan/bin), and prints for each its executions and executions per
+# second, and a last line with the total. The committed seed folders grow
 # with what the fuzzer finds when FUZZ_KEEP=1.
-#   fuzz/fuzz-all.sh [SECONDS]
-set -euo pipefail
+#   fuzz/fuzz-all.sh [SECONDS] [TARGET...]
+set -uo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-120}"
-for target in "$ROOT"/build-asan/bin/*_fuzz; do
+shift || true
+if [[ $# -gt 0 ]]; then
+    targets=()
+    for name in "$@"; do targets+=("$ROOT/build-asan/bin/${name}_fuzz"); done
+else
+    targets=("$ROOT"/build-asan/bin/*_fuzz)
+fi
+total=0
+status=0
+for target in "${targets[@]}"; do
     name="$(basename "$target" _fuzz)"
     echo "== $name ($seconds s)"
     if [[ "${FUZZ_KEEP:-0}" == 1 ]]; then
-        "$target" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=1024 -timeout=10 \
-            -print_final_stats=1 "$ROOT/fuzz/corpus/$name" 2>&1 | grep -E "stat::number_of_executed_units|ERROR|invariant" || true
+        out="$("$target" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=1024 -timeout=10 \
+            -print_final_stats=1 "$ROOT/fuzz/corpus/$name" 2>&1 | tail -n 40)" || status=1
     else
-        "$ROOT/fuzz/run-fuzzer.sh" "$target" "$ROOT/fuzz/corpus/$name" "$seconds" | grep -E "stat::number_of_executed_units|ERROR|invariant" || true
+        out="$("$ROOT/fuzz/run-fuzzer.sh" "$target" "$ROOT/fuzz/corpus/$name" "$seconds")" || status=1
     fi
+    grep -E "ERROR|invariant|^artifact_prefix|Test unit written" <<<"$out" || true
+    runs="$(sed -n 's/^stat::number_of_executed_units: *//p' <<<"$out")"
+    rate="$(sed -n 's/^stat::average_exec_per_sec: *//p' <<<"$out")"
+    echo "$name: ${runs:-0} executions, ${rate:-0} per second"
+    total=$((total + ${runs:-0}))
 done
+echo "total: $total executions"
+exit $status

@@ -55,6 +55,16 @@ void appendFixed(std::string& out, double v, int width, int decimals) {
     } else if (std::isinf(v)) {
         std::memcpy(buf, "inf", 3);
         len = 3;
+    } else if (v == 0.0) {
+        // Zero, the commonest value of the files: no conversion, no sign.
+        buf[0] = '0';
+        len = 1;
+        if (decimals > 0) {
+            buf[1] = '.';
+            std::memset(buf + 2, '0', static_cast<std::size_t>(decimals));
+            len = 2 + static_cast<std::size_t>(decimals);
+        }
+        negative = false;
     } else {
         double a = std::fabs(v);
         if (isExactHalf(a, decimals)) {
@@ -73,9 +83,8 @@ void appendFixed(std::string& out, double v, int width, int decimals) {
             auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed, decimals);
             len = static_cast<std::size_t>(r.ptr - buf);
         }
-        // A value that rounds to zero carries no sign.
-        if (negative && std::all_of(buf, buf + len, [](char c) { return c == '0' || c == '.'; }))
-            negative = false;
+        // A negative value that rounds to zero keeps its sign ("-0.0" for
+        // -0.03); zero itself has none (above).
     }
     std::size_t total = len + (negative ? 1 : 0);
     if (width > 0 && total < static_cast<std::size_t>(width))

@@ -9,9 +9,10 @@ namespace camini {
 // left. The field grows when the number needs more room; nothing is cut.
 // Rounding is to nearest on the exact binary value of v, halves away from
 // zero (2.5 -> "3", 0.125 -> "0.13", but 1.005 -> "1.00" since that double
-// lies below the half). The decimal separator is always the point. A value
-// that rounds to zero is written without a sign. Non-finite values are
-// written as "nan", "inf" or "-inf".
+// lies below the half). The decimal separator is always the point. A minus
+// sign precedes every negative value, also one that rounds to zero (-0.03
+// with one decimal is "-0.0"); zero itself, 0 or -0, has no sign. Non-finite
+// values are written as "nan", "inf" or "-inf".
 std::string formatFixed(double v, int width, int decimals);
 
 // The same, appended to `out` without building a temporary string.

@@ -2,6 +2,7 @@
 
 #include "FileError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -106,34 +107,51 @@ void readChunks(const std::string& path,
     }
 }
 
-std::vector<std::string> readTextLines(const std::string& path, std::size_t maxLines) {
-    std::vector<std::string> lines;
+std::vector<std::string_view> splitTextLineViews(std::string_view text, std::size_t maxLines) {
+    std::vector<std::string_view> lines;
+    lines.reserve(std::min(maxLines, text.size() + 1));
+    std::size_t start = 0;
+    while (lines.size() < maxLines && start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        const bool ended = end != std::string_view::npos;
+        if (!ended)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.push_back(line);
+        start = end + 1;
+    }
+    // A last line without a line end counts when it holds something, which
+    // the loop above ensures by stopping at the end of the text.
+    return lines;
+}
+
+std::vector<std::string> splitTextLines(std::string_view text, std::size_t maxLines) {
+    const auto views = splitTextLineViews(text, maxLines);
+    return {views.begin(), views.end()};
+}
+
+std::string readTextHead(const std::string& path, std::size_t maxLines) {
+    std::string out;
     if (maxLines == 0)
-        return lines;
-    std::string current;
+        return out;
+    std::size_t ends = 0;
     readChunks(path, [&](const char* buf, std::size_t n) {
-        std::size_t start = 0;
         for (std::size_t i = 0; i < n; ++i) {
-            if (buf[i] != '\n')
-                continue;
-            current.append(buf + start, i - start);
-            if (!current.empty() && current.back() == '\r')
-                current.pop_back();
-            lines.push_back(std::move(current));
-            current.clear();
-            if (lines.size() == maxLines)
+            if (buf[i] == '\n' && ++ends == maxLines) {
+                out.append(buf, i + 1);
                 return false;
-            start = i + 1;
+            }
         }
-        current.append(buf + start, n - start);
+        out.append(buf, n);
         return true;
     });
-    if (lines.size() < maxLines && !current.empty()) {
-        if (current.back() == '\r')
-            current.pop_back();
-        lines.push_back(std::move(current));
-    }
-    return lines;
+    return out;
+}
+
+std::vector<std::string> readTextLines(const std::string& path, std::size_t maxLines) {
+    return splitTextLines(readTextHead(path, maxLines), maxLines);
 }
 
 std::string joinLinesCrLf(const std::vector<std::string>& lines) {
@@ -207,6 +225,14 @@ void replaceFileSafely(const std::string& path, std::string_view content) {
         ::unlink(tmp.c_str());
         throw FileError(e, path);
     }
+    // The rename is an entry of the folder: flush the folder as well. The
+    // new file stays whatever happens here.
+    const int folder = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        throw FileError(errno, path);
+    Descriptor folderGuard(folder);
+    if (::fsync(folder) != 0 && errno != EINVAL)
+        throw FileError(errno, path);
 }
 
 namespace {

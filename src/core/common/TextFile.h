@@ -20,6 +20,21 @@ void readChunks(const std::string& path, const std::function<bool(const char*, s
 // Throws FileError when the file cannot be opened or read.
 std::vector<std::string> readTextLines(const std::string& path, std::size_t maxLines);
 
+// The lines of a text in memory, by the rules of readTextLines: at most
+// maxLines, LF or CR LF line ends, a last line without a line end counted
+// when it is not empty.
+std::vector<std::string> splitTextLines(std::string_view text, std::size_t maxLines);
+
+// The same lines as views into text, copying nothing.
+std::vector<std::string_view> splitTextLineViews(std::string_view text, std::size_t maxLines);
+
+// Reads the beginning of a file, up to and including its maxLines-th LF (the
+// whole file when it has fewer), so that splitTextLines of what it returns
+// gives the lines readTextLines gives, and a long file costs nothing beyond
+// the lines a format holds. Throws FileError when the file cannot be opened
+// or read.
+std::string readTextHead(const std::string& path, std::size_t maxLines);
+
 // Joins lines, each followed by CR LF.
 std::string joinLinesCrLf(const std::vector<std::string>& lines);
 
@@ -28,7 +43,9 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines);
 // so a failure at any point leaves the old file whole. An existing file that
 // may not be written is refused ("File access denied"); a path that is a
 // folder is refused; a symbolic link is followed and its target replaced, the
-// link kept. A new file gets the usual permissions (0666 less the umask), a
+// link kept. Once renamed, the folder is flushed to the disk too, so the
+// rename survives a power cut; when that fails the error is thrown like any
+// other, the new file staying in place. A new file gets the usual permissions (0666 less the umask), a
 // replaced one keeps its own. A file that may be written in a folder that
 // may not is rewritten in place, its old contents put back if that fails.
 // Throws FileError with the path as given.

@@ -37,27 +37,38 @@ std::vector<std::string> projectLines(const Worksheet& sheet) {
     return lines;
 }
 
-void saveProject(const Worksheet& sheet, const std::string& path) {
-    replaceFileSafely(path, joinLinesCrLf(projectLines(sheet)));
+std::string serializeProject(const Worksheet& sheet) {
+    return joinLinesCrLf(projectLines(sheet));
 }
 
-void loadProject(const std::string& path, Worksheet& sheet, const MaterialArchive& archive,
-                 Messages& messages) {
-    std::vector<std::string> lines = readTextLines(path, ProjectLines);
+ProjectContent parseProject(std::string_view text) {
+    std::vector<std::string> lines = splitTextLines(text, ProjectLines);
     lines.resize(ProjectLines);
-    sheet.projectTitle = lines[0];
-    for (std::size_t r = 0; r < sheet.inputTexts.size(); ++r)
-        sheet.inputTexts[r] = lines[1 + r];
-    sheet.squareSection = lines[13] == "quad";
-    for (std::size_t i = 0; i < 4; ++i) {
-        const std::string& text = lines[14 + i];
-        double v = readNumberLenient(text);
-        long long m = truncateToRange(v, -1, 1000);
-        if (MaterialArchive::validNumber(static_cast<int>(m))) {
-            sheet.materials[i] = static_cast<std::uint8_t>(m);
+    ProjectContent content;
+    content.title = std::move(lines[0]);
+    for (std::size_t r = 0; r < content.inputTexts.size(); ++r)
+        content.inputTexts[r] = std::move(lines[1 + r]);
+    content.squareSection = lines[13] == "quad";
+    for (std::size_t i = 0; i < content.materials.size(); ++i) {
+        std::string& line = lines[14 + i];
+        const long long m = truncateToRange(readNumberLenient(line), -1, 1000);
+        content.materials[i] = MaterialArchive::validNumber(static_cast<int>(m)) ? static_cast<int>(m) : 0;
+        content.materialTexts[i] = std::move(line);
+    }
+    return content;
+}
+
+void applyProject(const ProjectContent& content, Worksheet& sheet, const MaterialArchive& archive,
+                  Messages& messages) {
+    sheet.projectTitle = content.title;
+    sheet.inputTexts = content.inputTexts;
+    sheet.squareSection = content.squareSection;
+    for (std::size_t i = 0; i < content.materials.size(); ++i) {
+        if (MaterialArchive::validNumber(content.materials[i])) {
+            sheet.materials[i] = static_cast<std::uint8_t>(content.materials[i]);
             continue;
         }
-        std::string shown = text;
+        std::string shown = content.materialTexts[i];
         while (!shown.empty() && shown.front() == ' ')
             shown.erase(shown.begin());
         if (shown.size() > 20)
@@ -70,6 +81,15 @@ void loadProject(const std::string& path, Worksheet& sheet, const MaterialArchiv
         messages.message(msg);
     }
     showMaterialChoices(sheet, archive);
+}
+
+void saveProject(const Worksheet& sheet, const std::string& path) {
+    replaceFileSafely(path, serializeProject(sheet));
+}
+
+void loadProject(const std::string& path, Worksheet& sheet, const MaterialArchive& archive,
+                 Messages& messages) {
+    applyProject(parseProject(readTextHead(path, ProjectLines)), sheet, archive, messages);
 }
 
 void loadSessionProject(Session& session, const std::string& path, Messages& messages) {

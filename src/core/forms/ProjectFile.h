@@ -1,6 +1,10 @@
 #pragma once
 
+#include "engine/WallTable.h"
+
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace camini {
@@ -14,6 +18,33 @@ class Messages;
 // the twelve input texts as typed, "quad" or "rot", and the four material
 // numbers right-aligned in 2 characters.
 std::vector<std::string> projectLines(const Worksheet& sheet);
+
+// What a project file holds, as read: the title, the twelve input texts, the
+// section shape and the four material numbers. A number line that gives no
+// material number 1..100 reads 0, its text kept for the message that names it.
+struct ProjectContent {
+    std::string title;
+    std::array<std::string, InputRows> inputTexts;
+    bool squareSection = false;
+    std::array<int, MaterialSlots> materials{};
+    std::array<std::string, MaterialSlots> materialTexts;
+
+    friend bool operator==(const ProjectContent&, const ProjectContent&) = default;
+};
+
+// The text of a project file as its contents: the first 18 lines, missing
+// lines read as empty, "quad" exactly for a square section, each material
+// number read leniently and cut toward zero.
+ProjectContent parseProject(std::string_view text);
+
+// The project file's text for the worksheet: projectLines joined by CR LF.
+std::string serializeProject(const Worksheet& sheet);
+
+// Puts what a project file holds into the worksheet, as loadProject does: a
+// material number of 0 is refused with a message, the layer keeping its
+// material; then the chosen-materials box is rewritten.
+void applyProject(const ProjectContent& content, Worksheet& sheet, const MaterialArchive& archive,
+                  Messages& messages);
 
 // Writes the project of the worksheet to path, replacing the file safely.
 // Throws FileError.

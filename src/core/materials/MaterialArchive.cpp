@@ -4,6 +4,8 @@
 #include "common/NumberReader.h"
 #include "common/TextFile.h"
 
+#include <cstring>
+
 namespace camini {
 
 namespace {
@@ -22,29 +24,98 @@ void MaterialArchive::derive(Material& mat) {
     mat.tempMax = mat.pointCount > 0 ? mat.temperatures[mat.pointCount - 1] : 0.0;
 }
 
-void MaterialArchive::load() {
-    const std::vector<std::string> lines = readTextLines(path_, FileLines);
-    auto line = [&](std::size_t i) -> const std::string& {
-        static const std::string empty;
-        return i < lines.size() ? lines[i] : empty;
-    };
-    std::array<Material, MaxMaterials> fresh;
-    std::size_t i = 0;
-    for (auto& mat : fresh) {
-        mat.description = line(i++);
-        for (int k = 0; k < MaxPoints; ++k) {
-            mat.temperatures[k] = readFileNumber(line(i++));
-            mat.lambdas[k] = readFileNumber(line(i++));
-        }
-        derive(mat);
+namespace {
+
+// Hands out the lines of a text one by one, by the rules of splitTextLines;
+// past the end every line is empty.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view text) : at_(text.data()), end_(text.data() + text.size()) {}
+    bool atEnd() const { return at_ == end_; }
+    std::string_view next() {
+        if (at_ == end_)
+            return {};
+        const char* start = at_;
+        const auto* lf = static_cast<const char*>(std::memchr(start, '\n', end_ - start));
+        const char* stop = lf ? lf : end_;
+        at_ = lf ? lf + 1 : end_;
+        if (stop != start && stop[-1] == '\r')
+            --stop;
+        return {start, static_cast<std::size_t>(stop - start)};
     }
-    slots_ = std::move(fresh);
+    // Steps over `block` when the rest of the text begins with it.
+    bool skip(std::string_view block) {
+        if (static_cast<std::size_t>(end_ - at_) < block.size() ||
+            std::memcmp(at_, block.data(), block.size()) != 0)
+            return false;
+        at_ += block.size();
+        return true;
+    }
+
+private:
+    const char* at_;
+    const char* end_;
+};
+
+// A number line of the file; the zeros of the unused points, as they are
+// written, are told apart without reading them.
+double fieldNumber(std::string_view line) {
+    if (line == "      0" || line == " 0.0000")
+        return 0.0;
+    return readFileNumber(line);
 }
 
-std::string MaterialArchive::fileText() const {
+// The 13 lines of an empty slot as they are written. Most slots of an
+// archive are empty: they are written and read as one block.
+const std::string& emptyBlock() {
+    static const std::string block = [] {
+        std::string b = "\r\n";
+        for (int k = 0; k < MaxPoints; ++k)
+            b += "      0\r\n 0.0000\r\n";
+        return b;
+    }();
+    return block;
+}
+
+bool isEmptySlot(const Material& mat) {
+    if (!mat.description.empty())
+        return false;
+    for (int k = 0; k < MaxPoints; ++k)
+        if (mat.temperatures[k] != 0.0 || mat.lambdas[k] != 0.0)
+            return false;
+    return true;
+}
+
+} // namespace
+
+ArchiveSlots parseMaterialArchive(std::string_view text) {
+    LineCursor lines(text);
+    ArchiveSlots fresh;
+    for (auto& mat : fresh) {
+        // An empty slot's block, like the missing lines after the end of
+        // the text, reads as the empty material.
+        if (lines.atEnd())
+            break;
+        if (lines.skip(emptyBlock()))
+            continue;
+        mat.description = lines.next();
+        for (int k = 0; k < MaxPoints; ++k) {
+            mat.temperatures[k] = fieldNumber(lines.next());
+            mat.lambdas[k] = fieldNumber(lines.next());
+        }
+        MaterialArchive::derive(mat);
+    }
+    return fresh;
+}
+
+std::string serializeMaterialArchive(const ArchiveSlots& materials) {
     std::string out;
     out.reserve(FileLines * 10);
-    for (const auto& mat : slots_) {
+    for (const auto& mat : materials) {
+        if (isEmptySlot(mat)) {
+            out += emptyBlock();
+            continue;
+        }
         out += mat.description;
         out += "\r\n";
         for (int k = 0; k < MaxPoints; ++k) {
@@ -55,6 +126,14 @@ std::string MaterialArchive::fileText() const {
         }
     }
     return out;
+}
+
+void MaterialArchive::load() {
+    slots_ = parseMaterialArchive(readTextHead(path_, FileLines));
+}
+
+std::string MaterialArchive::fileText() const {
+    return serializeMaterialArchive(slots_);
 }
 
 void MaterialArchive::save() const {

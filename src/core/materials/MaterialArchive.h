@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace camini {
 
@@ -23,6 +25,16 @@ struct Material {
 
     friend bool operator==(const Material&, const Material&) = default;
 };
+
+using ArchiveSlots = std::array<Material, MaxMaterials>;
+
+// The text of the archive file as slots, material 1 first: every slot
+// replaced, its missing lines read as empty, then pointCount, tempMin and
+// tempMax derived. Any bytes read: a line that is no number reads 0.
+ArchiveSlots parseMaterialArchive(std::string_view text);
+
+// The file's text for the slots (CR LF line ends).
+std::string serializeMaterialArchive(const ArchiveSlots& materials);
 
 // The materials archive "materiali.TXT": 100 slots, material numbers 1..100.
 // The file is 100 blocks of 13 lines: the description, then temperature and
@@ -66,7 +78,10 @@ public:
     Material& material(int m);
 
     // All the slots, material 1 first.
-    const std::array<Material, MaxMaterials>& allMaterials() const { return slots_; }
+    const ArchiveSlots& allMaterials() const { return slots_; }
+
+    // Replaces every slot, as a load does with what it read.
+    void assign(ArchiveSlots fresh) { slots_ = std::move(fresh); }
 
     const std::string& description(int m) const { return material(m).description; }
     std::uint16_t pointCount(int m) const { return material(m).pointCount; }
@@ -79,7 +94,7 @@ public:
 
 private:
     std::string path_;
-    std::array<Material, MaxMaterials> slots_;
+    ArchiveSlots slots_;
     Material outside_; // scratch slot for writes through numbers outside 1..100
 };
 

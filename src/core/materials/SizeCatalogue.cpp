@@ -3,19 +3,42 @@
 #include "common/NumberReader.h"
 #include "common/TextFile.h"
 
+#include <charconv>
+
 namespace camini {
 
-SizeCatalogue::SizeCatalogue(std::string path) : path_(std::move(path)) {}
-
-void SizeCatalogue::load() {
-    const auto lines = readTextLines(path_, SizeCount * 3);
+SizeEntries parseSizeCatalogue(std::string_view text) {
+    const auto lines = splitTextLineViews(text, SizeCount * 3);
     auto number = [&](std::size_t i) { return i < lines.size() ? readFileNumber(lines[i]) : 0.0; };
-    std::array<SizeEntry, SizeCount> fresh{};
+    SizeEntries fresh{};
     for (std::size_t e = 0; e < fresh.size(); ++e) {
         fresh[e].innerDiameter = number(3 * e);
         fresh[e].outerDiameter = number(3 * e + 1);
     }
-    entries_ = fresh;
+    return fresh;
+}
+
+std::string serializeSizeCatalogue(const SizeEntries& entries) {
+    std::string out;
+    auto append = [&](double v) {
+        char buf[64];
+        const auto r = std::to_chars(buf, buf + sizeof buf, v);
+        out.append(buf, r.ptr);
+        out += "\r\n";
+    };
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        append(entries[e].innerDiameter);
+        append(entries[e].outerDiameter);
+        out += std::to_string(e + 1);
+        out += "\r\n";
+    }
+    return out;
+}
+
+SizeCatalogue::SizeCatalogue(std::string path) : path_(std::move(path)) {}
+
+void SizeCatalogue::load() {
+    entries_ = parseSizeCatalogue(readTextHead(path_, SizeCount * 3));
 }
 
 const SizeEntry& SizeCatalogue::entry(int i) const {

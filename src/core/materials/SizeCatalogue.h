@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace camini {
 
@@ -13,6 +14,17 @@ struct SizeEntry {
     double innerDiameter = 0.0;
     double outerDiameter = 0.0;
 };
+
+using SizeEntries = std::array<SizeEntry, SizeCount>;
+
+// The text of the catalogue file as its 8 entries: the first 24 lines, any
+// line missing or no number reading 0.
+SizeEntries parseSizeCatalogue(std::string_view text);
+
+// The file's text for the entries: per entry the two diameters, each in the
+// shortest form that reads back as the same value, and its number 1..8
+// (CR LF line ends).
+std::string serializeSizeCatalogue(const SizeEntries& entries);
 
 // The 8 standard sizes of "stabile1.txt": 8 blocks of 3 lines (inner
 // diameter, outer diameter, a whole number that is not used).
@@ -27,6 +39,9 @@ public:
     // nothing: on FileError the entries are left as they were.
     void load();
 
+    // All the entries, entry 1 first.
+    const SizeEntries& allEntries() const { return entries_; }
+
     // Entry i, 1..8; numbers outside the range give an entry of zeros.
     const SizeEntry& entry(int i) const;
 
@@ -35,7 +50,7 @@ public:
 
 private:
     std::string path_;
-    std::array<SizeEntry, SizeCount> entries_{};
+    SizeEntries entries_{};
 };
 
 } // namespace camini

@@ -13,7 +13,8 @@ namespace {
 // of the character cell to the baseline.
 constexpr double fontAscent = 0.891;
 
-// A number for an attribute: two decimals at most, trailing zeros dropped.
+// A number for an attribute: two decimals at most, trailing zeros dropped. A
+// coordinate is no written value: one that rounds to zero is plain "0".
 std::string number(double v) {
     std::string s = formatFixed(v, 0, 2);
     if (s.find('.') != std::string::npos) {
@@ -21,6 +22,8 @@ std::string number(double v) {
         if (s.back() == '.')
             s.pop_back();
     }
+    if (s == "-0")
+        s = "0";
     return s;
 }
 

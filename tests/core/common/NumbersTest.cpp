@@ -39,8 +39,13 @@ INSTANTIATE_TEST_SUITE_P(
         FixedCase{237, 7, 4, "237.0000"}, FixedCase{20.6, 7, 0, "     21"},
         FixedCase{-12.25, 8, 1, "   -12.3"}, FixedCase{123456789.0, 3, 0, "123456789"},
         FixedCase{1e20, 0, 0, "100000000000000000000"},
-        // A value that rounds to zero carries no sign.
-        FixedCase{-0.04, 6, 1, "   0.0"}, FixedCase{-0.0, 0, 0, "0"}, FixedCase{80, 3, 0, " 80"},
+        // A negative value that rounds to zero keeps its sign; zero itself,
+        // 0 or -0, has none.
+        FixedCase{-0.03, 0, 1, "-0.0"}, FixedCase{-0.04, 6, 1, "  -0.0"},
+        FixedCase{-0.4, 0, 0, "-0"}, FixedCase{-0.4, 3, 0, " -0"},
+        FixedCase{-0.00004, 7, 4, "-0.0000"}, FixedCase{0.03, 0, 1, "0.0"},
+        FixedCase{-0.0, 0, 0, "0"}, FixedCase{-0.0, 6, 1, "   0.0"}, FixedCase{0.0, 4, 1, " 0.0"},
+        FixedCase{80, 3, 0, " 80"},
         FixedCase{5, 2, 0, " 5"}));
 
 TEST(FixedPoint, NonFiniteValuesAreNamed) {

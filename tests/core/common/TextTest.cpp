@@ -63,6 +63,38 @@ TEST(TextFile, ReadsCrLfAndLfLineEnds) {
     EXPECT_EQ(lines[0], std::string("a\0b", 3));
 }
 
+// The bytes in memory split as a file of them reads, and the head of a file
+// ends at the last line a format asks for.
+TEST(TextFile, SplitsBytesAsTheFileReads) {
+    struct Case {
+        std::string bytes;
+        std::size_t maxLines;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"a\r\nb\r\n", 100, {"a", "b"}},
+        {"a\r\n\r\nc", 100, {"a", "", "c"}},
+        {"a\nb\nc", 2, {"a", "b"}},
+        {"a\r", 100, {"a"}},
+        {"\r", 100, {""}},
+        {"x\r\r\n", 100, {"x\r"}},
+        {"a\n\n", 100, {"a", ""}},
+        {"", 100, {}},
+        {"a\nb", 0, {}},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        EXPECT_EQ(splitTextLines(c.bytes, c.maxLines), c.lines) << c.bytes;
+        test::writeFile(dir.file("f"), c.bytes);
+        EXPECT_EQ(readTextLines(dir.file("f"), c.maxLines), c.lines) << c.bytes;
+    }
+    test::writeFile(dir.file("g"), "one\ntwo\r\nthree\nfour");
+    EXPECT_EQ(readTextHead(dir.file("g"), 2), "one\ntwo\r\n");
+    EXPECT_EQ(readTextHead(dir.file("g"), 9), "one\ntwo\r\nthree\nfour");
+    EXPECT_EQ(readTextHead(dir.file("g"), 0), "");
+    EXPECT_THROW(readTextHead(dir.file("missing"), 3), FileError);
+}
+
 TEST(TextFile, ReportsThePlatformText) {
     TempDir dir;
     try {
@@ -224,6 +256,34 @@ TEST(SafeReplace, AWritableFileInAReadOnlyFolderIsRewrittenInPlace) {
     EXPECT_EQ(test::readFile(dir.file("locked/a.txt")), old);
     int entries = 0;
     for (auto& e : std::filesystem::directory_iterator(dir.file("locked")))
+        (void)e, ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+// After the rename the folder is flushed; a folder that cannot be opened for
+// it (no read permission, as an unprivileged user) fails the save with the
+// usual error, and the new file is in place, with no temporary file left.
+TEST(SafeReplace, AFolderThatCannotBeFlushedFailsTheSave) {
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0); // "nobody" must reach the folder
+    const std::string folder = dir.file("unreadable");
+    std::filesystem::create_directory(folder);
+    ASSERT_EQ(::chmod(folder.c_str(), 0333), 0);
+    const int rc = test::runInChild(
+        [&] {
+            try {
+                replaceFileSafely(folder + "/a.txt", "new\r\n");
+            } catch (const FileError& e) {
+                return e.text() == "File access denied" ? 0 : 2;
+            }
+            return 1;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+    ::chmod(folder.c_str(), 0755);
+    EXPECT_EQ(test::readFile(folder + "/a.txt"), "new\r\n");
+    int entries = 0;
+    for (auto& e : std::filesystem::directory_iterator(folder))
         (void)e, ++entries;
     EXPECT_EQ(entries, 1);
 }

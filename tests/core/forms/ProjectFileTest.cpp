@@ -243,3 +243,33 @@ TEST(ProjectFile, ProposedNameIsTheTitleAsOneFileName) {
     EXPECT_EQ(proposedProjectName("camino 1/2"), "camino 1-2");
     EXPECT_EQ(proposedProjectName(""), "");
 }
+
+// The project in memory: the bytes parse by the file's rules, a material
+// line that gives no number 1..100 reads 0 with its text kept, and the text
+// of the worksheet is the file a save writes.
+TEST(ProjectText, ParsesAndSerializesInMemory) {
+    const ProjectContent example = parseProject(exampleFile);
+    EXPECT_EQ(example.title, "esempio 1");
+    EXPECT_EQ(example.inputTexts[0], "250");
+    EXPECT_EQ(example.inputTexts[11], "85");
+    EXPECT_FALSE(example.squareSection);
+    EXPECT_EQ(example.materials, (std::array<int, 4>{5, 1, 1, 9}));
+
+    const ProjectContent odd = parseProject("t\n\n\n\n\n\n\n\n\n\n\n\n\nquad\n 12.9x\n101\n\n-3");
+    EXPECT_TRUE(odd.squareSection);
+    EXPECT_EQ(odd.materials, (std::array<int, 4>{12, 0, 0, 0}));
+    EXPECT_EQ(odd.materialTexts[1], "101");
+    EXPECT_EQ(odd.materialTexts[3], "-3");
+    EXPECT_EQ(parseProject("quad").squareSection, false); // line 14, not line 1
+
+    Window w;
+    applyProject(odd, w.sheet, w.archive, w.messages);
+    EXPECT_EQ(w.sheet.materials, (std::array<std::uint8_t, 4>{12, 1, 1, 9}));
+    EXPECT_EQ(w.messages.messages.size(), 3u);
+
+    Window start;
+    EXPECT_EQ(serializeProject(start.sheet), exampleFile);
+    TempDir dir;
+    saveProject(start.sheet, dir.file("p.CAM"));
+    EXPECT_EQ(test::readFile(dir.file("p.CAM")), exampleFile);
+}

@@ -3,6 +3,7 @@
 #include "common/TextFile.h"
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -273,4 +274,73 @@ TEST(MaterialArchiveFile, PermissionsAsAnUnprivilegedUser) {
         },
         true);
     EXPECT_EQ(rc, 0);
+}
+
+// The archive in memory: an empty slot written as its block, a slot with a
+// negative conductivity that rounds to zero keeps the sign, and the text of a
+// parse is what the file of the same bytes loads.
+TEST(MaterialArchiveText, ParsesAndSerializesInMemory) {
+    ArchiveSlots slots;
+    slots[0].description = "lana";
+    slots[0].temperatures = {20, 300, 0, 0, 0, 0};
+    slots[0].lambdas = {0.035, -0.00004, 0, 0, 0, 0};
+    const std::string text = serializeMaterialArchive(slots);
+    const std::string first =
+        block("lana", {"     20", " 0.0350", "    300", "-0.0000", "      0", " 0.0000", "      0",
+                       " 0.0000", "      0", " 0.0000", "      0", " 0.0000"});
+    const std::string empty =
+        block("", {"      0", " 0.0000", "      0", " 0.0000", "      0", " 0.0000", "      0",
+                   " 0.0000", "      0", " 0.0000", "      0", " 0.0000"});
+    EXPECT_EQ(text.substr(0, first.size()), first);
+    EXPECT_EQ(text.substr(first.size(), empty.size()), empty);
+    EXPECT_EQ(text.size(), first.size() + 99 * empty.size());
+
+    const ArchiveSlots back = parseMaterialArchive(text);
+    EXPECT_EQ(back[0].description, "lana");
+    EXPECT_EQ(back[0].pointCount, 2);
+    EXPECT_EQ(back[0].tempMax, 300.0);
+    EXPECT_EQ(back[0].lambdas[1], 0.0);
+    EXPECT_EQ(back[1], Material{});
+    // The sign went with the rounding: the second text has the plain zero.
+    const std::string second = serializeMaterialArchive(back);
+    EXPECT_EQ(second.substr(0, first.size()), block("lana", {"     20", " 0.0350", "    300", " 0.0000",
+                                                              "      0", " 0.0000", "      0", " 0.0000",
+                                                              "      0", " 0.0000", "      0", " 0.0000"}));
+    EXPECT_EQ(serializeMaterialArchive(parseMaterialArchive(second)), second);
+}
+
+// Lines that only look like an empty block (LF line ends, or a slot cut off
+// by the end of the text) read by the line rules all the same.
+TEST(MaterialArchiveText, EmptyBlocksAndShortTextsReadByTheLineRules) {
+    struct Case {
+        std::string text;
+        int slot;
+        const char* description;
+        double firstTemperature;
+    };
+    const std::string emptyCrLf = block("", {"      0", " 0.0000", "      0", " 0.0000", "      0",
+                                             " 0.0000", "      0", " 0.0000", "      0", " 0.0000",
+                                             "      0", " 0.0000"});
+    const Case cases[] = {
+        {emptyCrLf + "secondo\r\n40\r\n", 2, "secondo", 40},
+        {std::string(13, '\n') + "lf\n50\n", 2, "lf", 50},
+        {"solo\n60", 1, "solo", 60},
+        {emptyCrLf.substr(0, 20) + "\r\n", 1, "", 0},
+        {"", 1, "", 0},
+    };
+    for (const auto& c : cases) {
+        const ArchiveSlots s = parseMaterialArchive(c.text);
+        EXPECT_EQ(s[c.slot - 1].description, c.description) << c.slot;
+        EXPECT_EQ(s[c.slot - 1].temperatures[0], c.firstTemperature) << c.slot;
+        EXPECT_EQ(s[99], Material{});
+    }
+}
+
+TEST(MaterialArchiveText, TheShippedFileLoadsAsItParses) {
+    const std::string path = test::sourceDir() + "/data/materiali.TXT";
+    MaterialArchive a(path);
+    a.load();
+    const std::string bytes = test::readFile(path);
+    EXPECT_EQ(a.allMaterials(), parseMaterialArchive(bytes));
+    EXPECT_EQ(serializeMaterialArchive(parseMaterialArchive(bytes)), bytes);
 }

@@ -2,6 +2,8 @@
 #include "common/FileError.h"
 #include "support/TestSupport.h"
 
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace camini;
@@ -73,4 +75,43 @@ TEST(SizeCatalogue, ShippedCatalogueHoldsEightRealisticSizes) {
             EXPECT_GT(cat.entry(i).innerDiameter, cat.entry(i - 1).innerDiameter);
         }
     }
+}
+
+// The catalogue in memory: the bytes parse by the file's rules, and what is
+// serialized parses back to the same values, whatever they are.
+TEST(SizeCatalogueText, ParsesAndSerializesInMemory) {
+    const SizeEntries e = parseSizeCatalogue("80\r\n180\r\n1\r\n100.5\n2e2\n2\nx\n-0.25");
+    EXPECT_EQ(e[0].innerDiameter, 80.0);
+    EXPECT_EQ(e[0].outerDiameter, 180.0);
+    EXPECT_EQ(e[1].innerDiameter, 100.5);
+    EXPECT_EQ(e[1].outerDiameter, 200.0);
+    EXPECT_EQ(e[2].innerDiameter, 0.0);
+    EXPECT_EQ(e[2].outerDiameter, -0.25);
+    EXPECT_EQ(e[7].outerDiameter, 0.0);
+
+    const std::string text = serializeSizeCatalogue(e);
+    EXPECT_EQ(text.substr(0, 40), "80\r\n180\r\n1\r\n100.5\r\n200\r\n2\r\n0\r\n-0.25\r\n3\r\n");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 24);
+
+    SizeEntries odd{};
+    odd[0] = {0.1, 1e300};
+    odd[1] = {-0.0, 123456.789};
+    const SizeEntries back = parseSizeCatalogue(serializeSizeCatalogue(odd));
+    EXPECT_EQ(back[0].innerDiameter, 0.1);
+    EXPECT_EQ(back[0].outerDiameter, 1e300);
+    EXPECT_EQ(back[1].outerDiameter, 123456.789);
+    EXPECT_TRUE(std::signbit(back[1].innerDiameter));
+}
+
+TEST(SizeCatalogueText, TheShippedFileLoadsAsItParses) {
+    const std::string path = test::sourceDir() + "/data/stabile1.txt";
+    SizeCatalogue cat(path);
+    cat.load();
+    const SizeEntries parsed = parseSizeCatalogue(test::readFile(path));
+    for (int i = 1; i <= SizeCount; ++i) {
+        EXPECT_EQ(cat.entry(i).innerDiameter, parsed[i - 1].innerDiameter);
+        EXPECT_EQ(cat.entry(i).outerDiameter, parsed[i - 1].outerDiameter);
+    }
+    EXPECT_EQ(cat.entry(1).innerDiameter, 80.0);
+    EXPECT_EQ(cat.entry(1).outerDiameter, 180.0);
 }
