@@ -141,4 +141,17 @@ std::string binDir() {
     return executableFolder();
 }
 
+std::vector<std::string> textLines(const std::string& text) {
+    std::vector<std::string> v;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t nl = text.find('\n', start);
+        if (nl == std::string::npos)
+            nl = text.size();
+        v.push_back(text.substr(start, nl - start));
+        start = nl + 1;
+    }
+    return v;
+}
+
 } // namespace camini::test

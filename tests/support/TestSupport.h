@@ -73,4 +73,12 @@ std::string shellQuote(const std::string& word);
 std::string sourceDir();
 std::string binDir();
 
+// The batch calculator, quoted for the shell.
+inline std::string calc() {
+    return shellQuote(binDir() + "/camini-calc");
+}
+
+// The lines of a text without their LF.
+std::vector<std::string> textLines(const std::string& text);
+
 } // namespace camini::test

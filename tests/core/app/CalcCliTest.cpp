@@ -4,34 +4,14 @@
 #include <gtest/gtest.h>
 
 using namespace camini;
+using namespace camini::test;
 using camini::test::runCommand;
 using camini::test::shellQuote;
-
-namespace {
-
-std::string calc() {
-    return shellQuote(test::binDir() + "/camini-calc");
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> v;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t nl = text.find('\n', start);
-        if (nl == std::string::npos)
-            nl = text.size();
-        v.push_back(text.substr(start, nl - start));
-        start = nl + 1;
-    }
-    return v;
-}
-
-} // namespace
 
 TEST(CalcCli, PrintsTheReportOfTheExampleProject) {
     auto r = runCommand(calc());
     ASSERT_EQ(r.status, 0) << r.err;
-    auto l = lines(r.out);
+    auto l = textLines(r.out);
     ASSERT_EQ(l.size(), 34u);
     EXPECT_EQ(l[0].rfind("titolo progetto=esempio 1 ", 0), 0u);
     EXPECT_EQ(l[2], "temperatura fumi[\xC2\xB0"
@@ -51,7 +31,7 @@ TEST(CalcCli, ProjectFlagsAndRtf) {
     auto r = runCommand(calc() + " --single-wall --raise-diameter --rtf " +
                         shellQuote(dir.file("out.rtf")) + " " + shellQuote(dir.file("p.CAM")));
     ASSERT_EQ(r.status, 0) << r.err;
-    auto l = lines(r.out);
+    auto l = textLines(r.out);
     EXPECT_EQ(l[0].rfind("titolo progetto=prova ", 0), 0u);
     EXPECT_EQ(l[7],
               "spessore isolante[mm]" + std::string(13, ' ') + "50"); // the text stays as loaded

@@ -9,25 +9,6 @@
 
 namespace camini::test {
 
-// The batch calculator, quoted for the shell.
-inline std::string calc() {
-    return shellQuote(binDir() + "/camini-calc");
-}
-
-// The lines of a text without their LF.
-inline std::vector<std::string> textLines(const std::string& text) {
-    std::vector<std::string> v;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t nl = text.find('\n', start);
-        if (nl == std::string::npos)
-            nl = text.size();
-        v.push_back(text.substr(start, nl - start));
-        start = nl + 1;
-    }
-    return v;
-}
-
 // The comma-separated fields of a CSV line without quotes.
 inline std::vector<std::string> csvFields(const std::string& line) {
     std::vector<std::string> f;
