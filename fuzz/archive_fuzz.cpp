@@ -48,16 +48,23 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
+    // Kept from input to input: the slots' strings and the texts keep their
+    // storage, so a run costs the parsing and writing, not the allocations.
+    static ArchiveSlots parsed;
+    static ArchiveSlots reparsed;
+    static std::string first;
+    static std::string second;
+    static MaterialArchive archive;
 
     const std::size_t heapBefore = heapInUse();
-    ArchiveSlots parsed = parseMaterialArchive(input);
+    parseMaterialArchive(input, parsed);
     requireHeapFollowsSize(heapBefore, size, 4, 64 * 1024, "archive memory beyond the input's size");
-    const std::string first = serializeMaterialArchive(parsed);
-    const std::string second = serializeMaterialArchive(parseMaterialArchive(first));
+    serializeMaterialArchive(parsed, first);
+    parseMaterialArchive(first, reparsed);
+    serializeMaterialArchive(reparsed, second);
     require(second == first || second == withZeroSignsDropped(first),
             "parse, serialize, parse, serialize changed the bytes");
 
-    MaterialArchive archive;
     archive.assign(std::move(parsed));
     for (int m = 0; m <= MaxMaterials + 1; ++m) {
         const Material& mat = archive.material(m);

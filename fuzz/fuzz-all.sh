@@ -20,12 +20,7 @@ status=0
 for target in "${targets[@]}"; do
     name="$(basename "$target" _fuzz)"
     echo "== $name ($seconds s)"
-    if [[ "${FUZZ_KEEP:-0}" == 1 ]]; then
-        out="$("$target" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=1024 -timeout=10 \
-            -print_final_stats=1 "$ROOT/fuzz/corpus/$name" 2>&1 | tail -n 40)" || status=1
-    else
-        out="$("$ROOT/fuzz/run-fuzzer.sh" "$target" "$ROOT/fuzz/corpus/$name" "$seconds")" || status=1
-    fi
+    out="$("$ROOT/fuzz/run-fuzzer.sh" "$target" "$ROOT/fuzz/corpus/$name" "$seconds")" || status=1
     grep -E "ERROR|invariant|^artifact_prefix|Test unit written" <<<"$out" || true
     runs="$(sed -n 's/^stat::number_of_executed_units: *//p' <<<"$out")"
     rate="$(sed -n 's/^stat::average_exec_per_sec: *//p' <<<"$out")"

@@ -1,6 +1,7 @@
 #include "FixedPoint.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -17,81 +18,101 @@ namespace {
 bool isExactHalf(double v, int decimals) {
     if (v == 0.0 || !std::isfinite(v))
         return false;
-    int exp = 0;
-    double mant = std::frexp(std::fabs(v), &exp); // v = mant * 2^exp, 0.5 <= mant < 1
-    // Scale the mantissa to a 53-bit integer.
-    const auto m = static_cast<std::uint64_t>(std::ldexp(mant, 53));
-    const int e = exp - 53 + __builtin_ctzll(m);
+    // The binary exponent and the 53-bit integer mantissa, read from the bits.
+    const auto bits = std::bit_cast<std::uint64_t>(v);
+    const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    const std::uint64_t m = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
+    const int e = (biased == 0 ? 1 : biased) - 1075 + __builtin_ctzll(m);
     return e == -(decimals + 1);
 }
 
 // Adds one unit in the last place to the digits of a non-negative decimal
-// text such as "12.49" -> "12.50" or "9.9" -> "10.0".
-void incrementLastDigit(std::string& digits) {
-    for (std::size_t i = digits.size(); i-- > 0;) {
-        char& c = digits[i];
-        if (c == '.')
+// text such as "12.49" -> "12.50" or "9.9" -> "10.0", in place; a carry out
+// of the first digit puts a 1 before them. Returns the new end.
+char* incrementLastDigit(char* first, char* last) {
+    for (char* p = last; p-- != first;) {
+        if (*p == '.')
             continue;
-        if (c < '9') {
-            ++c;
-            return;
+        if (*p < '9') {
+            ++*p;
+            return last;
         }
-        c = '0';
+        *p = '0';
     }
-    digits.insert(digits.begin(), '1');
+    std::memmove(first + 1, first, static_cast<std::size_t>(last - first));
+    *first = '1';
+    return last + 1;
+}
+
+// The digits of a finite non-zero magnitude with `decimals` digits after the
+// point, rounded to nearest with halves away from zero, written at `dst`
+// (room up to `limit`).
+char* writeMagnitude(char* dst, char* limit, double a, int decimals) {
+    if (!isExactHalf(a, decimals))
+        return std::to_chars(dst, limit, a, std::chars_format::fixed, decimals).ptr;
+    // The expansion ends at the digit after the last kept one, which is a
+    // 5: write it exactly, drop it and round the magnitude up.
+    char* end = std::to_chars(dst, limit, a, std::chars_format::fixed, decimals + 1).ptr;
+    --end;
+    if (end != dst && end[-1] == '.')
+        --end;
+    return incrementLastDigit(dst, end);
+}
+
+// Sign and digits of v, with no padding, at `dst` (room up to `limit`).
+char* writeNumber(char* dst, char* limit, double v, int decimals) {
+    char* end = dst;
+    if (std::isnan(v)) {
+        std::memcpy(end, "nan", 3);
+        return end + 3;
+    }
+    if (v == 0.0) {
+        // Zero, the commonest value of the files: no conversion, no sign.
+        *end++ = '0';
+        if (decimals > 0) {
+            *end++ = '.';
+            std::memset(end, '0', static_cast<std::size_t>(decimals));
+            end += decimals;
+        }
+        return end;
+    }
+    // A negative value that rounds to zero keeps its sign ("-0.0" for
+    // -0.03); zero itself has none (above).
+    if (std::signbit(v))
+        *end++ = '-';
+    if (std::isinf(v)) {
+        std::memcpy(end, "inf", 3);
+        return end + 3;
+    }
+    return writeMagnitude(end, limit, std::fabs(v), decimals);
 }
 
 } // namespace
 
-void appendFixed(std::string& out, double v, int width, int decimals) {
+char* writeFixed(char* dst, double v, int width, int decimals) {
     decimals = std::clamp(decimals, 0, 60);
-    char buf[400];
-    std::size_t len = 0;
-    bool negative = std::signbit(v);
-    if (std::isnan(v)) {
-        std::memcpy(buf, "nan", 3);
-        len = 3;
-        negative = false;
-    } else if (std::isinf(v)) {
-        std::memcpy(buf, "inf", 3);
-        len = 3;
-    } else if (v == 0.0) {
-        // Zero, the commonest value of the files: no conversion, no sign.
-        buf[0] = '0';
-        len = 1;
-        if (decimals > 0) {
-            buf[1] = '.';
-            std::memset(buf + 2, '0', static_cast<std::size_t>(decimals));
-            len = 2 + static_cast<std::size_t>(decimals);
-        }
-        negative = false;
-    } else {
-        double a = std::fabs(v);
-        if (isExactHalf(a, decimals)) {
-            // The expansion ends at the digit after the last kept one, which
-            // is a 5: write it exactly, drop it and round the magnitude up.
-            auto r =
-                std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed, decimals + 1);
-            std::string digits(buf, r.ptr);
-            digits.pop_back();
-            if (!digits.empty() && digits.back() == '.')
-                digits.pop_back();
-            incrementLastDigit(digits);
-            len = digits.size();
-            std::memcpy(buf, digits.data(), len);
-        } else {
-            auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed, decimals);
-            len = static_cast<std::size_t>(r.ptr - buf);
-        }
-        // A negative value that rounds to zero keeps its sign ("-0.0" for
-        // -0.03); zero itself has none (above).
-    }
-    std::size_t total = len + (negative ? 1 : 0);
-    if (width > 0 && total < static_cast<std::size_t>(width))
-        out.append(static_cast<std::size_t>(width) - total, ' ');
-    if (negative)
-        out.push_back('-');
-    out.append(buf, len);
+    // Sign and digits at the start of the field, moved right when it is wider.
+    char* end = writeNumber(dst, dst + MaxFixedLength, v, decimals);
+    const auto length = static_cast<std::size_t>(end - dst);
+    const auto field = static_cast<std::size_t>(std::clamp(width, 0, static_cast<int>(MaxFixedLength)));
+    if (length >= field)
+        return end;
+    const std::size_t pad = field - length;
+    std::memmove(dst + pad, dst, length);
+    std::memset(dst, ' ', pad);
+    return dst + field;
+}
+
+void appendFixed(std::string& out, double v, int width, int decimals) {
+    // Padding beyond the longest number is added here, so that the field
+    // fits the buffer.
+    const int extra = width - static_cast<int>(MaxFixedLength);
+    if (extra > 0)
+        out.append(static_cast<std::size_t>(extra), ' ');
+    char buf[MaxFixedLength + 1];
+    const char* end = writeFixed(buf, v, width - std::max(extra, 0), decimals);
+    out.append(buf, static_cast<std::size_t>(end - buf));
 }
 
 std::string formatFixed(double v, int width, int decimals) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace camini {
@@ -17,5 +18,13 @@ std::string formatFixed(double v, int width, int decimals);
 
 // The same, appended to `out` without building a temporary string.
 void appendFixed(std::string& out, double v, int width, int decimals);
+
+// Room enough for any value written as above in a field of at most this width.
+constexpr std::size_t MaxFixedLength = 400;
+
+// The same, written at `dst`, which has room for MaxFixedLength characters;
+// a width beyond MaxFixedLength counts as MaxFixedLength. Returns the end of
+// the text written. For writers that gather many fields before one append.
+char* writeFixed(char* dst, double v, int width, int decimals);
 
 } // namespace camini

@@ -45,8 +45,9 @@ public:
     }
     // Steps over `block` when the rest of the text begins with it.
     bool skip(std::string_view block) {
-        if (static_cast<std::size_t>(end_ - at_) < block.size() ||
-            std::memcmp(at_, block.data(), block.size()) != 0)
+        // The first byte tells most blocks apart before the whole compare.
+        if (static_cast<std::size_t>(end_ - at_) < block.size() || block.empty() ||
+            *at_ != block.front() || std::memcmp(at_, block.data(), block.size()) != 0)
             return false;
         at_ += block.size();
         return true;
@@ -56,14 +57,6 @@ private:
     const char* at_;
     const char* end_;
 };
-
-// A number line of the file; the zeros of the unused points, as they are
-// written, are told apart without reading them.
-double fieldNumber(std::string_view line) {
-    if (line == "      0" || line == " 0.0000")
-        return 0.0;
-    return readFileNumber(line);
-}
 
 // The 13 lines of an empty slot as they are written. Most slots of an
 // archive are empty: they are written and read as one block.
@@ -88,29 +81,38 @@ bool isEmptySlot(const Material& mat) {
 
 } // namespace
 
-ArchiveSlots parseMaterialArchive(std::string_view text) {
+void parseMaterialArchive(std::string_view text, ArchiveSlots& slots) {
     LineCursor lines(text);
-    ArchiveSlots fresh;
-    for (auto& mat : fresh) {
+    for (auto& mat : slots) {
         // An empty slot's block, like the missing lines after the end of
         // the text, reads as the empty material.
-        if (lines.atEnd())
-            break;
-        if (lines.skip(emptyBlock()))
-            continue;
-        mat.description = lines.next();
-        for (int k = 0; k < MaxPoints; ++k) {
-            mat.temperatures[k] = fieldNumber(lines.next());
-            mat.lambdas[k] = fieldNumber(lines.next());
+        if (lines.atEnd() || lines.skip(emptyBlock())) {
+            mat.description.clear();
+            mat.temperatures.fill(0.0);
+            mat.lambdas.fill(0.0);
+        } else {
+            mat.description = lines.next();
+            for (int k = 0; k < MaxPoints; ++k) {
+                mat.temperatures[k] = readFileNumber(lines.next());
+                mat.lambdas[k] = readFileNumber(lines.next());
+            }
         }
         MaterialArchive::derive(mat);
     }
+}
+
+ArchiveSlots parseMaterialArchive(std::string_view text) {
+    ArchiveSlots fresh;
+    parseMaterialArchive(text, fresh);
     return fresh;
 }
 
-std::string serializeMaterialArchive(const ArchiveSlots& materials) {
-    std::string out;
+void serializeMaterialArchive(const ArchiveSlots& materials, std::string& out) {
+    out.clear();
     out.reserve(FileLines * 10);
+    // The twelve number lines of a material are gathered here and appended
+    // at once.
+    char numbers[2 * MaxPoints * (MaxFixedLength + 2)];
     for (const auto& mat : materials) {
         if (isEmptySlot(mat)) {
             out += emptyBlock();
@@ -118,13 +120,22 @@ std::string serializeMaterialArchive(const ArchiveSlots& materials) {
         }
         out += mat.description;
         out += "\r\n";
+        char* at = numbers;
         for (int k = 0; k < MaxPoints; ++k) {
-            appendFixed(out, mat.temperatures[k], 7, 0);
-            out += "\r\n";
-            appendFixed(out, mat.lambdas[k], 7, 4);
-            out += "\r\n";
+            at = writeFixed(at, mat.temperatures[k], 7, 0);
+            *at++ = '\r';
+            *at++ = '\n';
+            at = writeFixed(at, mat.lambdas[k], 7, 4);
+            *at++ = '\r';
+            *at++ = '\n';
         }
+        out.append(numbers, static_cast<std::size_t>(at - numbers));
     }
+}
+
+std::string serializeMaterialArchive(const ArchiveSlots& materials) {
+    std::string out;
+    serializeMaterialArchive(materials, out);
     return out;
 }
 

@@ -33,8 +33,14 @@ using ArchiveSlots = std::array<Material, MaxMaterials>;
 // tempMax derived. Any bytes read: a line that is no number reads 0.
 ArchiveSlots parseMaterialArchive(std::string_view text);
 
+// The same, into `slots`, whose strings keep their storage for the next text.
+void parseMaterialArchive(std::string_view text, ArchiveSlots& slots);
+
 // The file's text for the slots (CR LF line ends).
 std::string serializeMaterialArchive(const ArchiveSlots& materials);
+
+// The same, replacing the contents of `out` and reusing its storage.
+void serializeMaterialArchive(const ArchiveSlots& materials, std::string& out);
 
 // The materials archive "materiali.TXT": 100 slots, material numbers 1..100.
 // The file is 100 blocks of 13 lines: the description, then temperature and

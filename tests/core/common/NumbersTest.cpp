@@ -46,7 +46,28 @@ INSTANTIATE_TEST_SUITE_P(
         FixedCase{-0.00004, 7, 4, "-0.0000"}, FixedCase{0.03, 0, 1, "0.0"},
         FixedCase{-0.0, 0, 0, "0"}, FixedCase{-0.0, 6, 1, "   0.0"}, FixedCase{0.0, 4, 1, " 0.0"},
         FixedCase{80, 3, 0, " 80"},
+        // A half that carries into a new first digit, with a sign and a field.
+        FixedCase{999.5, 0, 0, "1000"}, FixedCase{-9.5, 5, 0, "  -10"},
+        FixedCase{99.75, 6, 1, "  99.8"}, FixedCase{-0.25, 0, 1, "-0.3"},
+        // A half at the 60th decimal, the most written.
+        FixedCase{0x1p-61, 0, 60, "0.000000000000000000433680868994201773602981120347976684570313"},
+        FixedCase{5e-324, 0, 3, "0.000"}, FixedCase{-5e-324, 0, 3, "-0.000"},
         FixedCase{5, 2, 0, " 5"}));
+
+// The longest numbers and fields wider than any number: nothing cut, the
+// field as wide as asked.
+TEST(FixedPoint, HugeValuesAndWideFields) {
+    const std::string largest = formatFixed(-1.7976931348623157e308, 0, 60);
+    EXPECT_EQ(largest.size(), 1u + 309 + 1 + 60);
+    EXPECT_EQ(largest.substr(0, 8), "-1797693");
+    EXPECT_EQ(largest.substr(largest.size() - 3), "000");
+    EXPECT_EQ(formatFixed(-1.7976931348623157e308, 400, 60), std::string(29, ' ') + largest);
+    EXPECT_EQ(formatFixed(7, 450, 0), std::string(449, ' ') + "7");
+    EXPECT_EQ(formatFixed(-0.5, 401, 1), std::string(397, ' ') + "-0.5");
+    std::string out = "a";
+    appendFixed(out, 2.5, 3, 0);
+    EXPECT_EQ(out, "a  3");
+}
 
 TEST(FixedPoint, NonFiniteValuesAreNamed) {
     EXPECT_EQ(formatFixed(std::numeric_limits<double>::infinity(), 6, 1), "   inf");

@@ -328,11 +328,19 @@ TEST(MaterialArchiveText, EmptyBlocksAndShortTextsReadByTheLineRules) {
         {emptyCrLf.substr(0, 20) + "\r\n", 1, "", 0},
         {"", 1, "", 0},
     };
+    // Slots and text reused from one parse to the next keep nothing of the
+    // archive they held before (the shipped one, every slot's kind in it).
+    ArchiveSlots reused = parseMaterialArchive(test::readFile(test::sourceDir() + "/data/materiali.TXT"));
+    std::string reusedText = serializeMaterialArchive(reused);
     for (const auto& c : cases) {
         const ArchiveSlots s = parseMaterialArchive(c.text);
         EXPECT_EQ(s[c.slot - 1].description, c.description) << c.slot;
         EXPECT_EQ(s[c.slot - 1].temperatures[0], c.firstTemperature) << c.slot;
         EXPECT_EQ(s[99], Material{});
+        parseMaterialArchive(c.text, reused);
+        EXPECT_EQ(reused, s) << c.slot;
+        serializeMaterialArchive(reused, reusedText);
+        EXPECT_EQ(reusedText, serializeMaterialArchive(s)) << c.slot;
     }
 }
 
