@@ -113,6 +113,28 @@ TEST(CalcCli, GraphsAsSvgAfterTheReport) {
     EXPECT_NE(test::readFile(dir.file("profilo.svg")).find("isolante"), std::string::npos);
 }
 
+// An ambient of -0.03 degrees: the outer air's temperature, -0.0 with one
+// decimal and -0 with none, keeps its sign in the report, the RTF document
+// and the profile graph.
+TEST(CalcCli, ATemperatureJustBelowZeroKeepsItsSign) {
+    test::TempDir dir;
+    test::writeFile(
+        dir.file("p.CAM"),
+        "meno\r\n250\r\n-0.03\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\n"
+        "rot\r\n 5\r\n 1\r\n 1\r\n 9\r\n");
+    auto r = runCommand(calc() + " --rtf " + shellQuote(dir.file("p.rtf")) + " --svg " +
+                        shellQuote(dir.file("p.svg")) + " " + shellQuote(dir.file("p.CAM")));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string outer = "strato liminare esterno" + std::string(22, ' ') + "0.04643      -0.0" +
+                              std::string(6, ' ') + "14.6" + std::string(17, ' ') + "350" +
+                              std::string(12, ' ');
+    const auto l = textLines(r.out);
+    ASSERT_GT(l.size(), 22u);
+    EXPECT_EQ(l[22], outer);
+    EXPECT_NE(test::readFile(dir.file("p.rtf")).find(outer + "\\par"), std::string::npos);
+    EXPECT_NE(test::readFile(dir.file("p.svg")).find(">   -0</text>"), std::string::npos);
+}
+
 TEST(CalcCli, LambdaSvgOfAOnePointMaterialAndBadNumbers) {
     test::TempDir dir;
     auto r = runCommand(calc() + " --lambda-svg 13 " + shellQuote(dir.file("l.svg")));
