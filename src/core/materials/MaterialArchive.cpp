@@ -140,7 +140,9 @@ std::string serializeMaterialArchive(const ArchiveSlots& materials) {
 }
 
 void MaterialArchive::load() {
-    slots_ = parseMaterialArchive(readTextHead(path_, FileLines));
+    // The reading may fail; the parsing never does, so memory changes only
+    // once the whole text is in hand.
+    parse(readTextHead(path_, FileLines));
 }
 
 std::string MaterialArchive::fileText() const {

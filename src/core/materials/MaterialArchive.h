@@ -86,8 +86,9 @@ public:
     // All the slots, material 1 first.
     const ArchiveSlots& allMaterials() const { return slots_; }
 
-    // Replaces every slot, as a load does with what it read.
-    void assign(ArchiveSlots fresh) { slots_ = std::move(fresh); }
+    // Replaces every slot with what the text holds, as a load does with the
+    // file's text; the slots keep their strings' storage.
+    void parse(std::string_view text) { parseMaterialArchive(text, slots_); }
 
     const std::string& description(int m) const { return material(m).description; }
     std::uint16_t pointCount(int m) const { return material(m).pointCount; }
