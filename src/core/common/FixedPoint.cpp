@@ -105,14 +105,13 @@ char* writeFixed(char* dst, double v, int width, int decimals) {
 }
 
 void appendFixed(std::string& out, double v, int width, int decimals) {
-    // Padding beyond the longest number is added here, so that the field
-    // fits the buffer.
-    const int extra = width - static_cast<int>(MaxFixedLength);
-    if (extra > 0)
-        out.append(static_cast<std::size_t>(extra), ' ');
-    char buf[MaxFixedLength + 1];
-    const char* end = writeFixed(buf, v, width - std::max(extra, 0), decimals);
-    out.append(buf, static_cast<std::size_t>(end - buf));
+    // The digits first, then the blanks the field wants before them: the
+    // field may be wider than any number.
+    char buf[MaxFixedLength];
+    const auto length = static_cast<std::size_t>(writeFixed(buf, v, 0, decimals) - buf);
+    if (width > 0 && length < static_cast<std::size_t>(width))
+        out.append(static_cast<std::size_t>(width) - length, ' ');
+    out.append(buf, length);
 }
 
 std::string formatFixed(double v, int width, int decimals) {

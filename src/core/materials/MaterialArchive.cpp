@@ -43,11 +43,11 @@ public:
             --stop;
         return {start, static_cast<std::size_t>(stop - start)};
     }
-    // Steps over `block` when the rest of the text begins with it.
+    // Steps over `block` (not empty) when the rest of the text begins with
+    // it. The first byte tells most texts apart before the whole compare.
     bool skip(std::string_view block) {
-        // The first byte tells most blocks apart before the whole compare.
-        if (static_cast<std::size_t>(end_ - at_) < block.size() || block.empty() ||
-            *at_ != block.front() || std::memcmp(at_, block.data(), block.size()) != 0)
+        if (static_cast<std::size_t>(end_ - at_) < block.size() || *at_ != block.front() ||
+            std::memcmp(at_, block.data(), block.size()) != 0)
             return false;
         at_ += block.size();
         return true;
