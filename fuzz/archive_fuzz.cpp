@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::size_t heapBefore = heapInUse();
     archive.parse(input);
-    requireHeapFollowsSize(heapBefore, size, 4, 64 * 1024, "archive memory beyond the input's size");
+    requireHeapFollowsSize(heapBefore, size, 4, 64 * 1024,
+                           "archive memory beyond the input's size");
     serializeMaterialArchive(archive.allMaterials(), first);
     parseMaterialArchive(first, reparsed);
     serializeMaterialArchive(reparsed, second);

@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Worksheet sheet = start;
     const std::size_t heapBefore = heapInUse();
     const ProjectContent content = parseProject(input);
-    requireHeapFollowsSize(heapBefore, size, 4, 64 * 1024, "project memory beyond the input's size");
+    requireHeapFollowsSize(heapBefore, size, 4, 64 * 1024,
+                           "project memory beyond the input's size");
     for (int m : content.materials)
         require(m == 0 || MaterialArchive::validNumber(m), "a parsed material outside 1..100");
     applyProject(content, sheet, archive, quiet);
@@ -47,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string first = serializeProject(sheet);
     Worksheet again = start;
     applyProject(parseProject(first), again, archive, quiet);
-    require(serializeProject(again) == first, "parse, serialize, parse, serialize changed the bytes");
+    require(serializeProject(again) == first,
+            "parse, serialize, parse, serialize changed the bytes");
     require(again.materials == sheet.materials, "materials changed through a round");
     return 0;
 }

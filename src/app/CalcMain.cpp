@@ -3,6 +3,9 @@
 // calculate operation and prints the report; or writes the calculation as
 // JSON, sweeps one input over a range of values, or searches the smallest
 // thickness of a layer for a flue-gas temperature.
+#include "batch/CalculationJson.h"
+#include "batch/ReportPdf.h"
+#include "batch/Sweep.h"
 #include "common/Clock.h"
 #include "common/Cp1252.h"
 #include "common/ExecutableFolder.h"
@@ -16,9 +19,6 @@
 #include "engine/Session.h"
 #include "forms/MainActions.h"
 #include "forms/ProjectFile.h"
-#include "batch/CalculationJson.h"
-#include "batch/ReportPdf.h"
-#include "batch/Sweep.h"
 #include "plot/GraphSvg.h"
 #include "plot/Graphs.h"
 
@@ -57,7 +57,8 @@ const char* const usageHead =
     "                       esegue \"Calcola\" per ogni valore della riga da DA ad A con\n"
     "                       passo PASSO, sullo stesso foglio come chi scrive ogni valore\n"
     "                       e preme \"Calcola\", e stampa una tabella CSV (con --json un\n"
-    "                       array JSON); un calcolo interrotto d\xC3\xA0 la riga col suo messaggio\n"
+    "                       array JSON); un calcolo interrotto d\xC3\xA0 la riga col suo "
+    "messaggio\n"
     "  --min-thickness RIGA --flue T\n"
     "                       il minimo spessore intero in mm (0..1000) della riga RIGA\n"
     "                       (5..9) per cui la temperatura (est) \xC3\xA8 almeno T, per\n"
@@ -195,7 +196,8 @@ std::optional<int> parse(int argc, char** argv, Options& o) {
                 return fail("manca la riga dopo --min-thickness");
             const auto row = findInputRow(key);
             if (!row || !isThicknessRow(*row))
-                return fail("--min-thickness vuole una riga di spessore (5..9 o la sua chiave): " + key);
+                return fail("--min-thickness vuole una riga di spessore (5..9 o la sua chiave): " +
+                            key);
             o.minThicknessRow = row;
         } else if (a == "--flue") {
             std::string t;
@@ -313,7 +315,8 @@ int main(int argc, char** argv) {
     // its material the insulation material.
     try {
         if (opt.json)
-            writeOutput(*opt.json, calculationJson(session, calculationMessages.kept).dump(2) + "\n");
+            writeOutput(*opt.json,
+                        calculationJson(session, calculationMessages.kept).dump(2) + "\n");
         if (opt.rtf)
             saveRtf(session.viewer, *opt.rtf);
         PlotState plot;

@@ -21,14 +21,13 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QTimer>
-#include <QUrl>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 

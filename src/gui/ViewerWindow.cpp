@@ -7,19 +7,19 @@
 #include "engine/ViewerDocument.h"
 #include "forms/Layouts.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QStyle>
-#include <QAbstractTextDocumentLayout>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <climits>
 #include <algorithm>
+#include <climits>
 
 namespace camini {
 
@@ -118,8 +118,8 @@ QFont TAboutBox::fittedFont() const {
     QFont font = documentFont(document_);
     // The room of a line: the text box's inside less the document's margins
     // and the cursor.
-    const qreal room = RichEdit1->viewport()->width() -
-                       2 * RichEdit1->document()->documentMargin() - 2;
+    const qreal room =
+        RichEdit1->viewport()->width() - 2 * RichEdit1->document()->documentMargin() - 2;
     font.setPointSize(fittingPointSize(font, font.pointSize(), documentLines(), room, RichEdit1));
     return font;
 }

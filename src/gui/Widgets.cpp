@@ -2,8 +2,8 @@
 
 #include "ChoiceList.h"
 #include "DesktopServices.h"
-#include "TextGrid.h"
 #include "QtText.h"
+#include "TextGrid.h"
 #include "common/FileError.h"
 
 #include <QApplication>
@@ -173,8 +173,8 @@ QPrinter* offerPdfFile(DesktopServices& services) {
     if (services.ask("nessuna stampante installata\nsalvare la stampa in un file PDF?", false) !=
         DesktopServices::Answer::Yes)
         return nullptr;
-    const auto chosen = services.saveFile("salva la stampa", "documenti PDF (*.pdf)", QString(),
-                                          QString());
+    const auto chosen =
+        services.saveFile("salva la stampa", "documenti PDF (*.pdf)", QString(), QString());
     if (!chosen || chosen->isEmpty())
         return nullptr;
     const QString path = pdfFileName(*chosen);

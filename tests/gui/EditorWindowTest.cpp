@@ -541,8 +541,9 @@ TEST_F(Editor, TextsFitTheirBoxesAt1024) {
             QString text;
             int room;
         } texts[] = {
-            {grid, QString::fromUtf8("temperatura[\xC2\xB0"
-                                     "C]"),
+            {grid,
+             QString::fromUtf8("temperatura[\xC2\xB0"
+                               "C]"),
              grid->columnWidth(1)},
             {grid, "lambda[w/m K]", grid->columnWidth(2)},
             {status, status->text(), e.width() - status->x()},

@@ -394,7 +394,7 @@ TEST_F(Graph, StampaWithoutAPrinterOffersAPdfFileAt1024) {
     const struct {
         A answer;
         std::optional<std::string> name; // the save dialog's answer
-        const char* written;              // the file written, if any
+        const char* written;             // the file written, if any
     } cases[] = {{A::No, std::nullopt, nullptr},
                  {A::Yes, std::nullopt, nullptr},
                  {A::Yes, "profilo", "profilo.pdf"},
@@ -416,14 +416,15 @@ TEST_F(Graph, StampaWithoutAPrinterOffersAPdfFileAt1024) {
         EXPECT_EQ(plot.device, PlotDevice::Screen);
         if (c.written) {
             EXPECT_EQ(pdfPageCount(dir.file(c.written)), 1);
-            const RunResult text = runCommand("pdftotext " + shellQuote(dir.file(c.written)) + " -");
+            const RunResult text =
+                runCommand("pdftotext " + shellQuote(dir.file(c.written)) + " -");
             EXPECT_NE(text.out.find("asola tecnica"), std::string::npos) << text.out;
         }
     }
-    EXPECT_EQ(folderContents(dir.path()),
-              (std::vector<std::string>{"grafico.PDF", "manuale.html", "materiali.TXT",
-                                        "profilo.pdf", "sezione1.jpg", "sezione2.jpg",
-                                        "stabile1.txt"}));
+    EXPECT_EQ(
+        folderContents(dir.path()),
+        (std::vector<std::string>{"grafico.PDF", "manuale.html", "materiali.TXT", "profilo.pdf",
+                                  "sezione1.jpg", "sezione2.jpg", "stabile1.txt"}));
     EXPECT_TRUE(services.errors.empty());
 }
 

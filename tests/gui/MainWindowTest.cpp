@@ -1,22 +1,22 @@
 #include "GuiFixture.h"
-#include "forms/ProjectFile.h"
 #include "QtText.h"
 #include "TextGrid.h"
 #include "common/FileError.h"
 #include "engine/Calculation.h"
 #include "forms/Layouts.h"
+#include "forms/ProjectFile.h"
 
 #include <QCheckBox>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QMimeData>
-#include <QDropEvent>
-#include <QUrl>
 #include <QTest>
+#include <QUrl>
 #include <filesystem>
 #include <set>
 
@@ -316,7 +316,8 @@ TEST_F(MainWindow, SavingOverAnExistingProjectAsksFirst) {
         const char* typed;
         A answer;
         bool replaced;
-    } cases[] = {{"vecchio.CAM", A::No, false}, {"vecchio", A::No, false}, {"vecchio", A::Yes, true}};
+    } cases[] = {
+        {"vecchio.CAM", A::No, false}, {"vecchio", A::No, false}, {"vecchio", A::Yes, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.typed) + (c.replaced ? " si" : " no"));
         writeFile(dir.file("vecchio.CAM"), "vecchio");
@@ -376,9 +377,10 @@ TEST_F(MainWindow, ResultsThatNoLongerMatchTheInputsAreGrey) {
 // "camini FILE.CAM": the window starts as usual, then loads the project as
 // "Leggi progetto" would, its messages once the window shows it.
 TEST_F(MainWindow, AProjectNamedOnTheCommandLineLoadsAfterTheStartUp) {
-    writeFile(dir.file("da riga.CAM"), "da riga di comando\r\n400\r\n-5\r\n200\r\n15\r\n8\r\n60\r\n"
-                                       "20\r\n20\r\n20\r\n10\r\n100\r\n85\r\nquad\r\n 6\r\n 1\r\n 1\r\n"
-                                       " 200\r\n");
+    writeFile(dir.file("da riga.CAM"),
+              "da riga di comando\r\n400\r\n-5\r\n200\r\n15\r\n8\r\n60\r\n"
+              "20\r\n20\r\n20\r\n10\r\n100\r\n85\r\nquad\r\n 6\r\n 1\r\n 1\r\n"
+              " 200\r\n");
     Session other(dir.path());
     TForm1 window(other, currentGraph, services, fixedClock());
     std::vector<QString> titleShown;
@@ -402,9 +404,10 @@ TEST_F(MainWindow, AProjectNamedOnTheCommandLineLoadsAfterTheStartUp) {
 // A .CAM file dropped from the file manager loads the same way; anything
 // else is refused.
 TEST_F(MainWindow, AProjectFileDroppedOnTheWindowLoads) {
-    writeFile(dir.file("trascinato.cam"), "trascinato\r\n300\r\n20\r\n130\r\n15\r\n8\r\n40\r\n"
-                                          "20\r\n20\r\n20\r\n10\r\n100\r\n85\r\nrot\r\n 5\r\n 1\r\n 1\r\n"
-                                          " 9\r\n");
+    writeFile(dir.file("trascinato.cam"),
+              "trascinato\r\n300\r\n20\r\n130\r\n15\r\n8\r\n40\r\n"
+              "20\r\n20\r\n20\r\n10\r\n100\r\n85\r\nrot\r\n 5\r\n 1\r\n 1\r\n"
+              " 9\r\n");
     const auto dragged = [&](const std::vector<std::string>& files) {
         auto* data = new QMimeData;
         QList<QUrl> urls;

@@ -312,9 +312,8 @@ TEST_F(Viewer, SavingOverAnExistingReportAsksFirst) {
         const char* typed;
         A answer;
         bool replaced;
-    } cases[] = {{"vecchio.rtf", A::No, false},
-                 {"vecchio", A::No, false},
-                 {"vecchio", A::Yes, true}};
+    } cases[] = {
+        {"vecchio.rtf", A::No, false}, {"vecchio", A::No, false}, {"vecchio", A::Yes, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.typed) + (c.replaced ? " si" : " no"));
         writeFile(dir.file("vecchio.rtf"), "vecchio");

@@ -64,7 +64,8 @@ json wallRowJson(const Session& session, int wallRow) {
         row["thickness"] = number(in.value(layer->thickness));
         if (layer->material) {
             const int m = session.sheet.material(*layer->material);
-            row["material"] = {{"number", m}, {"description", text(session.archive.description(m))}};
+            row["material"] = {{"number", m},
+                               {"description", text(session.archive.description(m))}};
             row["conductivity"] = number(r.conductivities[index(*layer->material)]);
         } else {
             row["material"] = nullptr;
@@ -94,14 +95,14 @@ json layerChecksJson(const Session& session) {
             continue;
         const int m = session.sheet.material(*layer.material);
         const auto failed = layerCheckText(session.archive, m, layer.name, means[layer.meanIndex]);
-        checks.push_back({{"layer", text(layer.name)},
-                          {"material", m},
-                          {"meanTemperature", number(means[layer.meanIndex])},
-                          {"highestTemperature", session.archive.pointCount(m)
-                                                     ? number(session.archive.tempMax(m))
-                                                     : json(nullptr)},
-                          {"passed", !failed},
-                          {"message", failed ? text(*failed) : json(nullptr)}});
+        checks.push_back(
+            {{"layer", text(layer.name)},
+             {"material", m},
+             {"meanTemperature", number(means[layer.meanIndex])},
+             {"highestTemperature",
+              session.archive.pointCount(m) ? number(session.archive.tempMax(m)) : json(nullptr)},
+             {"passed", !failed},
+             {"message", failed ? text(*failed) : json(nullptr)}});
     }
     return checks;
 }
@@ -146,8 +147,10 @@ json calculationJson(Session& session, const std::vector<std::string>& messages)
     // a round flue of the diameter used (pi d0, d0 in metres).
     doc["heatFlowPerMetre"] = number(r.heatFlux * std::numbers::pi * in.innerDiameter / 1000.0);
 
-    const std::string outerLine = sheet.fireResistanceLines.size() > 0 ? sheet.fireResistanceLines[0] : "";
-    const std::string innerLine = sheet.fireResistanceLines.size() > 1 ? sheet.fireResistanceLines[1] : "";
+    const std::string outerLine =
+        sheet.fireResistanceLines.size() > 0 ? sheet.fireResistanceLines[0] : "";
+    const std::string innerLine =
+        sheet.fireResistanceLines.size() > 1 ? sheet.fireResistanceLines[1] : "";
     doc["fireResistance"] = {
         {"outer",
          {{"face", "superficie esterna (T6)"},

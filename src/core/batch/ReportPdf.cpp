@@ -61,8 +61,8 @@ ReportPages layOut(const ViewerDocument& doc, PdfCanvas& canvas) {
         std::size_t start = 0;
         do {
             const std::string rest = paragraph.substr(start);
-            const std::size_t n = canvas.textWidth(rest) <= room ? rest.size()
-                                                                 : fittingLength(canvas, rest, room);
+            const std::size_t n =
+                canvas.textWidth(rest) <= room ? rest.size() : fittingLength(canvas, rest, room);
             pieces.push_back(rest.substr(0, n));
             start += n;
         } while (start < paragraph.size());
@@ -89,15 +89,16 @@ std::string reportPdf(const ViewerDocument& doc, PlotState& plot, const GraphPro
         cairo_surface_destroy);
     cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "camini-calc");
     cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE, "relazione");
-    std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(surface.get()), cairo_destroy);
+    std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(surface.get()),
+                                                          cairo_destroy);
 
     // The report on portrait pages.
     ReportPages pages;
     {
         cairo_save(cr.get());
         cairo_translate(cr.get(), PdfMargin, PdfMargin);
-        PdfCanvas canvas(cr.get(), dots(PdfA4Short - 2 * PdfMargin), dots(PdfA4Long - 2 * PdfMargin),
-                         PdfDotsPerInch);
+        PdfCanvas canvas(cr.get(), dots(PdfA4Short - 2 * PdfMargin),
+                         dots(PdfA4Long - 2 * PdfMargin), PdfDotsPerInch);
         pages = layOut(doc, canvas);
         const double step = canvas.lineHeight();
         for (std::size_t p = 0; p < pages.pages.size(); ++p) {
@@ -119,8 +120,8 @@ std::string reportPdf(const ViewerDocument& doc, PlotState& plot, const GraphPro
     {
         cairo_save(cr.get());
         cairo_translate(cr.get(), PdfMargin, PdfMargin);
-        PdfCanvas canvas(cr.get(), dots(PdfA4Long - 2 * PdfMargin), dots(PdfA4Short - 2 * PdfMargin),
-                         PdfDotsPerInch);
+        PdfCanvas canvas(cr.get(), dots(PdfA4Long - 2 * PdfMargin),
+                         dots(PdfA4Short - 2 * PdfMargin), PdfDotsPerInch);
         drawGraphOn(plot, graph, canvas, PlotDevice::Printer);
     }
     cairo_restore(cr.get());

@@ -29,7 +29,8 @@ int writtenDecimals(std::string_view text) {
 double sweepNumber(std::string_view text, const char* what) {
     const auto v = readNumberStrict(text);
     if (!v || !std::isfinite(*v) || text.find_first_of("eE") != std::string_view::npos)
-        throw BadArgument(std::string(what) + " non valido in --sweep: \"" + std::string(text) + "\"");
+        throw BadArgument(std::string(what) + " non valido in --sweep: \"" + std::string(text) +
+                          "\"");
     return *v;
 }
 
@@ -79,7 +80,8 @@ SweepSpec parseSweep(std::string_view argument) {
                           std::string(toText));
     const double steps = std::floor((to - from) / step + 1e-9);
     if (!(steps < static_cast<double>(MaxSweepValues)))
-        throw BadArgument("troppi valori in --sweep (al massimo " + std::to_string(MaxSweepValues) + ")");
+        throw BadArgument("troppi valori in --sweep (al massimo " + std::to_string(MaxSweepValues) +
+                          ")");
     const int decimals = std::max(writtenDecimals(fromText), writtenDecimals(stepText));
     const auto count = static_cast<std::size_t>(steps) + 1;
     spec.texts.reserve(count);
@@ -141,12 +143,14 @@ std::string sweepCsv(const std::vector<SweepLine>& lines, InputRow row) {
 }
 
 nlohmann::ordered_json sweepJson(const std::vector<SweepLine>& lines, InputRow row) {
-    auto number = [](double v) { return std::isfinite(v) ? nlohmann::ordered_json(v) : nlohmann::ordered_json(nullptr); };
+    auto number = [](double v) {
+        return std::isfinite(v) ? nlohmann::ordered_json(v) : nlohmann::ordered_json(nullptr);
+    };
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
     for (const SweepLine& line : lines) {
         nlohmann::ordered_json item = {{"key", inputRowSpec(row).key},
-                               {"text", toUtf8(line.text)},
-                               {"value", number(line.value)}};
+                                       {"text", toUtf8(line.text)},
+                                       {"value", number(line.value)}};
         if (line.stopped) {
             item["stopped"] = toUtf8(*line.stopped);
         } else {

@@ -95,7 +95,8 @@ char* writeFixed(char* dst, double v, int width, int decimals) {
     // Sign and digits at the start of the field, moved right when it is wider.
     char* end = writeNumber(dst, dst + MaxFixedLength, v, decimals);
     const auto length = static_cast<std::size_t>(end - dst);
-    const auto field = static_cast<std::size_t>(std::clamp(width, 0, static_cast<int>(MaxFixedLength)));
+    const auto field =
+        static_cast<std::size_t>(std::clamp(width, 0, static_cast<int>(MaxFixedLength)));
     if (length >= field)
         return end;
     const std::size_t pad = field - length;

@@ -45,10 +45,10 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines);
 // folder is refused; a symbolic link is followed and its target replaced, the
 // link kept. Once renamed, the folder is flushed to the disk too, so the
 // rename survives a power cut; when that fails the error is thrown like any
-// other, the new file staying in place. A new file gets the usual permissions (0666 less the umask), a
-// replaced one keeps its own. A file that may be written in a folder that
-// may not is rewritten in place, its old contents put back if that fails.
-// Throws FileError with the path as given.
+// other, the new file staying in place. A new file gets the usual permissions (0666 less the
+// umask), a replaced one keeps its own. A file that may be written in a folder that may not is
+// rewritten in place, its old contents put back if that fails. Throws FileError with the path as
+// given.
 void replaceFileSafely(const std::string& path, std::string_view content);
 
 // Reads a whole file (for tests and small files). Throws FileError.

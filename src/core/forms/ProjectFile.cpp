@@ -52,7 +52,8 @@ ProjectContent parseProject(std::string_view text) {
     for (std::size_t i = 0; i < content.materials.size(); ++i) {
         std::string& line = lines[14 + i];
         const long long m = truncateToRange(readNumberLenient(line), -1, 1000);
-        content.materials[i] = MaterialArchive::validNumber(static_cast<int>(m)) ? static_cast<int>(m) : 0;
+        content.materials[i] =
+            MaterialArchive::validNumber(static_cast<int>(m)) ? static_cast<int>(m) : 0;
         content.materialTexts[i] = std::move(line);
     }
     return content;

@@ -30,7 +30,8 @@ namespace {
 // past the end every line is empty.
 class LineCursor {
 public:
-    explicit LineCursor(std::string_view text) : at_(text.data()), end_(text.data() + text.size()) {}
+    explicit LineCursor(std::string_view text)
+        : at_(text.data()), end_(text.data() + text.size()) {}
     bool atEnd() const { return at_ == end_; }
     std::string_view next() {
         if (at_ == end_)

@@ -25,8 +25,7 @@ std::string drawable(const std::string& cp1252) {
 } // namespace
 
 PdfCanvas::PdfCanvas(cairo_t* cr, int width, int height, double dotsPerInch)
-    : cr_(cr), width_(std::max(width, 0)), height_(std::max(height, 0)),
-      dotsPerInch_(dotsPerInch) {
+    : cr_(cr), width_(std::max(width, 0)), height_(std::max(height, 0)), dotsPerInch_(dotsPerInch) {
     style_.fontName = "times new roman";
     style_.fontSize = 8;
     cairo_save(cr_);

@@ -125,9 +125,9 @@ TEST(CalcCli, ATemperatureJustBelowZeroKeepsItsSign) {
     auto r = runCommand(calc() + " --rtf " + shellQuote(dir.file("p.rtf")) + " --svg " +
                         shellQuote(dir.file("p.svg")) + " " + shellQuote(dir.file("p.CAM")));
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string outer = "strato liminare esterno" + std::string(22, ' ') + "0.04643      -0.0" +
-                              std::string(6, ' ') + "14.6" + std::string(17, ' ') + "350" +
-                              std::string(12, ' ');
+    const std::string outer = "strato liminare esterno" + std::string(22, ' ') +
+                              "0.04643      -0.0" + std::string(6, ' ') + "14.6" +
+                              std::string(17, ' ') + "350" + std::string(12, ' ');
     const auto l = textLines(r.out);
     ASSERT_GT(l.size(), 22u);
     EXPECT_EQ(l[22], outer);

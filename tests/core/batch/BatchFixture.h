@@ -24,7 +24,7 @@ inline std::vector<std::string> csvFields(const std::string& line) {
 
 // A project file of the example with one input row's text replaced.
 inline std::string exampleProject(int row, const std::string& text) {
-    std::vector<std::string> v = {"250", "20", "130", "15", "8", "40",
+    std::vector<std::string> v = {"250", "20", "130", "15", "8",   "40",
                                   "20",  "20", "20",  "10", "100", "85"};
     v[static_cast<std::size_t>(row)] = text;
     std::string p = "esempio 1\r\n";

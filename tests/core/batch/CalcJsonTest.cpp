@@ -68,9 +68,10 @@ TEST(CalcJson, EveryNumberOfTheReportTableComesFromTheDocument) {
         EXPECT_NEAR(reportCell(line, 3), w["temperatureAfter"].get<double>(), 0.051);
         EXPECT_NEAR(reportCell(line, 4), w["temperatureDrop"].get<double>(), 0.051);
         if (w["kind"] == "layer") {
-            EXPECT_NEAR(reportCell(line, 1),
-                        (w["material"].is_null() ? w["unitResistance"] : w["conductivity"]).get<double>(),
-                        5.1e-6);
+            EXPECT_NEAR(
+                reportCell(line, 1),
+                (w["material"].is_null() ? w["unitResistance"] : w["conductivity"]).get<double>(),
+                5.1e-6);
             EXPECT_NEAR(reportCell(line, 5), w["meanTemperature"].get<double>(), 0.051);
         }
     }
@@ -80,14 +81,16 @@ TEST(CalcJson, EveryNumberOfTheReportTableComesFromTheDocument) {
     // At 1200 deg C the rock wool (400 deg C at most) fails its check, in the
     // report and in the document alike.
     EXPECT_FALSE(doc["layerChecks"][0]["passed"].get<bool>());
-    EXPECT_NE(report.out.find(doc["layerChecks"][0]["message"].get<std::string>()), std::string::npos);
+    EXPECT_NE(report.out.find(doc["layerChecks"][0]["message"].get<std::string>()),
+              std::string::npos);
     EXPECT_EQ(doc["messages"][0], doc["layerChecks"][0]["message"]);
 }
 
 TEST(CalcJson, CellsAsTypedAndAsReadAndTheTicks) {
     TempDir dir;
     writeFile(dir.file("p.CAM"), exampleProject(2, "150,5"));
-    const auto r = runCommand(calc() + " --raise-diameter --json - " + shellQuote(dir.file("p.CAM")));
+    const auto r =
+        runCommand(calc() + " --raise-diameter --json - " + shellQuote(dir.file("p.CAM")));
     ASSERT_EQ(r.status, 0) << r.err;
     writeFile(dir.file("c.json"), r.out);
     EXPECT_EQ(schemaComplaint("calcolo.schema.json", dir.file("c.json")), "");

@@ -42,10 +42,13 @@ TEST(ReportPdf, TwoA4PagesReportThenGraphInLandscape) {
     const auto info = runCommand("pdfinfo -f 1 -l 2 " + shellQuote(dir.file("r.pdf")));
     ASSERT_EQ(info.status, 0) << info.err;
     EXPECT_NE(info.out.find("Pages:           2"), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("Page    1 size:  595.276 x 841.89 pts (A4)"), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("Page    2 size:  841.89 x 595.276 pts (A4)"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("Page    1 size:  595.276 x 841.89 pts (A4)"), std::string::npos)
+        << info.out;
+    EXPECT_NE(info.out.find("Page    2 size:  841.89 x 595.276 pts (A4)"), std::string::npos)
+        << info.out;
 
-    const auto text = runCommand("pdftotext -layout -f 1 -l 1 " + shellQuote(dir.file("r.pdf")) + " -");
+    const auto text =
+        runCommand("pdftotext -layout -f 1 -l 1 " + shellQuote(dir.file("r.pdf")) + " -");
     ASSERT_EQ(text.status, 0) << text.err;
     // Every line of the report on one line of the page, its columns in order.
     const auto page = textLines(text.out);
@@ -72,7 +75,8 @@ TEST(ReportPdf, TwoA4PagesReportThenGraphInLandscape) {
 TEST(ReportPdf, RefusedWithASweepAndUnwritable) {
     TempDir dir;
     EXPECT_EQ(runCommand(calc() + " --pdf").status, 2);
-    EXPECT_EQ(runCommand(calc() + " --sweep 5=0:1:1 --pdf " + shellQuote(dir.file("x.pdf"))).status, 2);
+    EXPECT_EQ(runCommand(calc() + " --sweep 5=0:1:1 --pdf " + shellQuote(dir.file("x.pdf"))).status,
+              2);
     const auto r = runCommand(calc() + " --pdf " + shellQuote(dir.path()));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Is a directory"), std::string::npos) << r.err;
@@ -122,7 +126,8 @@ TEST(ReportPdf, ALineWiderThanThePageAtTheSmallestSizeStaysOnOnePage) {
 
 TEST(PdfCanvas, TextWidthsAreTheFontsAdvances) {
     cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(
-        [](void*, const unsigned char*, unsigned int) { return CAIRO_STATUS_SUCCESS; }, nullptr, 595, 842);
+        [](void*, const unsigned char*, unsigned int) { return CAIRO_STATUS_SUCCESS; }, nullptr,
+        595, 842);
     cairo_t* cr = cairo_create(surface);
     {
         PdfCanvas canvas(cr, 4000, 6000, 600);

@@ -57,9 +57,9 @@ TEST(SweepSpec, ValuesAsTheUserWouldTypeThem) {
 }
 
 TEST(SweepSpec, RefusedArguments) {
-    for (const char* bad : {"spessore=0:1:1", "12=0:1:1", "5", "5=0:1", "5=0:1:0", "5=1:0:1",
-                            "5=0:1:-1", "5=a:1:1", "5=0:1:1:1", "5=0:1e3:1", "5=0,5:1:1",
-                            "5=0:100000:1"}) {
+    for (const char* bad :
+         {"spessore=0:1:1", "12=0:1:1", "5", "5=0:1", "5=0:1:0", "5=1:0:1", "5=0:1:-1", "5=a:1:1",
+          "5=0:1:1:1", "5=0:1e3:1", "5=0,5:1:1", "5=0:100000:1"}) {
         EXPECT_THROW(parseSweep(bad), BadArgument) << bad;
     }
     EXPECT_EQ(parseSweep("5=0:99999:1").texts.size(), 100000u);
@@ -83,7 +83,8 @@ TEST(Sweep, InsulationThicknessTableAndThePlainRunOfItsFirstValue) {
 
     // The first value gives what a plain run of a project with that value gives.
     writeFile(dir.file("p.CAM"), exampleProject(5, "30"));
-    const json plain = json::parse(runCommand(calc() + " --json - " + shellQuote(dir.file("p.CAM"))).out);
+    const json plain =
+        json::parse(runCommand(calc() + " --json - " + shellQuote(dir.file("p.CAM"))).out);
     const auto first = csvFields(lines[1]);
     ASSERT_EQ(first.size(), 12u);
     EXPECT_EQ(first[0], "30");
@@ -138,7 +139,8 @@ TEST(MinThickness, AgreesWithASweepOfTheSameRange) {
         double flue;
         const char* expected;
     };
-    const Case cases[] = {{500, "spessore isolante[mm]=21  "}, {700, "spessore isolante[mm]=50  "},
+    const Case cases[] = {{500, "spessore isolante[mm]=21  "},
+                          {700, "spessore isolante[mm]=50  "},
                           {250, "spessore isolante[mm]=0  "}};
     for (const Case& c : cases) {
         const auto r = runCommand(calc() + " --min-thickness spessore-isolante --flue " +
@@ -156,10 +158,10 @@ TEST(MinThickness, NoneUpTo1000MmAndRefusedRows) {
     const auto r = runCommand(calc() + " --min-thickness 5 --flue 5000");
     EXPECT_EQ(r.status, 4);
     EXPECT_NE(r.out.find("nessuno spessore fino a 1000 mm"), std::string::npos) << r.out;
-    for (const char* bad : {"--min-thickness 4 --flue 500", "--min-thickness 10 --flue 500",
-                            "--min-thickness 5", "--flue 500", "--min-thickness 5 --flue x",
-                            "--min-thickness 5 --flue 500 --sweep 5=0:1:1",
-                            "--sweep 5=0:1:1 --rtf x.rtf"}) {
+    for (const char* bad :
+         {"--min-thickness 4 --flue 500", "--min-thickness 10 --flue 500", "--min-thickness 5",
+          "--flue 500", "--min-thickness 5 --flue x",
+          "--min-thickness 5 --flue 500 --sweep 5=0:1:1", "--sweep 5=0:1:1 --rtf x.rtf"}) {
         EXPECT_EQ(runCommand(calc() + " " + bad).status, 2) << bad;
     }
 }
@@ -186,7 +188,8 @@ TEST(MinThickness, TrialsDoNotDependOnEachOtherNorOnTheLoadedSession) {
 TEST(MinThickness, AStoppedTrialStopsTheSearch) {
     TempDir dir;
     writeFile(dir.file("p.CAM"), exampleProject(4, "0"));
-    const auto r = runCommand(calc() + " --min-thickness 5 --flue 500 " + shellQuote(dir.file("p.CAM")));
+    const auto r =
+        runCommand(calc() + " --min-thickness 5 --flue 500 " + shellQuote(dir.file("p.CAM")));
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("calcolo interrotto"), std::string::npos) << r.err;
 }

@@ -15,8 +15,8 @@ TEST(FuzzMemoryCheck, AKeptAllocationFailsTheCheck) {
     };
     // The allowance of a 100-byte input: 4 bytes a byte and 64 KiB.
     constexpr std::size_t allowance = 4 * 100 + 64 * 1024;
-    for (Case c : {Case{10u << 20, true}, Case{1u << 20, true}, Case{200u << 10, true},
-                   Case{1024, false}}) {
+    for (Case c :
+         {Case{10u << 20, true}, Case{1u << 20, true}, Case{200u << 10, true}, Case{1024, false}}) {
         const std::size_t before = heapInUse();
         auto* block = static_cast<char*>(std::malloc(c.bytes));
         ASSERT_NE(block, nullptr);

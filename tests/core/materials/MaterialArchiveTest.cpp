@@ -303,9 +303,9 @@ TEST(MaterialArchiveText, ParsesAndSerializesInMemory) {
     EXPECT_EQ(back[1], Material{});
     // The sign went with the rounding: the second text has the plain zero.
     const std::string second = serializeMaterialArchive(back);
-    EXPECT_EQ(second.substr(0, first.size()), block("lana", {"     20", " 0.0350", "    300", " 0.0000",
-                                                              "      0", " 0.0000", "      0", " 0.0000",
-                                                              "      0", " 0.0000", "      0", " 0.0000"}));
+    EXPECT_EQ(second.substr(0, first.size()),
+              block("lana", {"     20", " 0.0350", "    300", " 0.0000", "      0", " 0.0000",
+                             "      0", " 0.0000", "      0", " 0.0000", "      0", " 0.0000"}));
     EXPECT_EQ(serializeMaterialArchive(parseMaterialArchive(second)), second);
 }
 
@@ -318,9 +318,9 @@ TEST(MaterialArchiveText, EmptyBlocksAndShortTextsReadByTheLineRules) {
         const char* description;
         double firstTemperature;
     };
-    const std::string emptyCrLf = block("", {"      0", " 0.0000", "      0", " 0.0000", "      0",
-                                             " 0.0000", "      0", " 0.0000", "      0", " 0.0000",
-                                             "      0", " 0.0000"});
+    const std::string emptyCrLf =
+        block("", {"      0", " 0.0000", "      0", " 0.0000", "      0", " 0.0000", "      0",
+                   " 0.0000", "      0", " 0.0000", "      0", " 0.0000"});
     const Case cases[] = {
         {emptyCrLf + "secondo\r\n40\r\n", 2, "secondo", 40},
         {std::string(13, '\n') + "lf\n50\n", 2, "lf", 50},
@@ -330,7 +330,8 @@ TEST(MaterialArchiveText, EmptyBlocksAndShortTextsReadByTheLineRules) {
     };
     // Slots and text reused from one parse to the next keep nothing of the
     // archive they held before (the shipped one, every slot's kind in it).
-    ArchiveSlots reused = parseMaterialArchive(test::readFile(test::sourceDir() + "/data/materiali.TXT"));
+    ArchiveSlots reused =
+        parseMaterialArchive(test::readFile(test::sourceDir() + "/data/materiali.TXT"));
     std::string reusedText = serializeMaterialArchive(reused);
     for (const auto& c : cases) {
         const ArchiveSlots s = parseMaterialArchive(c.text);

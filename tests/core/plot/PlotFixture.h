@@ -1,7 +1,7 @@
 #pragma once
 
-#include "plot/PlotState.h"
 #include "engine/Session.h"
+#include "plot/PlotState.h"
 #include "plot/RecordingCanvas.h"
 #include "support/TestSupport.h"
 
