@@ -15,6 +15,7 @@ PACKAGES=(
     fonts-liberation fonts-dejavu
     libcairo2-dev nlohmann-json3-dev python3-jsonschema hyperfine
     clang-14 libclang-rt-14-dev
+    ccache
 )
 
 missing=()
@@ -37,8 +38,14 @@ if ((${#missing[@]})); then
 fi
 
 JOBS=$(nproc 2>/dev/null || echo 2)
+# Compilations are cached (ccache) so that a second build tree, or a
+# rebuild after switching branches, compiles only what changed.
+LAUNCHER=()
+if command -v ccache >/dev/null; then
+    LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 if [[ ! -f "$ROOT/build/CMakeCache.txt" ]]; then
-    cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${LAUNCHER[@]}"
 fi
 cmake --build "$ROOT/build" -j"$JOBS"
 
@@ -49,7 +56,7 @@ if [[ "${CAMINI_SANITIZER_BUILD:-0}" == 1 ]] && command -v clang++-14 >/dev/null
     if [[ ! -f "$ROOT/build-asan/CMakeCache.txt" ]]; then
         cmake -S "$ROOT" -B "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             -DCMAKE_CXX_COMPILER=clang++-14 -DCAMINI_SANITIZE=ON -DCAMINI_FUZZ=ON \
-            -DCAMINI_GUI=OFF -DCAMINI_BENCH=OFF -DCAMINI_WERROR=OFF
+            -DCAMINI_GUI=OFF -DCAMINI_BENCH=OFF -DCAMINI_WERROR=OFF "${LAUNCHER[@]}"
     fi
     cmake --build "$ROOT/build-asan" -j"$JOBS"
 fi
