@@ -106,20 +106,6 @@ TEST(DataPlaces, FromTheExecutablesFolderTheEnvironmentAndDataDir) {
     }
 }
 
-TEST(DataPlaces, TheUsersArchiveIsReadOnceItExists) {
-    TempDir dir;
-    const std::string shipped = dir.file("shipped.TXT");
-    const std::string user = dir.file("camini/materiali.TXT");
-    test::writeFile(shipped, "");
-    EXPECT_EQ(archiveReadPath(user, shipped), shipped);
-    EXPECT_EQ(archiveReadPath(dir.file("file/camini/materiali.TXT"), shipped), shipped);
-    EXPECT_EQ(archiveReadPath("", shipped), shipped);
-    EXPECT_EQ(archiveReadPath(user, ""), user);
-    std::filesystem::create_directory(dir.file("camini"));
-    test::writeFile(user, "");
-    EXPECT_EQ(archiveReadPath(user, shipped), user);
-}
-
 TEST(DataPlaces, MakeFoldersMakesTheMissingOnesForTheUserOnly) {
     TempDir dir;
     makeFolders(dir.file("a/b/c/"));
