@@ -6,7 +6,8 @@ standards: EN 1993-1-2 (steels), EN 1992-1-2 (normal concrete), GB 50264-2013
 (mineral, ceramic and glass wool, calcium silicate), VDI Heat Atlas
 (refractories), ASHRAE (lightweight concrete, loose fills), Incropera
 (aluminium, still air). The last point of each material is its service limit,
-which the layer checks use as the highest temperature allowed.
+which the layer checks use as the highest temperature allowed. The source of
+each material is listed in docs/materials-sources.md.
 """
 import os
 

@@ -16,6 +16,7 @@ PACKAGES=(
     libcairo2-dev nlohmann-json3-dev python3-jsonschema hyperfine
     clang-14 libclang-rt-14-dev
     ccache
+    jq lintian help2man locales appstream dpkg-dev file
 )
 
 missing=()

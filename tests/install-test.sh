@@ -1,29 +1,45 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix and checks that the installed
-# programs start and find their data through the links in PREFIX/bin.
+# Installs the build into a temporary prefix and checks the layout, that the
+# installed programs start and find their data in PREFIX/share/camini, also
+# once the tree is moved, and the desktop entry and the MIME type.
 set -euo pipefail
 build="$1"
+app_id="$(sed -n 's/^CAMINI_APP_ID:STRING=//p' "$build/CMakeCache.txt")"
 # A prefix with a blank, as a home folder may have: the desktop entry must
 # quote the program's path.
-prefix="$(mktemp -d "/tmp/camini install-XXXXXX")"
-trap 'rm -rf "$prefix"' EXIT
+tmp="$(mktemp -d "/tmp/camini install-XXXXXX")"
+trap 'rm -rf "$tmp"' EXIT
+prefix="$tmp/prefix"
+home="$tmp/home"
+mkdir -p "$home"
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for f in camini-calc materiali.TXT stabile1.txt sezione1.jpg sezione2.jpg manuale.html; do
-    [[ -e "$prefix/lib/camini/$f" ]] || { echo "missing: lib/camini/$f"; exit 1; }
+for f in bin/camini-calc share/camini/materiali.TXT share/camini/stabile1.txt \
+    share/camini/sezione1.jpg share/camini/sezione2.jpg share/camini/manuale.html \
+    share/doc/camini/README.md share/doc/camini/LICENSE share/doc/camini/esempi/camino-130.CAM \
+    share/icons/hicolor/scalable/apps/camini.svg share/bash-completion/completions/camini-calc; do
+    [[ -e "$prefix/$f" ]] || { echo "missing: $f"; exit 1; }
 done
-[[ -L "$prefix/bin/camini-calc" ]] || { echo "no link bin/camini-calc"; exit 1; }
-[[ -f "$prefix/share/icons/hicolor/scalable/apps/camini.svg" ]] || { echo "no icon"; exit 1; }
+[[ ! -e "$prefix/lib/camini" ]] || { echo "a lib/camini folder"; exit 1; }
 
-# The batch calculator started through its link finds materiali.TXT.
-out="$("$prefix/bin/camini-calc")"
-grep -q "^temp per resistenza al fuoco(est)=" <<<"$out" || { echo "camini-calc printed no report"; exit 1; }
+# The batch calculator finds the shipped archive from bin/, here and once the
+# tree is moved, and writes nothing into the home folder.
+calc_report() {
+    env -u XDG_DATA_HOME HOME="$home" "$1/bin/camini-calc" "$1/share/doc/camini/esempi/camino-130.CAM"
+}
+grep -q "^temp per resistenza al fuoco(est)=" <<<"$(calc_report "$prefix")" ||
+    { echo "camini-calc printed no report"; exit 1; }
+mv "$prefix" "$tmp/moved"
+grep -q "^temp per resistenza al fuoco(est)=" <<<"$(calc_report "$tmp/moved")" ||
+    { echo "the moved camini-calc printed no report"; exit 1; }
+mv "$tmp/moved" "$prefix"
+[[ -z "$(ls -A "$home")" ]] || { echo "camini-calc wrote into the home folder"; exit 1; }
 
-if [[ -e "$prefix/lib/camini/camini" ]]; then
-    desktop="$prefix/share/applications/camini.desktop"
+if [[ -e "$prefix/bin/camini" ]]; then
+    desktop="$prefix/share/applications/$app_id.desktop"
     [[ -f "$desktop" ]] || { echo "no desktop entry"; exit 1; }
-    grep -qxF "Exec=\"$prefix/lib/camini/camini\" %f" "$desktop" || { echo "desktop entry Exec is wrong"; cat "$desktop"; exit 1; }
+    grep -qxF "Exec=\"$prefix/bin/camini\" %f" "$desktop" || { echo "desktop entry Exec is wrong"; cat "$desktop"; exit 1; }
     grep -qx "MimeType=application/x-camini-project;" "$desktop" || { echo "desktop entry has no MimeType"; exit 1; }
     desktop-file-validate "$desktop"
     # The project files' type, and the database built from it.
@@ -34,7 +50,7 @@ if [[ -e "$prefix/lib/camini/camini" ]]; then
     done
     # The window starts (headless) and keeps running until stopped.
     set +e
-    QT_QPA_PLATFORM=offscreen timeout 3 "$prefix/bin/camini" >/dev/null 2>&1
+    HOME="$home" QT_QPA_PLATFORM=offscreen timeout 3 "$prefix/bin/camini" >/dev/null 2>&1
     rc=$?
     set -e
     [[ $rc -eq 124 ]] || { echo "camini ended by itself with status $rc"; exit 1; }

@@ -8,11 +8,12 @@
 #include "batch/Sweep.h"
 #include "common/Clock.h"
 #include "common/Cp1252.h"
-#include "common/ExecutableFolder.h"
+#include "common/DataPlaces.h"
 #include "common/FileError.h"
 #include "common/Messages.h"
 #include "common/NumberReader.h"
 #include "common/TextFile.h"
+#include "common/Version.h"
 #include "engine/Calculation.h"
 #include "engine/Report.h"
 #include "engine/RtfWriter.h"
@@ -33,16 +34,17 @@ using namespace camini;
 namespace {
 
 const char* const usageHead =
-    "Uso: camini-calc [--data-dir CARTELLA] [--single-wall] [--raise-diameter]\n"
-    "                 [--rtf FILE] [--svg FILE] [--lambda-svg N FILE] [--pdf FILE]\n"
-    "                 [--json FILE] [PROGETTO.CAM]\n"
-    "     camini-calc [opzioni] --sweep RIGA=DA:A:PASSO [--json FILE] [PROGETTO.CAM]\n"
-    "     camini-calc [opzioni] --min-thickness RIGA --flue T [PROGETTO.CAM]\n"
+    "Uso: camini-calc [opzioni] [PROGETTO.CAM]\n"
+    "  o: camini-calc [opzioni] --sweep RIGA=DA:A:PASSO [--json FILE] [PROGETTO.CAM]\n"
+    "  o: camini-calc [opzioni] --min-thickness RIGA --flue T [PROGETTO.CAM]\n"
+    "  o: camini-calc --help | --version\n"
     "\n"
     "Calcola la parete del camino del progetto di esempio, o di PROGETTO.CAM\n"
     "caricato sopra di esso, e stampa la relazione dei risultati.\n"
     "\n"
-    "  --data-dir CARTELLA  cartella di materiali.TXT (di norma quella del programma)\n"
+    "  --data-dir CARTELLA  cartella di materiali.TXT (di norma quella del programma;\n"
+    "                       installato, l'archivio dell'utente se c'\xC3\xA8, se no quello\n"
+    "                       fornito)\n"
     "  --single-wall        spunta \"Monoparete\" prima di caricare il progetto\n"
     "  --raise-diameter     spunta \"D>=200\" prima di caricare il progetto\n"
     "  --rtf FILE           scrive anche la relazione in formato RTF in FILE\n"
@@ -66,6 +68,7 @@ const char* const usageHead =
     "                       \xC3\xA8 stato caricato, e il risultato non dipende dall'ordine\n"
     "                       delle prove\n"
     "  --help               mostra questo aiuto\n"
+    "  --version            mostra il nome e la versione del programma\n"
     "\n"
     "RIGA: il numero della riga di ingresso (0..11) o la sua chiave:\n";
 
@@ -115,7 +118,7 @@ void writeOutput(const std::string& path, const std::string& text) {
 }
 
 struct Options {
-    std::string dataDir;
+    std::optional<std::string> dataDir;
     bool singleWall = false;
     bool raiseDiameter = false;
     std::optional<std::string> rtf;
@@ -144,11 +147,16 @@ std::optional<int> parse(int argc, char** argv, Options& o) {
             return true;
         };
         if (a == "--help" || a == "-h") {
-            std::cout << usage();
-            return 0;
+            std::cout << usage() << std::flush;
+            return std::cout ? 0 : 1;
+        } else if (a == "--version") {
+            std::cout << versionLine("camini-calc") << "\n" << std::flush;
+            return std::cout ? 0 : 1;
         } else if (a == "--data-dir") {
-            if (!value(o.dataDir))
+            std::string d;
+            if (!value(d))
                 return fail("manca la cartella dopo --data-dir");
+            o.dataDir = d;
         } else if (a == "--single-wall") {
             o.singleWall = true;
         } else if (a == "--raise-diameter") {
@@ -262,12 +270,11 @@ int runMinThickness(const Session& session, const Options& opt) {
 
 int main(int argc, char** argv) {
     Options opt;
-    opt.dataDir = executableFolder();
     if (auto status = parse(argc, argv, opt))
         return *status;
 
     TerminalMessages messages;
-    Session session(opt.dataDir);
+    Session session(processDataPlaces(opt.dataDir));
     try {
         // The window's start-up, without the size catalogue (only the
         // window's size list reads it), stopping at a file that cannot be read.

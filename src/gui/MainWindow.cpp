@@ -10,6 +10,7 @@
 #include "ViewerWindow.h"
 #include "Widgets.h"
 #include "common/ExecutableFolder.h"
+#include "common/Version.h"
 #include "engine/Calculation.h"
 #include "engine/Report.h"
 #include "engine/Session.h"
@@ -159,6 +160,9 @@ TForm1::TForm1(Session& session, CurrentGraph& currentGraph, DesktopServices& se
     setAcceptDrops(true);
     createControls(this, controls);
     findControls();
+    // The button that opens the manual names the program and its version.
+    control<QPushButton>(this, "BitBtn13")
+        ->setToolTip(QString::fromStdString(versionLine("Camini") + " - manuale d'uso"));
     bindGrids();
     bindTexts();
 }
@@ -370,7 +374,7 @@ void TForm1::cancella() {
 void TForm1::fileopen() {
     commitEdits();
     auto path = services_.openFile("Leggi progetto", "files CAMINI (*.cam *.CAM)",
-                                   displayPath(executableFolder()));
+                                   displayPath(session_.projectFolder));
     if (path)
         openProject(nativePath(*path));
 }
@@ -442,7 +446,7 @@ void TForm1::filesave() {
 
 bool TForm1::saveProjectWithDialog() {
     auto chosen = services_.saveFile("Salva progetto", "files CAMINI (*.CAM)",
-                                     displayPath(executableFolder()),
+                                     displayPath(session_.projectFolder),
                                      toQString(proposedProjectName(session_.sheet.projectTitle)));
     if (!chosen)
         return false;

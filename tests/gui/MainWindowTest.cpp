@@ -110,6 +110,8 @@ TEST_F(MainWindow, ControlsCarryTheirCaptionsAndHints) {
     EXPECT_EQ(named<QPushButton>(*form1, "BitBtn15")->text(), "&risultati a video");
     EXPECT_EQ(named<QPushButton>(*form1, "BitBtn6")->toolTip(), "scelta isolante camino");
     EXPECT_EQ(named<QPushButton>(*form1, "BitBtn8")->toolTip(), "archivio materiali ");
+    // Where the program opens its manual it names itself with its version.
+    EXPECT_EQ(named<QPushButton>(*form1, "BitBtn13")->toolTip(), "Camini 1.1.0 - manuale d'uso");
     EXPECT_EQ(form1->findChild<QWidget*>("StringGrid1"), named<GridView>(*form1, "StringGrid1"));
     EXPECT_EQ(form1->findChild<QWidget*>("BitBtn16"), named<QPushButton>(*form1, "BitBtn16"));
     EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->horizontalScrollBarPolicy(),

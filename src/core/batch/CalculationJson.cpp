@@ -1,6 +1,7 @@
 #include "CalculationJson.h"
 
 #include "common/Cp1252.h"
+#include "common/Version.h"
 #include "engine/Calculation.h"
 #include "engine/ChimneyInput.h"
 #include "engine/Session.h"
@@ -9,11 +10,6 @@
 #include <numbers>
 
 namespace camini {
-
-#ifndef CAMINI_VERSION
-#define CAMINI_VERSION "0"
-#endif
-const char* const ProgramVersion = CAMINI_VERSION;
 
 namespace {
 

@@ -9,9 +9,6 @@ namespace camini {
 
 struct Session;
 
-// The version written into the documents (the project's version).
-extern const char* const ProgramVersion;
-
 // The calculation on the session as one JSON document (docs/calcolo.schema.json):
 // the program's version, the input cells as typed and as read, the ticks, the
 // seven rows of the wall (the two surface films and the five layers) with

@@ -6,7 +6,12 @@ namespace camini {
 
 Session::Session(const std::string& dataFolder)
     : archive(joinPath(dataFolder, "materiali.TXT")), sizes(joinPath(dataFolder, "stabile1.txt")),
-      dataFolder(dataFolder) {}
+      dataFolder(dataFolder), projectFolder(dataFolder) {}
+
+Session::Session(const DataPlaces& places)
+    : archive(places.archive, places.shippedArchive),
+      sizes(joinPath(places.dataFolder, "stabile1.txt")), dataFolder(places.dataFolder),
+      projectFolder(places.projectFolder) {}
 
 CalculationBasis basisOf(const Session& session) {
     const Worksheet& s = session.sheet;

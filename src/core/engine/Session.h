@@ -4,6 +4,7 @@
 #include "ViewerDocument.h"
 #include "WallSolver.h"
 #include "Worksheet.h"
+#include "common/DataPlaces.h"
 #include "materials/MaterialArchive.h"
 #include "materials/SizeCatalogue.h"
 
@@ -39,9 +40,11 @@ struct Session {
     WallSolver solver;
     ChimneyInput input;
     ViewerDocument viewer;
-    // The folder of the data files: the archive, the size catalogue, the
-    // section pictures and the manual page.
+    // The folder of the data files other than the archive: the size
+    // catalogue, the section pictures and the manual page.
     std::string dataFolder;
+    // The folder the project dialogs open in.
+    std::string projectFolder;
     // What the results on the worksheet were calculated from: nothing before
     // the first calculation and after one that stopped.
     std::optional<CalculationBasis> calculatedFrom;
@@ -49,8 +52,11 @@ struct Session {
     // as the project file's lines: what "salvare il progetto?" compares with.
     std::vector<std::string> savedProject;
 
-    // Binds the archive and the catalogue to their files in `dataFolder`.
+    // Binds the archive and the catalogue to their files in `dataFolder`,
+    // where the archive is saved too.
     explicit Session(const std::string& dataFolder = {});
+    // Binds the archive, the catalogue and the other data files to their places.
+    explicit Session(const DataPlaces& places);
 };
 
 // The basis of a calculation made now.

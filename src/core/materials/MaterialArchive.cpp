@@ -1,10 +1,14 @@
 #include "MaterialArchive.h"
 
+#include "common/DataPlaces.h"
+#include "common/FileError.h"
 #include "common/FixedPoint.h"
 #include "common/NumberReader.h"
 #include "common/TextFile.h"
 
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 namespace camini {
 
@@ -13,7 +17,8 @@ constexpr std::size_t LinesPerMaterial = 1 + 2 * MaxPoints;
 constexpr std::size_t FileLines = MaxMaterials * LinesPerMaterial;
 } // namespace
 
-MaterialArchive::MaterialArchive(std::string path) : path_(std::move(path)) {}
+MaterialArchive::MaterialArchive(std::string path, std::string shippedPath)
+    : path_(std::move(path)), shippedPath_(std::move(shippedPath)) {}
 
 void MaterialArchive::derive(Material& mat) {
     mat.pointCount = 0;
@@ -140,10 +145,14 @@ std::string serializeMaterialArchive(const ArchiveSlots& materials) {
     return out;
 }
 
+std::string MaterialArchive::readPath() const {
+    return archiveReadPath(path_, shippedPath_);
+}
+
 void MaterialArchive::load() {
     // The reading may fail; the parsing never does, so memory changes only
     // once the whole text is in hand.
-    parse(readTextHead(path_, FileLines));
+    parse(readTextHead(readPath(), FileLines));
 }
 
 std::string MaterialArchive::fileText() const {
@@ -151,6 +160,12 @@ std::string MaterialArchive::fileText() const {
 }
 
 void MaterialArchive::save() const {
+    if (!shippedPath_.empty()) {
+        // The shipped archive is never written.
+        if (path_.empty())
+            throw FileError(EACCES, shippedPath_);
+        makeFolders(std::filesystem::path(path_).parent_path().string());
+    }
     replaceFileSafely(path_, fileText());
 }
 

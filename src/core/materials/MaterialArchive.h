@@ -47,11 +47,20 @@ void serializeMaterialArchive(const ArchiveSlots& materials, std::string& out);
 // conductivity of points 1 to 6 (width 7; 0 and 4 decimals).
 class MaterialArchive {
 public:
-    // An empty archive bound to the file at path.
-    explicit MaterialArchive(std::string path = {});
+    // An empty archive bound to the file at path. With a shipped archive,
+    // path is the user's own archive: read when it exists, the shipped one
+    // otherwise, and saved to path, whose folder the save makes.
+    explicit MaterialArchive(std::string path = {}, std::string shippedPath = {});
 
+    // The file the archive is saved to.
     const std::string& path() const { return path_; }
-    void setPath(std::string path) { path_ = std::move(path); }
+    const std::string& shippedPath() const { return shippedPath_; }
+    void setPath(std::string path, std::string shippedPath = {}) {
+        path_ = std::move(path);
+        shippedPath_ = std::move(shippedPath);
+    }
+    // The file a load reads now.
+    std::string readPath() const;
 
     // Reads the file and replaces every slot, then derives pointCount,
     // tempMin and tempMax. All or nothing: when the file cannot be read,
@@ -59,7 +68,9 @@ public:
     // failure: its missing lines read as empty.
     void load();
 
-    // Writes all 100 slots to the file, replacing it safely. Throws FileError.
+    // Writes all 100 slots to the file, replacing it safely; the user's
+    // archive gets its folder made first. Throws FileError, naming the
+    // shipped archive when there is no user's archive to write.
     void save() const;
 
     // The file's text for the current slots (CR LF line ends).
@@ -101,6 +112,7 @@ public:
 
 private:
     std::string path_;
+    std::string shippedPath_;
     ArchiveSlots slots_;
     Material outside_; // scratch slot for writes through numbers outside 1..100
 };

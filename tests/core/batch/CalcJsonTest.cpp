@@ -29,7 +29,7 @@ TEST(CalcJson, TheExampleValidatesAndHoldsItsNumbers) {
     EXPECT_EQ(schemaComplaint("calcolo.schema.json", dir.file("c.json")), "");
 
     const json doc = json::parse(readFile(dir.file("c.json")));
-    EXPECT_EQ(doc["version"], "1.0");
+    EXPECT_EQ(doc["version"], "1.1.0");
     EXPECT_EQ(doc["inputs"][0]["label"], "temperatura fumi[\xC2\xB0"
                                          "C]"); // UTF-8
     EXPECT_EQ(doc["inputs"][5]["key"], "spessore-isolante");
