@@ -11,6 +11,8 @@ namespace camini {
 namespace {
 constexpr std::size_t LinesPerMaterial = 1 + 2 * MaxPoints;
 constexpr std::size_t FileLines = MaxMaterials * LinesPerMaterial;
+// No archive reaches this: 1,300 lines of a few dozen bytes make some 15 KiB.
+constexpr std::size_t FileBytes = 4u << 20;
 } // namespace
 
 MaterialArchive::MaterialArchive(std::string path) : path_(std::move(path)) {}
@@ -143,7 +145,7 @@ std::string serializeMaterialArchive(const ArchiveSlots& materials) {
 void MaterialArchive::load() {
     // The reading may fail; the parsing never does, so memory changes only
     // once the whole text is in hand.
-    parse(readTextHead(path_, FileLines));
+    parse(readTextHead(path_, FileLines, FileBytes));
 }
 
 std::string MaterialArchive::fileText() const {
@@ -151,7 +153,9 @@ std::string MaterialArchive::fileText() const {
 }
 
 void MaterialArchive::save() const {
-    replaceFileSafely(path_, fileText());
+    const std::string text = fileText();
+    requireTextWithinBound(path_, text, FileBytes);
+    replaceFileSafely(path_, text);
 }
 
 const Material& MaterialArchive::material(int m) const {

@@ -55,10 +55,10 @@ TEST(TextFile, ReadsCrLfAndLfLineEnds) {
     };
     for (const auto& c : cases) {
         test::writeFile(dir.file("f"), c.bytes);
-        EXPECT_EQ(readTextLines(dir.file("f"), 100), c.lines) << c.bytes;
+        EXPECT_EQ(readTextLines(dir.file("f"), 100, 1000), c.lines) << c.bytes;
     }
     test::writeFile(dir.file("g"), std::string("a\0b\nc\nd\n", 8));
-    auto lines = readTextLines(dir.file("g"), 2);
+    auto lines = readTextLines(dir.file("g"), 2, 1000);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], std::string("a\0b", 3));
 }
@@ -86,32 +86,32 @@ TEST(TextFile, SplitsBytesAsTheFileReads) {
     for (const auto& c : cases) {
         EXPECT_EQ(splitTextLines(c.bytes, c.maxLines), c.lines) << c.bytes;
         test::writeFile(dir.file("f"), c.bytes);
-        EXPECT_EQ(readTextLines(dir.file("f"), c.maxLines), c.lines) << c.bytes;
+        EXPECT_EQ(readTextLines(dir.file("f"), c.maxLines, 1000), c.lines) << c.bytes;
     }
     test::writeFile(dir.file("g"), "one\ntwo\r\nthree\nfour");
-    EXPECT_EQ(readTextHead(dir.file("g"), 2), "one\ntwo\r\n");
-    EXPECT_EQ(readTextHead(dir.file("g"), 9), "one\ntwo\r\nthree\nfour");
-    EXPECT_EQ(readTextHead(dir.file("g"), 0), "");
-    EXPECT_THROW(readTextHead(dir.file("missing"), 3), FileError);
+    EXPECT_EQ(readTextHead(dir.file("g"), 2, 1000), "one\ntwo\r\n");
+    EXPECT_EQ(readTextHead(dir.file("g"), 9, 1000), "one\ntwo\r\nthree\nfour");
+    EXPECT_EQ(readTextHead(dir.file("g"), 0, 1000), "");
+    EXPECT_THROW(readTextHead(dir.file("missing"), 3, 1000), FileError);
 }
 
 TEST(TextFile, ReportsThePlatformText) {
     TempDir dir;
     try {
-        readTextLines(dir.file("missing.txt"), 10);
+        readTextLines(dir.file("missing.txt"), 10, 1000);
         FAIL();
     } catch (const FileError& e) {
         EXPECT_EQ(e.text(), "File not found");
         EXPECT_EQ(e.path(), dir.file("missing.txt"));
         EXPECT_EQ(std::string(e.what()), "File not found: " + dir.file("missing.txt"));
     }
-    EXPECT_THROW(readTextLines(dir.path(), 10), FileError); // a folder
+    EXPECT_THROW(readTextLines(dir.path(), 10, 1000), FileError); // a folder
     test::writeFile(dir.file("secret"), "x\n");
     ::chmod(dir.file("secret").c_str(), 0);
     int rc = test::runInChild(
         [&] {
             try {
-                readTextLines(dir.file("secret"), 1);
+                readTextLines(dir.file("secret"), 1, 1000);
             } catch (const FileError& e) {
                 return e.text() == "File access denied" ? 0 : 2;
             }
