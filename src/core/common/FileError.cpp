@@ -31,9 +31,10 @@ std::string FileError::platformText(int e) {
         return "Disk full";
     default: {
         char buf[256];
-        // GNU strerror_r returns the message, possibly not in buf.
+        // GNU strerror_r returns the message, possibly not in buf, in the
+        // language of the locale and in UTF-8: the text is CP1252.
         const char* m = strerror_r(e, buf, sizeof buf);
-        return m ? std::string(m) : std::string("I/O error ") + std::to_string(e);
+        return m ? fromUtf8(m) : std::string("I/O error ") + std::to_string(e);
     }
     }
 }

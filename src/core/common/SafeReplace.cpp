@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
+#include <random>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -162,6 +163,12 @@ std::string linkNameFor(const std::string& folder, const std::string& fileName) 
     return folder + "/.camini-" + hex;
 }
 
+// A few random characters for a name.
+std::string randomText() {
+    static std::mt19937_64 random(std::random_device{}());
+    return std::to_string(random());
+}
+
 // Unnamed files are given a name through the process's own descriptor
 // links, which need /proc.
 bool unnamedFilesCanBeLinked() {
@@ -228,13 +235,16 @@ public:
         // steps, or another save of this file between them: it is removed,
         // and a save whose link went so links again, so every rename puts
         // one whole file in place.
-        const std::string via = linkNameFor(folderOf(target), fileNameOf(target));
+        std::string via = linkNameFor(folderOf(target), fileNameOf(target));
         int e = 0;
         for (int attempt = 0; attempt < 16; ++attempt) {
             e = linkUnnamed(fd(), via);
             if (e == EEXIST) {
+                // What cannot be removed (another user's file in a folder
+                // that keeps each user's files) is left alone for a name of
+                // this save's own.
                 if (::unlink(via.c_str()) != 0 && errno != ENOENT)
-                    throw FileError(errno, path);
+                    via = linkNameFor(folderOf(target), fileNameOf(target) + randomText());
                 continue;
             }
             if (e != 0)

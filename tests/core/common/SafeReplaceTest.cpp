@@ -152,6 +152,25 @@ TEST(SafeReplace, KeepsModeGroupAndOwnerOrRefuses) {
     }
 }
 
+// A file left under a save's link name is removed by the next save; one
+// that may not be removed (another user's, in a folder that keeps each
+// user's files) is left alone and the save takes a name of its own.
+TEST(SafeReplace, AFileUnderTheLinkNameDoesNotStopTheSave) {
+    TempDir dir;
+    ::chmod(dir.path().c_str(), 01777);
+    const std::string linkName = dir.file(".camini-7ed582b5571bbd5a"); // that of a.txt
+    for (const uid_t leftBy : {Nobody, uid_t{0}}) {
+        test::writeFile(dir.file("a.txt"), "old");
+        ASSERT_EQ(::chown(dir.file("a.txt").c_str(), Nobody, NoGroup), 0);
+        test::writeFile(linkName, "left");
+        ASSERT_EQ(::chown(linkName.c_str(), leftBy, leftBy), 0);
+        EXPECT_EQ(saveAsNobody(dir.file("a.txt"), "new"), "") << leftBy;
+        EXPECT_EQ(test::readFile(dir.file("a.txt")), "new") << leftBy;
+        EXPECT_EQ(std::filesystem::exists(linkName), leftBy == 0) << leftBy;
+        EXPECT_EQ(entries(dir.path()).size(), leftBy == 0 ? 2u : 1u) << leftBy;
+    }
+}
+
 // Any valid name is savable, both ways of making the new contents: the
 // temporary file's name does not depend on the file's.
 TEST(SafeReplace, SavesTheLongestNames) {
