@@ -222,10 +222,10 @@ TEST(JpegImage, WhatCannotBeAPictureIsRefusedAtOnce) {
         {"/dev/zero", "Invalid JPEG file (Not a JPEG file: starts with 0x00 0x00)"},
         {dir.file("sparse.jpg"), "JPEG picture too large (file over 268435456 bytes)"},
     };
-    for (const auto& [path, text] : cases) {
-        const FileError e = decodeError([&] { readJpegFile(path); });
-        EXPECT_EQ(e.text(), text);
-        EXPECT_EQ(e.path(), path);
+    for (const auto& c : cases) {
+        const FileError e = decodeError([&] { readJpegFile(c.first); });
+        EXPECT_EQ(e.text(), c.second);
+        EXPECT_EQ(e.path(), c.first);
     }
 }
 
