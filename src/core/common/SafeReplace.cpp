@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -169,6 +170,24 @@ std::string randomText() {
     return std::to_string(random());
 }
 
+// Removes the file at a link name when it is the leftover of a killed save:
+// no save holds its lock. True when the name is free again.
+bool removeLeftover(const std::string& name) {
+    Descriptor fd(::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0)
+        return errno == ENOENT;
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+        return false;
+    // Still the file that was locked under that name.
+    struct stat locked {};
+    struct stat named {};
+    if (::fstat(fd.get(), &locked) != 0 || ::lstat(name.c_str(), &named) != 0)
+        return errno == ENOENT;
+    if (locked.st_dev != named.st_dev || locked.st_ino != named.st_ino)
+        return false;
+    return ::unlink(name.c_str()) == 0 || errno == ENOENT;
+}
+
 // Unnamed files are given a name through the process's own descriptor
 // links, which need /proc.
 bool unnamedFilesCanBeLinked() {
@@ -197,8 +216,12 @@ public:
     bool create(const std::string& folder, TemporaryFile kind) {
         if (kind == TemporaryFile::Unnamed && unnamedFilesCanBeLinked()) {
             fd_.reset(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
-            if (fd_.get() >= 0)
+            if (fd_.get() >= 0) {
+                // Held until the save ends: it tells another save that finds
+                // this file under the link name that it is no leftover.
+                (void)::flock(fd_.get(), LOCK_EX);
                 return true;
+            }
             // File systems without unnamed files refuse in these ways.
             if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
                 return false;
@@ -214,50 +237,51 @@ public:
     int fd() const { return fd_.get(); }
 
     // Puts the file, flushed, in place of target (which existed when the
-    // save began, or not).
-    void replace(const std::string& target, bool existed, const std::string& path) {
+    // save began, or not). False when the file was lost on the way and the
+    // save must begin again.
+    bool replace(const std::string& target, bool existed, const std::string& path) {
         if (!name_.empty()) {
             if (::close(fd_.release()) != 0 || ::rename(name_.c_str(), target.c_str()) != 0)
                 throw FileError(errno, path);
             name_.clear();
-            return;
+            return true;
         }
         // A new file appears whole under its name at once.
         if (!existed) {
             const int e = linkUnnamed(fd(), target);
             if (e == 0)
-                return;
+                return true;
             if (e != EEXIST)
                 throw FileError(e, path);
         }
         // An old one is replaced by a rename from the link name. A file
         // found there is the leftover of a save killed between the two
-        // steps, or another save of this file between them: it is removed,
-        // and a save whose link went so links again, so every rename puts
-        // one whole file in place.
+        // steps, which is removed, or the file of another save of this one
+        // under way, which holds its lock on it and is left alone, as is
+        // what may not be removed (another user's file in a folder that
+        // keeps each user's files): this save then takes a name of its own.
         std::string via = linkNameFor(folderOf(target), fileNameOf(target));
-        int e = 0;
         for (int attempt = 0; attempt < 16; ++attempt) {
-            e = linkUnnamed(fd(), via);
+            const int e = linkUnnamed(fd(), via);
             if (e == EEXIST) {
-                // What cannot be removed (another user's file in a folder
-                // that keeps each user's files) is left alone for a name of
-                // this save's own.
-                if (::unlink(via.c_str()) != 0 && errno != ENOENT)
+                if (!removeLeftover(via))
                     via = linkNameFor(folderOf(target), fileNameOf(target) + randomText());
                 continue;
             }
             if (e != 0)
                 throw FileError(e, path);
             if (::rename(via.c_str(), target.c_str()) == 0)
-                return;
-            e = errno;
-            if (e != ENOENT) {
-                ::unlink(via.c_str());
-                throw FileError(e, path);
-            }
+                return true;
+            // Gone from under its name (removed by something else than a
+            // save, which never removes a file another save holds): a file
+            // once named and unnamed again cannot be named any more.
+            if (errno == ENOENT)
+                return false;
+            const int r = errno;
+            ::unlink(via.c_str());
+            throw FileError(r, path);
         }
-        throw FileError(e, path);
+        throw FileError(EEXIST, path);
     }
 
 private:
@@ -298,6 +322,11 @@ void flushFolder(const std::string& folder, const std::string& path) {
         throw FileError(errno, path);
 }
 
+// Writes content to a new file beside target and puts it in place; false
+// when the new file was lost on the way (see Temporary::replace).
+bool writeAndReplace(const std::string& target, const std::string& folder, const struct stat* old,
+                     std::string_view content, TemporaryFile temporary, const std::string& path);
+
 } // namespace
 
 void writeToDescriptor(int fd, std::string_view content, const std::string& name) {
@@ -335,6 +364,22 @@ void replaceFileSafely(const std::string& path, std::string_view content, Tempor
     }
 
     const std::string folder = folderOf(target);
+    for (int round = 0;; ++round) {
+        if (writeAndReplace(target, folder, exists ? &old : nullptr, content, temporary, path))
+            break;
+        if (round == 3)
+            throw FileError(ENOENT, path);
+    }
+    // The replacement is an entry of the folder: flush the folder as well.
+    // The new file stays whatever happens here.
+    flushFolder(folder, path);
+}
+
+namespace {
+
+bool writeAndReplace(const std::string& target, const std::string& folder, const struct stat* old,
+                     std::string_view content, TemporaryFile temporary, const std::string& path) {
+    const bool exists = old != nullptr;
     Temporary temp;
     if (!temp.create(folder, temporary)) {
         // A file that may be written in a folder that takes no new file: it
@@ -347,13 +392,12 @@ void replaceFileSafely(const std::string& path, std::string_view content, Tempor
                             path, errno);
         throw FileError(errno, path);
     }
-    keepOwnerAndMode(temp.fd(), exists ? &old : nullptr, path);
+    keepOwnerAndMode(temp.fd(), old, path);
     if (!writeAll(temp.fd(), content) || (::fsync(temp.fd()) != 0 && errno != EINVAL))
         throw FileError(errno, path);
-    temp.replace(target, exists, path);
-    // The replacement is an entry of the folder: flush the folder as well.
-    // The new file stays whatever happens here.
-    flushFolder(folder, path);
+    return temp.replace(target, exists, path);
 }
+
+} // namespace
 
 } // namespace camini

@@ -25,7 +25,10 @@ enum class TemporaryFile {
 // temporary file in the same folder (see TemporaryFile), is flushed to the
 // disk and then put in place of the old file at once, and the folder is
 // flushed too, so that a failure or a kill at any moment leaves either the
-// old file or the new one, whole. A new file takes the usual permissions
+// old file or the new one, whole (a kill between naming the new file and
+// renaming it, the last two steps, leaves it under a hidden name of this
+// file's own, which the next save of the file removes), and two saves at
+// once leave one of the two, whole. A new file takes the usual permissions
 // (0666 less the umask); a replaced one keeps its permission bits and, where
 // the process may set it, its group. Refused, the old file staying as it
 // was: an existing file that may not be written ("File access denied"); a

@@ -347,3 +347,38 @@ TEST(SafeReplace, AKilledSaveLeavesOneWholeFile) {
                                   " kills between link and rename");
     }
 }
+
+// Two processes saving one file at once: every read finds one of the two
+// contents whole, and neither save fails.
+TEST(SafeReplace, TwoSavesAtOnceLeaveOneWholeFile) {
+    TempDir dir(std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp");
+    const std::string file = dir.file("calcolo.json");
+    const std::string contents[] = {std::string(20000, 'a'), std::string(3000, 'b')};
+    test::writeFile(file, contents[0]);
+    pid_t writers[2];
+    for (int w = 0; w < 2; ++w) {
+        writers[w] = ::fork();
+        if (writers[w] == 0) {
+            int failures = 0;
+            for (int i = 0; i < 500; ++i) {
+                try {
+                    replaceFileSafely(file, contents[w]);
+                } catch (const FileError&) {
+                    ++failures;
+                }
+            }
+            ::_exit(failures > 100 ? 100 : failures);
+        }
+    }
+    int status[2] = {-1, -1};
+    for (int running = 2; running > 0;) {
+        const std::string now = test::readFile(file);
+        ASSERT_TRUE(now == contents[0] || now == contents[1]) << now.size() << " bytes";
+        for (int w = 0; w < 2; ++w)
+            if (status[w] == -1 && ::waitpid(writers[w], &status[w], WNOHANG) == writers[w])
+                --running;
+    }
+    // Each writer's failed saves: none.
+    EXPECT_EQ(WEXITSTATUS(status[0]), 0);
+    EXPECT_EQ(WEXITSTATUS(status[1]), 0);
+}
