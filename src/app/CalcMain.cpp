@@ -23,6 +23,7 @@
 #include "plot/GraphSvg.h"
 #include "plot/Graphs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <optional>
@@ -53,8 +54,7 @@ const char* const usageHead =
     "  --pdf FILE           scrive la relazione e il grafico del profilo di temperatura\n"
     "                       in PDF su pagine A4 (la relazione in verticale, il grafico\n"
     "                       in orizzontale)\n"
-    "  --json FILE          scrive il calcolo in JSON in FILE (- per l'uscita standard:\n"
-    "                       la relazione allora non viene stampata)\n"
+    "  --json FILE          scrive il calcolo in JSON in FILE\n"
     "  --sweep RIGA=DA:A:PASSO\n"
     "                       esegue \"Calcola\" per ogni valore della riga da DA ad A con\n"
     "                       passo PASSO, sullo stesso foglio come chi scrive ogni valore\n"
@@ -69,6 +69,10 @@ const char* const usageHead =
     "                       delle prove\n"
     "  --help               mostra questo aiuto\n"
     "  --version            mostra il nome e la versione del programma\n"
+    "\n"
+    "FILE - scrive sull'uscita standard (una sola uscita per volta, e la relazione\n"
+    "allora non viene stampata); PROGETTO.CAM - legge il progetto dall'ingresso\n"
+    "standard.\n"
     "\n"
     "RIGA: il numero della riga di ingresso (0..11) o la sua chiave:\n";
 
@@ -109,12 +113,16 @@ public:
     std::vector<std::string> kept;
 };
 
-// Writes a text to FILE, or to standard output for "-".
-void writeOutput(const std::string& path, const std::string& text) {
-    if (path == "-")
-        std::cout << text << std::flush;
-    else
-        replaceFileSafely(path, text);
+// Writes a text to standard output; a failed write (a full disk, a closed
+// pipe) throws FileError like a file's.
+void printOut(const std::string& text) {
+    replaceFileSafely(std::string(StandardStreamPath), text);
+}
+
+// Prints a failed file operation and gives the exit status for it.
+int fileFailure(const FileError& e) {
+    std::cerr << "camini-calc: " << e.what() << "\n";
+    return 1;
 }
 
 struct Options {
@@ -130,6 +138,25 @@ struct Options {
     std::optional<SweepSpec> sweep;
     std::optional<InputRow> minThicknessRow;
     std::optional<double> flue;
+
+    // The files the run writes, "-" for standard output.
+    std::vector<std::string> outputs() const {
+        std::vector<std::string> files;
+        for (const auto* f : {&rtf, &svg, &json, &pdf})
+            if (*f)
+                files.push_back(**f);
+        if (lambdaSvg)
+            files.push_back(lambdaSvg->second);
+        return files;
+    }
+    // Whether one of the outputs goes to standard output in place of the
+    // report (or of a sweep's table).
+    bool outputToStandardOutput() const {
+        for (const std::string& f : outputs())
+            if (f == StandardStreamPath)
+                return true;
+        return false;
+    }
 };
 
 // Parses the command line; returns an exit status when the program must stop.
@@ -147,15 +174,25 @@ std::optional<int> parse(int argc, char** argv, Options& o) {
             return true;
         };
         if (a == "--help" || a == "-h") {
-            std::cout << usage() << std::flush;
-            return std::cout ? 0 : 1;
+            try {
+                printOut(usage());
+            } catch (const FileError& e) {
+                return fileFailure(e);
+            }
+            return 0;
         } else if (a == "--version") {
-            std::cout << versionLine("camini-calc") << "\n" << std::flush;
-            return std::cout ? 0 : 1;
+            try {
+                printOut(versionLine("camini-calc") + "\n");
+            } catch (const FileError& e) {
+                return fileFailure(e);
+            }
+            return 0;
         } else if (a == "--data-dir") {
             std::string d;
             if (!value(d))
                 return fail("manca la cartella dopo --data-dir");
+            if (d.empty())
+                return fail("un nome di cartella vuoto dopo --data-dir");
             o.dataDir = d;
         } else if (a == "--single-wall") {
             o.singleWall = true;
@@ -223,6 +260,12 @@ std::optional<int> parse(int argc, char** argv, Options& o) {
             o.project = a;
         }
     }
+    const auto outputs = o.outputs();
+    if (std::count(outputs.begin(), outputs.end(), std::string(StandardStreamPath)) > 1)
+        return fail("una sola uscita alla volta su - (l'uscita standard)");
+    if (std::count(outputs.begin(), outputs.end(), std::string()) > 0 ||
+        (o.project && o.project->empty()))
+        return fail("un nome di file vuoto");
     if (o.minThicknessRow.has_value() != o.flue.has_value())
         return fail("--min-thickness e --flue vanno insieme");
     if (o.sweep && o.minThicknessRow)
@@ -238,10 +281,10 @@ std::optional<int> parse(int argc, char** argv, Options& o) {
 int runSweepOutput(Session& session, const Options& opt) {
     const auto lines = runSweep(session, *opt.sweep);
     if (opt.json)
-        writeOutput(*opt.json, sweepJson(lines, opt.sweep->row).dump(2) + "\n");
+        replaceFileSafely(*opt.json, sweepJson(lines, opt.sweep->row).dump(2) + "\n");
     else
-        std::cout << sweepCsv(lines, opt.sweep->row) << std::flush;
-    return std::cout ? 0 : 1;
+        printOut(sweepCsv(lines, opt.sweep->row));
+    return 0;
 }
 
 // The minimum-thickness search: one line with the thickness and the two
@@ -256,14 +299,14 @@ int runMinThickness(const Session& session, const Options& opt) {
         return 3;
     }
     if (!found) {
-        std::cout << toUtf8(inputName(row)) << ": nessuno spessore fino a " << MaxSearchedThickness
-                  << " mm porta la temperatura (est) a " << shortestNumber(*opt.flue) << "\n";
+        printOut(toUtf8(inputName(row)) + ": nessuno spessore fino a " +
+                 std::to_string(MaxSearchedThickness) + " mm porta la temperatura (est) a " +
+                 shortestNumber(*opt.flue) + "\n");
         return 4;
     }
-    std::cout << toUtf8(inputName(row)) << "=" << found->millimetres << "  "
-              << toUtf8(found->outerLine) << "  " << toUtf8(found->innerLine) << "\n"
-              << std::flush;
-    return std::cout ? 0 : 1;
+    printOut(toUtf8(inputName(row)) + "=" + std::to_string(found->millimetres) + "  " +
+             toUtf8(found->outerLine) + "  " + toUtf8(found->innerLine) + "\n");
+    return 0;
 }
 
 } // namespace
@@ -284,8 +327,7 @@ int main(int argc, char** argv) {
         if (opt.project)
             loadSessionProject(session, *opt.project, messages);
     } catch (const FileError& e) {
-        std::cerr << "camini-calc: " << e.what() << "\n";
-        return 1;
+        return fileFailure(e);
     }
 
     if (opt.sweep || opt.minThicknessRow) {
@@ -298,32 +340,31 @@ int main(int argc, char** argv) {
     try {
         if (opt.sweep)
             return runSweepOutput(session, opt);
+        if (opt.minThicknessRow)
+            return runMinThickness(session, opt);
     } catch (const FileError& e) {
-        std::cerr << "camini-calc: " << e.what() << "\n";
-        return 1;
+        return fileFailure(e);
     }
-    if (opt.minThicknessRow)
-        return runMinThickness(session, opt);
 
     KeptTerminalMessages calculationMessages;
     if (!calculate(session, calculationMessages))
         return 3;
     buildReport(session, messages, localNow);
-    if (opt.json != "-") {
-        std::string out;
-        for (const auto& p : session.viewer.paragraphs) {
-            out += toUtf8(p);
-            out += '\n';
-        }
-        std::cout << out << std::flush;
-    }
 
     // The graphs come after the report: drawing the conductivity graph makes
     // its material the insulation material.
     try {
+        if (!opt.outputToStandardOutput()) {
+            std::string out;
+            for (const auto& p : session.viewer.paragraphs) {
+                out += toUtf8(p);
+                out += '\n';
+            }
+            printOut(out);
+        }
         if (opt.json)
-            writeOutput(*opt.json,
-                        calculationJson(session, calculationMessages.kept).dump(2) + "\n");
+            replaceFileSafely(*opt.json,
+                              calculationJson(session, calculationMessages.kept).dump(2) + "\n");
         if (opt.rtf)
             saveRtf(session.viewer, *opt.rtf);
         PlotState plot;
@@ -339,8 +380,7 @@ int main(int argc, char** argv) {
                               graphSvg(plot, makeConductivityGraph(session), messages));
         }
     } catch (const FileError& e) {
-        std::cerr << "camini-calc: " << e.what() << "\n";
-        return 1;
+        return fileFailure(e);
     }
-    return std::cout ? 0 : 1;
+    return 0;
 }

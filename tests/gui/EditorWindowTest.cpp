@@ -433,7 +433,7 @@ TEST_F(Editor, AFailedSaveIsReportedAndTheWindowStaysOpen) {
         closedAfterSuccess = !e.isVisible();
     });
     EXPECT_EQ(services.errors,
-              std::vector<std::string>{"File not found: " + dir.file("unfile/materiali.TXT")});
+              std::vector<std::string>{"Not a directory: " + dir.file("unfile/materiali.TXT")});
     EXPECT_TRUE(openAfterFailure);
     EXPECT_TRUE(closedAfterSuccess);
     EXPECT_NE(readFile(archiveFile()), bytes);

@@ -353,7 +353,7 @@ TEST_F(Viewer, AFileThatCannotBeWrittenIsReportedWithThePlatformsText) {
     });
     const std::vector<std::string> expected = {
         "File not found: " + dir.file("manca/report.rtf"),
-        "File not found: " + dir.file("unfile/report.rtf"),
+        "Not a directory: " + dir.file("unfile/report.rtf"),
         "Is a directory: " + dir.file("cartella.rtf"),
     };
     EXPECT_EQ(services.errors, expected);

@@ -13,8 +13,8 @@
 
 namespace camini::test {
 
-TempDir::TempDir() {
-    std::string tmpl = "/tmp/camini-test-XXXXXX";
+TempDir::TempDir(const std::string& base) {
+    std::string tmpl = base + "/camini-test-XXXXXX";
     if (!::mkdtemp(tmpl.data()))
         throw std::runtime_error("mkdtemp failed");
     path_ = tmpl;

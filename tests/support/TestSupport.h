@@ -12,10 +12,11 @@
 
 namespace camini::test {
 
-// A fresh folder under /tmp, removed with its contents at the end of the test.
+// A fresh folder under /tmp (or `base`), removed with its contents at the end
+// of the test.
 class TempDir {
 public:
-    TempDir();
+    explicit TempDir(const std::string& base = "/tmp");
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

@@ -6,14 +6,18 @@
 namespace camini {
 
 // A failed file operation: the platform's text for the failure and the path.
-// Texts: "File not found", "File access denied", "Disk full", otherwise the
-// system's own message for the error number.
+// Texts: "File not found", "File access denied", "Disk full", "Not a
+// directory", "Is a directory", "File name too long", "Too many links",
+// "Read-only file system", otherwise the system's own message for the error
+// number; or a text of the program's own (a file too large for its format, a
+// save that cannot be made safely).
 class FileError : public std::runtime_error {
 public:
     FileError(int errorNumber, std::string path);
-    FileError(std::string text, std::string path);
+    // `text` is CP1252, like every text of the system.
+    FileError(std::string text, std::string path, int errorNumber = 0);
 
-    // The platform's text alone, e.g. "File not found".
+    // The platform's text alone, e.g. "File not found" (CP1252).
     const std::string& text() const { return text_; }
     // The path as given to the operation (file system bytes).
     const std::string& path() const { return path_; }
@@ -29,8 +33,14 @@ private:
     int errno_ = 0;
 };
 
+// The name standard output and standard input go by in messages, where a
+// file would be named.
+inline constexpr const char* StandardOutputName = "uscita standard";
+inline constexpr const char* StandardInputName = "ingresso standard";
+
 // The error box text of a failed operation: the platform's text and the path
-// (the path's bytes taken as UTF-8, shown in CP1252).
+// (what() is UTF-8: the text converted, the path's bytes as they are; shown
+// in CP1252).
 std::string fileErrorText(const std::exception& e);
 
 } // namespace camini

@@ -221,6 +221,18 @@ std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t max
         throwTooLargeFile(path, maxBytes);
     std::vector<std::uint8_t> bytes;
     readChunks(path, [&](const char* chunk, std::size_t n) {
+        // A picture begins with its start marker: anything else (a device
+        // of zeros, a sparse file, a text) is refused at its first bytes, as
+        // the decoder would refuse it, without reading on to the bound.
+        if (bytes.empty() && n >= 2 &&
+            (static_cast<std::uint8_t>(chunk[0]) != 0xFF ||
+             static_cast<std::uint8_t>(chunk[1]) != 0xD8)) {
+            char start[64];
+            std::snprintf(start, sizeof start, "Not a JPEG file: starts with 0x%02x 0x%02x",
+                          static_cast<unsigned>(static_cast<std::uint8_t>(chunk[0])),
+                          static_cast<unsigned>(static_cast<std::uint8_t>(chunk[1])));
+            throw FileError("Invalid JPEG file (" + std::string(start) + ")", path);
+        }
         if (bytes.size() + n > maxBytes)
             throwTooLargeFile(path, maxBytes);
         bytes.insert(bytes.end(), reinterpret_cast<const std::uint8_t*>(chunk),

@@ -1,106 +1,31 @@
 #include "TextFile.h"
 
+#include "Descriptor.h"
 #include "FileError.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace camini {
 
-namespace {
-
-// Closes a descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    int release() {
-        int f = fd_;
-        fd_ = -1;
-        return f;
-    }
-
-private:
-    int fd_;
-};
-
-std::string folderOf(const std::string& path) {
-    auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
-std::string fileNameOf(const std::string& path) {
-    auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The file a save must replace: the path itself, or the target of a
-// symbolic link (followed to its end, even when the target does not exist yet).
-std::string resolveTarget(const std::string& path) {
-    std::string current = path;
-    for (int depth = 0; depth < 40; ++depth) {
-        struct stat st {};
-        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return current;
-        char buf[PATH_MAX];
-        ssize_t n = ::readlink(current.c_str(), buf, sizeof buf - 1);
-        if (n < 0)
-            return current;
-        std::string link(buf, static_cast<std::size_t>(n));
-        current = (!link.empty() && link[0] == '/') ? link : folderOf(current) + "/" + link;
-    }
-    throw FileError(ELOOP, path);
-}
-
-// Writes all of content to fd; false with errno set when a write fails.
-bool writeAll(int fd, std::string_view content) {
-    const char* p = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-void rewriteInPlace(const std::string& target, const std::string& path, std::string_view content);
-
-} // namespace
-
 void readChunks(const std::string& path,
                 const std::function<bool(const char*, std::size_t)>& take) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool standardInput = path == StandardStreamPath;
+    const std::string& name = standardInput ? std::string(StandardInputName) : path;
+    Descriptor guard(standardInput ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const int fd = standardInput ? STDIN_FILENO : guard.get();
     if (fd < 0)
         throw FileError(errno, path);
-    Descriptor guard(fd);
     char buf[65536];
     for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+        const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw FileError(errno, path);
+            throw FileError(errno, name);
         }
         if (n == 0 || !take(buf, static_cast<std::size_t>(n)))
             return;
@@ -132,26 +57,48 @@ std::vector<std::string> splitTextLines(std::string_view text, std::size_t maxLi
     return {views.begin(), views.end()};
 }
 
-std::string readTextHead(const std::string& path, std::size_t maxLines) {
+std::string readTextHead(const std::string& path, std::size_t maxLines, std::size_t maxBytes) {
     std::string out;
     if (maxLines == 0)
         return out;
     std::size_t ends = 0;
+    // The line that goes past the bound: the one after the line ends within it.
+    auto refuse = [&](std::size_t line) {
+        throw FileError("File too large (line " + std::to_string(line) + " does not end within " +
+                            std::to_string(maxBytes) + " bytes)",
+                        path == StandardStreamPath ? std::string(StandardInputName) : path);
+    };
     readChunks(path, [&](const char* buf, std::size_t n) {
-        for (std::size_t i = 0; i < n; ++i) {
-            if (buf[i] == '\n' && ++ends == maxLines) {
-                out.append(buf, i + 1);
-                return false;
+        const std::size_t endsBefore = ends;
+        const char* at = buf;
+        const char* end = buf + n;
+        while (const auto* lf = static_cast<const char*>(std::memchr(at, '\n', end - at))) {
+            at = lf + 1;
+            if (++ends == maxLines) {
+                n = static_cast<std::size_t>(at - buf);
+                break;
             }
         }
+        if (out.size() + n > maxBytes) {
+            const std::size_t room = maxBytes - out.size();
+            refuse(endsBefore + static_cast<std::size_t>(std::count(buf, buf + room, '\n')) + 1);
+        }
         out.append(buf, n);
-        return true;
+        return ends < maxLines;
     });
     return out;
 }
 
-std::vector<std::string> readTextLines(const std::string& path, std::size_t maxLines) {
-    return splitTextLines(readTextHead(path, maxLines), maxLines);
+std::vector<std::string> readTextLines(const std::string& path, std::size_t maxLines,
+                                       std::size_t maxBytes) {
+    return splitTextLines(readTextHead(path, maxLines, maxBytes), maxLines);
+}
+
+void requireTextWithinBound(const std::string& path, std::string_view text, std::size_t maxBytes) {
+    if (text.size() > maxBytes)
+        throw FileError("File too large (" + std::to_string(text.size()) + " bytes, over the " +
+                            std::to_string(maxBytes) + " it may hold)",
+                        path);
 }
 
 std::string joinLinesCrLf(const std::vector<std::string>& lines) {
@@ -166,99 +113,6 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines) {
     }
     return out;
 }
-
-void replaceFileSafely(const std::string& path, std::string_view content) {
-    if (path.empty())
-        throw FileError(ENOENT, path);
-    const std::string target = resolveTarget(path);
-
-    struct stat old {};
-    bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists) {
-        if (S_ISDIR(old.st_mode))
-            throw FileError(EISDIR, path);
-        if (::access(target.c_str(), W_OK) != 0)
-            throw FileError(errno, path);
-    } else if (errno != ENOENT) {
-        throw FileError(errno, path);
-    }
-
-    std::string tmp = folderOf(target) + "/." + fileNameOf(target) + ".XXXXXX";
-    int fd = ::mkstemp(tmp.data());
-    if (fd < 0) {
-        // A file that may be written in a folder that may not: write it in
-        // place, and put the old contents back if that fails.
-        if (exists && (errno == EACCES || errno == EPERM)) {
-            rewriteInPlace(target, path, content);
-            return;
-        }
-        throw FileError(errno, path);
-    }
-    Descriptor guard(fd);
-    auto fail = [&](int e) {
-        ::close(guard.release());
-        ::unlink(tmp.c_str());
-        throw FileError(e, path);
-    };
-
-    if (!writeAll(fd, content))
-        fail(errno);
-    mode_t mode;
-    if (exists) {
-        mode = old.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(fd, mode) != 0)
-        fail(errno);
-    if (::fsync(fd) != 0 && errno != EINVAL)
-        fail(errno);
-    if (::close(guard.release()) != 0) {
-        int e = errno;
-        ::unlink(tmp.c_str());
-        throw FileError(e, path);
-    }
-    if (::rename(tmp.c_str(), target.c_str()) != 0) {
-        int e = errno;
-        ::unlink(tmp.c_str());
-        throw FileError(e, path);
-    }
-    // The rename is an entry of the folder: flush the folder as well. The
-    // new file stays whatever happens here.
-    const int folder = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0)
-        throw FileError(errno, path);
-    Descriptor folderGuard(folder);
-    if (::fsync(folder) != 0 && errno != EINVAL)
-        throw FileError(errno, path);
-}
-
-namespace {
-
-void rewriteInPlace(const std::string& target, const std::string& path, std::string_view content) {
-    const std::string previous = readWholeFile(target);
-    int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
-        throw FileError(errno, path);
-    Descriptor guard(fd);
-    if (writeAll(fd, content) && (::fsync(fd) == 0 || errno == EINVAL) &&
-        ::close(guard.release()) == 0)
-        return;
-    const int e = errno;
-    // Put the old contents back: they fitted before.
-    int again = guard.get() >= 0 ? guard.get() : ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (again >= 0) {
-        if (::ftruncate(again, 0) == 0 && ::lseek(again, 0, SEEK_SET) == 0)
-            (void)writeAll(again, previous);
-        if (again != guard.get())
-            ::close(again);
-    }
-    throw FileError(e, path);
-}
-
-} // namespace
 
 std::string readWholeFile(const std::string& path) {
     std::string out;

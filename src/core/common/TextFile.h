@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SafeReplace.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -9,16 +11,18 @@
 namespace camini {
 
 // Reads the file at path in chunks, handing each to `take` until it returns
-// false or the file ends. Throws FileError when the file cannot be opened or
-// read (a folder, for example).
+// false or the file ends; "-" reads standard input. Throws FileError when the
+// file cannot be opened or read (a folder, for example).
 void readChunks(const std::string& path, const std::function<bool(const char*, std::size_t)>& take);
 
 // Reads at most maxLines lines of a text file. A line ends with LF, and a CR
 // just before the LF is dropped, so files with CR LF or LF line ends read the
 // same. A last line without a line end counts when it is not empty. Reading
-// stops at maxLines, so a long file costs nothing beyond what is read.
-// Throws FileError when the file cannot be opened or read.
-std::vector<std::string> readTextLines(const std::string& path, std::size_t maxLines);
+// stops at maxLines, so a long file costs nothing beyond what is read, and
+// refuses (FileError) a file whose first maxLines lines do not end within
+// maxBytes. Throws FileError when the file cannot be opened or read.
+std::vector<std::string> readTextLines(const std::string& path, std::size_t maxLines,
+                                       std::size_t maxBytes);
 
 // The lines of a text in memory, by the rules of readTextLines: at most
 // maxLines, LF or CR LF line ends, a last line without a line end counted
@@ -31,27 +35,22 @@ std::vector<std::string_view> splitTextLineViews(std::string_view text, std::siz
 // Reads the beginning of a file, up to and including its maxLines-th LF (the
 // whole file when it has fewer), so that splitTextLines of what it returns
 // gives the lines readTextLines gives, and a long file costs nothing beyond
-// the lines a format holds. Throws FileError when the file cannot be opened
-// or read.
-std::string readTextHead(const std::string& path, std::size_t maxLines);
+// the lines a format holds. A format's bound, maxBytes, is one no valid file
+// of it reaches: a file whose lines go on past it (one without line ends such
+// as /dev/zero, an endless pipe) is refused with FileError once that much is
+// read, so memory and time stay bounded. "-" reads standard input. Throws
+// FileError when the file cannot be opened or read.
+std::string readTextHead(const std::string& path, std::size_t maxLines, std::size_t maxBytes);
+
+// Refuses (FileError, nothing written) a text for path that its reader
+// would refuse: longer than the format's bound maxBytes. A save checks it so
+// that what it writes can always be read back.
+void requireTextWithinBound(const std::string& path, std::string_view text, std::size_t maxBytes);
 
 // Joins lines, each followed by CR LF.
 std::string joinLinesCrLf(const std::vector<std::string>& lines);
 
-// Replaces the file at path with content, safely: the content goes to a
-// temporary file in the same folder, which is then renamed over the old file,
-// so a failure at any point leaves the old file whole. An existing file that
-// may not be written is refused ("File access denied"); a path that is a
-// folder is refused; a symbolic link is followed and its target replaced, the
-// link kept. Once renamed, the folder is flushed to the disk too, so the
-// rename survives a power cut; when that fails the error is thrown like any
-// other, the new file staying in place. A new file gets the usual permissions (0666 less the
-// umask), a replaced one keeps its own. A file that may be written in a folder that may not is
-// rewritten in place, its old contents put back if that fails. Throws FileError with the path as
-// given.
-void replaceFileSafely(const std::string& path, std::string_view content);
-
-// Reads a whole file (for tests and small files). Throws FileError.
+// Reads a whole file, with no bound: for tests. Throws FileError.
 std::string readWholeFile(const std::string& path);
 
 } // namespace camini

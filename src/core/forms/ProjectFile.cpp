@@ -13,6 +13,8 @@ namespace camini {
 namespace {
 
 constexpr std::size_t ProjectLines = 18;
+// No project reaches this: 18 lines of what a person types.
+constexpr std::size_t ProjectBytes = 1u << 20;
 
 // A line of the file cannot hold a line end: one inside a text would shift
 // every later line, so it is written as a blank.
@@ -85,12 +87,15 @@ void applyProject(const ProjectContent& content, Worksheet& sheet, const Materia
 }
 
 void saveProject(const Worksheet& sheet, const std::string& path) {
-    replaceFileSafely(path, serializeProject(sheet));
+    const std::string text = serializeProject(sheet);
+    requireTextWithinBound(path, text, ProjectBytes);
+    replaceFileSafely(path, text);
 }
 
 void loadProject(const std::string& path, Worksheet& sheet, const MaterialArchive& archive,
                  Messages& messages) {
-    applyProject(parseProject(readTextHead(path, ProjectLines)), sheet, archive, messages);
+    applyProject(parseProject(readTextHead(path, ProjectLines, ProjectBytes)), sheet, archive,
+                 messages);
 }
 
 void loadSessionProject(Session& session, const std::string& path, Messages& messages) {

@@ -15,6 +15,8 @@ namespace camini {
 namespace {
 constexpr std::size_t LinesPerMaterial = 1 + 2 * MaxPoints;
 constexpr std::size_t FileLines = MaxMaterials * LinesPerMaterial;
+// No archive reaches this: 1,300 lines of a few dozen bytes make some 15 KiB.
+constexpr std::size_t FileBytes = 4u << 20;
 } // namespace
 
 MaterialArchive::MaterialArchive(std::string path, std::string shippedPath)
@@ -152,7 +154,7 @@ std::string MaterialArchive::readPath() const {
 void MaterialArchive::load() {
     // The reading may fail; the parsing never does, so memory changes only
     // once the whole text is in hand.
-    parse(readTextHead(readPath(), FileLines));
+    parse(readTextHead(readPath(), FileLines, FileBytes));
 }
 
 std::string MaterialArchive::fileText() const {
@@ -166,7 +168,9 @@ void MaterialArchive::save() const {
             throw FileError(EACCES, shippedPath_);
         makeFolders(std::filesystem::path(path_).parent_path().string());
     }
-    replaceFileSafely(path_, fileText());
+    const std::string text = fileText();
+    requireTextWithinBound(path_, text, FileBytes);
+    replaceFileSafely(path_, text);
 }
 
 const Material& MaterialArchive::material(int m) const {

@@ -35,10 +35,15 @@ std::string serializeSizeCatalogue(const SizeEntries& entries) {
     return out;
 }
 
+namespace {
+// No catalogue reaches this: 24 lines of numbers.
+constexpr std::size_t FileBytes = 1u << 20;
+} // namespace
+
 SizeCatalogue::SizeCatalogue(std::string path) : path_(std::move(path)) {}
 
 void SizeCatalogue::load() {
-    entries_ = parseSizeCatalogue(readTextHead(path_, SizeCount * 3));
+    entries_ = parseSizeCatalogue(readTextHead(path_, SizeCount * 3, FileBytes));
 }
 
 const SizeEntry& SizeCatalogue::entry(int i) const {

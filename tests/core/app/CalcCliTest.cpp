@@ -1,6 +1,7 @@
 // The batch calculator as a user runs it.
 #include "support/TestSupport.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace camini;
@@ -147,4 +148,72 @@ TEST(CalcCli, LambdaSvgOfAOnePointMaterialAndBadNumbers) {
         EXPECT_EQ(b.status, 2) << bad;
     }
     EXPECT_EQ(runCommand(calc() + " --svg").status, 2);
+}
+
+// "-" names standard output for every output (one at a time, and the report
+// is then not printed) and standard input for the project; empty names are
+// usage errors; a failed write on standard output is reported.
+TEST(CalcCli, StandardOutputAndInput) {
+    test::TempDir dir;
+    const std::string example = shellQuote(sourceDir() + "/fuzz/corpus/project/example.CAM");
+    struct Case {
+        std::string args;
+        int status;
+        std::string outStart;
+        std::string inErr;
+    };
+    const Case cases[] = {
+        {"--rtf -", 0, "{\\rtf1", ""},
+        {"--svg -", 0, "<?xml", ""},
+        {"--lambda-svg 7 -", 0, "<?xml", ""},
+        {"--pdf -", 0, "%PDF-", ""},
+        {"--json -", 0, "{", ""},
+        {"--sweep spessore-isolante=20:30:10 --json -", 0, "[", ""},
+        {"- < " + example, 0, "titolo progetto=esempio 1 ", ""},
+        {"--rtf - --json -", 2, "",
+         "camini-calc: una sola uscita alla volta su - (l'uscita "
+         "standard)"},
+        {"--json ''", 2, "", "camini-calc: un nome di file vuoto"},
+        {"''", 2, "", "camini-calc: un nome di file vuoto"},
+        {"--data-dir ''", 2, "", "camini-calc: un nome di cartella vuoto dopo --data-dir"},
+        {"/dev/zero", 1, "",
+         "camini-calc: File too large (line 1 does not end within 1048576 bytes): /dev/zero\n"},
+        {"- < /dev/zero", 1, "",
+         "camini-calc: File too large (line 1 does not end within 1048576 bytes): ingresso "
+         "standard\n"},
+    };
+    for (const Case& c : cases) {
+        const auto r = runCommand(calc() + " " + c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
+        EXPECT_EQ(r.out.substr(0, c.outStart.size()), c.outStart) << c.args;
+        EXPECT_EQ(r.out.empty(), c.outStart.empty()) << c.args;
+        EXPECT_EQ(r.err.substr(0, c.inErr.size()), c.inErr) << c.args;
+    }
+
+    // A full disk and a closed pipe (SIGPIPE ignored) on standard output.
+    auto full = runCommand("(" + calc() + " >/dev/full)");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.err, "camini-calc: Disk full: uscita standard\n");
+    auto closed =
+        runCommand("bash -c " + shellQuote("trap '' PIPE; " + calc() +
+                                           " --sweep spessore-isolante=0:99.9:0.1 | head -c 5 "
+                                           ">/dev/null; exit ${PIPESTATUS[0]}"));
+    EXPECT_EQ(closed.status, 1);
+    EXPECT_EQ(closed.err, "camini-calc: Broken pipe: uscita standard\n");
+
+    // /dev/stdout appended to a log keeps its lines; a pipe of the shell
+    // takes the document.
+    test::writeFile(dir.file("log"), "earlier\n");
+    auto appended =
+        runCommand("(" + calc() + " --json /dev/stdout >>" + shellQuote(dir.file("log")) + ")");
+    EXPECT_EQ(appended.status, 0) << appended.err;
+    const std::string log = test::readFile(dir.file("log"));
+    EXPECT_EQ(log.rfind("earlier\ntitolo progetto=esempio 1 ", 0), 0u);
+    EXPECT_NE(log.find("\"heatFlux\""), std::string::npos);
+    auto piped = runCommand("bash -c " +
+                            shellQuote(calc() + " --json >(cat >" + shellQuote(dir.file("piped")) +
+                                       ") >/dev/null; wait $!"));
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(test::readFile(dir.file("piped")).rfind("{", 0), 0u);
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.file("log")));
 }

@@ -121,6 +121,6 @@ TEST(DataPlaces, MakeFoldersMakesTheMissingOnesForTheUserOnly) {
         makeFolders(dir.file("file/camini"));
         ADD_FAILURE() << "a folder under a file was made";
     } catch (const FileError& e) {
-        EXPECT_EQ(e.what(), "File not found: " + dir.file("file/camini"));
+        EXPECT_EQ(e.what(), "Not a directory: " + dir.file("file/camini"));
     }
 }

@@ -212,6 +212,23 @@ TEST(JpegImage, BadFilesAreErrors) {
     }
 }
 
+// A device of zeros and a sparse file of 2 GB are refused at once: the one
+// at its first bytes, as the decoder refuses them, the other by its size.
+TEST(JpegImage, WhatCannotBeAPictureIsRefusedAtOnce) {
+    TempDir dir;
+    test::writeFile(dir.file("sparse.jpg"), "");
+    ASSERT_EQ(::truncate(dir.file("sparse.jpg").c_str(), 2L << 30), 0);
+    const std::pair<std::string, const char*> cases[] = {
+        {"/dev/zero", "Invalid JPEG file (Not a JPEG file: starts with 0x00 0x00)"},
+        {dir.file("sparse.jpg"), "JPEG picture too large (file over 268435456 bytes)"},
+    };
+    for (const auto& c : cases) {
+        const FileError e = decodeError([&] { readJpegFile(c.first); });
+        EXPECT_EQ(e.text(), c.second);
+        EXPECT_EQ(e.path(), c.first);
+    }
+}
+
 TEST(JpegImage, FileWithoutReadPermissionIsAccessDenied) {
     TempDir dir;
     const std::string path = dir.file("locked.jpg");

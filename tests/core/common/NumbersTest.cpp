@@ -52,7 +52,16 @@ INSTANTIATE_TEST_SUITE_P(
         // A half at the 60th decimal, the most written.
         FixedCase{0x1p-61, 0, 60, "0.000000000000000000433680868994201773602981120347976684570313"},
         FixedCase{5e-324, 0, 3, "0.000"}, FixedCase{-5e-324, 0, 3, "-0.000"},
-        FixedCase{5, 2, 0, " 5"}));
+        FixedCase{5, 2, 0, " 5"},
+        // Either side of the limits of the written integers (2^53 once
+        // scaled, 15 decimals) and close to halves.
+        FixedCase{9007199254740991.0, 0, 0, "9007199254740991"},
+        FixedCase{9007199254740992.0, 18, 0, "  9007199254740992"},
+        FixedCase{4503599627370495.5, 0, 0, "4503599627370496"},
+        FixedCase{0.035, 0, 15, "0.035000000000000"}, FixedCase{0.035, 0, 16, "0.0350000000000000"},
+        FixedCase{1e15, 0, 1, "1000000000000000.0"}, FixedCase{2.675, 5, 2, " 2.67"},
+        FixedCase{1.0000000000000002, 0, 15, "1.000000000000000"},
+        FixedCase{-0.35, 7, 1, "   -0.3"}, FixedCase{0.45, 0, 1, "0.5"}));
 
 // The longest numbers and fields wider than any number: nothing cut, the
 // field as wide as asked.
@@ -96,7 +105,22 @@ INSTANTIATE_TEST_SUITE_P(
                       LenientCase{"-", 0}, LenientCase{".", 0}, LenientCase{".5", 0.5},
                       LenientCase{"5.", 5}, LenientCase{"1e", 1}, LenientCase{"1e+", 1},
                       LenientCase{"12.9", 12.9}, LenientCase{"0.1", 0.1}, LenientCase{"1e-400", 0},
-                      LenientCase{"3 4", 3}, LenientCase{"199.9", 199.9}));
+                      LenientCase{"3 4", 3}, LenientCase{"199.9", 199.9},
+                      // Either side of the limits of the plain numbers read
+                      // as integers (2^53, 22 decimals, no exponent).
+                      LenientCase{"900719925474099", 900719925474099.0},
+                      LenientCase{"9007199254740993", 9007199254740992.0},
+                      LenientCase{" 0.0350", 0.035}, LenientCase{"  +.5", 0.5},
+                      LenientCase{"0.1234567890123456789012", 0.12345678901234568},
+                      LenientCase{"0.0000000000000000000001", 1e-22},
+                      LenientCase{"0.00000000000000000000001", 1e-23}, LenientCase{"1.5e2", 150},
+                      LenientCase{"2.5E", 2.5}));
+
+TEST(LenientReader, AMinusZeroKeepsItsSign) {
+    EXPECT_TRUE(std::signbit(readNumberLenient("-0")));
+    EXPECT_TRUE(std::signbit(readNumberLenient(" -0.000")));
+    EXPECT_FALSE(std::signbit(readNumberLenient("0")));
+}
 
 TEST(LenientReader, HugeNumbersReadAsInfinity) {
     EXPECT_EQ(readNumberLenient("1e999"), std::numeric_limits<double>::infinity());

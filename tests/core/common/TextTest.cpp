@@ -2,13 +2,18 @@
 #include "common/Cp1252.h"
 #include "common/FileError.h"
 #include "common/TextFile.h"
+#include "engine/Worksheet.h"
+#include "forms/ProjectFile.h"
+#include "materials/SizeCatalogue.h"
 #include "support/TestSupport.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace camini;
@@ -55,10 +60,10 @@ TEST(TextFile, ReadsCrLfAndLfLineEnds) {
     };
     for (const auto& c : cases) {
         test::writeFile(dir.file("f"), c.bytes);
-        EXPECT_EQ(readTextLines(dir.file("f"), 100), c.lines) << c.bytes;
+        EXPECT_EQ(readTextLines(dir.file("f"), 100, 1000), c.lines) << c.bytes;
     }
     test::writeFile(dir.file("g"), std::string("a\0b\nc\nd\n", 8));
-    auto lines = readTextLines(dir.file("g"), 2);
+    auto lines = readTextLines(dir.file("g"), 2, 1000);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], std::string("a\0b", 3));
 }
@@ -86,32 +91,32 @@ TEST(TextFile, SplitsBytesAsTheFileReads) {
     for (const auto& c : cases) {
         EXPECT_EQ(splitTextLines(c.bytes, c.maxLines), c.lines) << c.bytes;
         test::writeFile(dir.file("f"), c.bytes);
-        EXPECT_EQ(readTextLines(dir.file("f"), c.maxLines), c.lines) << c.bytes;
+        EXPECT_EQ(readTextLines(dir.file("f"), c.maxLines, 1000), c.lines) << c.bytes;
     }
     test::writeFile(dir.file("g"), "one\ntwo\r\nthree\nfour");
-    EXPECT_EQ(readTextHead(dir.file("g"), 2), "one\ntwo\r\n");
-    EXPECT_EQ(readTextHead(dir.file("g"), 9), "one\ntwo\r\nthree\nfour");
-    EXPECT_EQ(readTextHead(dir.file("g"), 0), "");
-    EXPECT_THROW(readTextHead(dir.file("missing"), 3), FileError);
+    EXPECT_EQ(readTextHead(dir.file("g"), 2, 1000), "one\ntwo\r\n");
+    EXPECT_EQ(readTextHead(dir.file("g"), 9, 1000), "one\ntwo\r\nthree\nfour");
+    EXPECT_EQ(readTextHead(dir.file("g"), 0, 1000), "");
+    EXPECT_THROW(readTextHead(dir.file("missing"), 3, 1000), FileError);
 }
 
 TEST(TextFile, ReportsThePlatformText) {
     TempDir dir;
     try {
-        readTextLines(dir.file("missing.txt"), 10);
+        readTextLines(dir.file("missing.txt"), 10, 1000);
         FAIL();
     } catch (const FileError& e) {
         EXPECT_EQ(e.text(), "File not found");
         EXPECT_EQ(e.path(), dir.file("missing.txt"));
         EXPECT_EQ(std::string(e.what()), "File not found: " + dir.file("missing.txt"));
     }
-    EXPECT_THROW(readTextLines(dir.path(), 10), FileError); // a folder
+    EXPECT_THROW(readTextLines(dir.path(), 10, 1000), FileError); // a folder
     test::writeFile(dir.file("secret"), "x\n");
     ::chmod(dir.file("secret").c_str(), 0);
     int rc = test::runInChild(
         [&] {
             try {
-                readTextLines(dir.file("secret"), 1);
+                readTextLines(dir.file("secret"), 1, 1000);
             } catch (const FileError& e) {
                 return e.text() == "File access denied" ? 0 : 2;
             }
@@ -208,10 +213,61 @@ TEST(SafeReplace, AFailedSaveLeavesTheOldFileWhole) {
 }
 
 TEST(FileErrorText, NamesTheCommonFailures) {
-    EXPECT_EQ(FileError::platformText(ENOENT), "File not found");
-    EXPECT_EQ(FileError::platformText(EACCES), "File access denied");
-    EXPECT_EQ(FileError::platformText(ENOSPC), "Disk full");
-    EXPECT_EQ(FileError::platformText(EISDIR), "Is a directory");
+    const std::pair<int, const char*> texts[] = {
+        {ENOENT, "File not found"},
+        {EACCES, "File access denied"},
+        {EPERM, "File access denied"},
+        {ENOSPC, "Disk full"},
+        {EDQUOT, "Disk full"},
+        {EISDIR, "Is a directory"},
+        {ENOTDIR, "Not a directory"},
+        {ENAMETOOLONG, "File name too long"},
+        {ELOOP, "Too many links"},
+        {EMLINK, "Too many links"},
+        {EROFS, "Read-only file system"},
+    };
+    for (const auto& [number, text] : texts)
+        EXPECT_EQ(FileError::platformText(number), text) << number;
+    // The text is CP1252; what() says it in UTF-8, the error box in CP1252.
+    const FileError own("la cartella \xE8 piena", "/tmp/a.txt");
+    EXPECT_EQ(std::string(own.what()), "la cartella \xC3\xA8 piena: /tmp/a.txt");
+    EXPECT_EQ(fileErrorText(own), "la cartella \xE8 piena: /tmp/a.txt");
+}
+
+// A failed save or read says what failed and names the path.
+TEST(FileErrorText, SaysWhatFailedAndWhere) {
+    TempDir dir;
+    test::writeFile(dir.file("unfile"), "x");
+    ::symlink("loop2", dir.file("loop1").c_str());
+    ::symlink("loop1", dir.file("loop2").c_str());
+    struct Case {
+        std::string path;
+        bool save;
+        std::string error;
+    };
+    const Case cases[] = {
+        {dir.file("unfile/a.txt"), true, "Not a directory"},
+        {dir.file("unfile/a.txt"), false, "Not a directory"},
+        {dir.path(), true, "Is a directory"},
+        {dir.path(), false, "Is a directory"},
+        {dir.file(std::string(256, 'n')), true, "File name too long"},
+        {dir.file(std::string(256, 'n')), false, "File name too long"},
+        {dir.file("loop1"), true, "Too many links"},
+        {dir.file("loop1"), false, "Too many links"},
+        {dir.file("manca/a.txt"), true, "File not found"},
+        {dir.file("manca.txt"), false, "File not found"},
+    };
+    for (const Case& c : cases) {
+        try {
+            if (c.save)
+                replaceFileSafely(c.path, "x");
+            else
+                readTextHead(c.path, 18, 1000);
+            ADD_FAILURE() << c.path;
+        } catch (const FileError& e) {
+            EXPECT_EQ(std::string(e.what()), c.error + ": " + c.path) << c.save;
+        }
+    }
 }
 
 TEST(Clock, WritesItalianShortDateAndLongTime) {
@@ -223,39 +279,42 @@ TEST(Clock, WritesItalianShortDateAndLongTime) {
     EXPECT_EQ(formatDateTime(t), "31/01/2026 00:05:09");
 }
 
-TEST(SafeReplace, AWritableFileInAReadOnlyFolderIsRewrittenInPlace) {
+// A file that may be written in a folder that takes no new file is not
+// written in place, where a failure half-way would leave it cut: the save is
+// refused and the file stays as it was.
+TEST(SafeReplace, AWritableFileInAReadOnlyFolderIsNotWrittenInPlace) {
     TempDir dir;
     const std::string old = "old contents\r\n";
-    std::filesystem::create_directory(dir.file("locked"));
-    test::writeFile(dir.file("locked/a.txt"), old);
-    ::chmod(dir.file("locked/a.txt").c_str(), 0666);
-    ::chmod(dir.file("locked").c_str(), 0555);
-    int rc = test::runInChild(
-        [&] { return (replaceFileSafely(dir.file("locked/a.txt"), "new\r\n"), 0); }, true);
-    EXPECT_EQ(rc, 0);
-    EXPECT_EQ(test::readFile(dir.file("locked/a.txt")), "new\r\n");
-
-    // A failure part-way puts the old contents back.
-    test::writeFile(dir.file("locked/a.txt"), old);
-    rc = test::runInChild(
-        [&] {
-            std::signal(SIGXFSZ, SIG_IGN);
-            struct rlimit lim {
-                64, 64
-            };
-            ::setrlimit(RLIMIT_FSIZE, &lim);
-            try {
-                replaceFileSafely(dir.file("locked/a.txt"), std::string(10000, 'x'));
-            } catch (const FileError&) {
-                return 0;
-            }
-            return 1;
-        },
-        true);
-    EXPECT_EQ(rc, 0);
-    EXPECT_EQ(test::readFile(dir.file("locked/a.txt")), old);
+    const std::string folder = dir.file("locked");
+    std::filesystem::create_directory(folder);
+    test::writeFile(folder + "/a.txt", old);
+    ::chmod((folder + "/a.txt").c_str(), 0666);
+    ::chmod(folder.c_str(), 0555);
+    for (const std::size_t size : {5u, 10000u}) {
+        const int rc = test::runInChild(
+            [&] {
+                std::signal(SIGXFSZ, SIG_IGN);
+                struct rlimit lim {
+                    64, 64
+                };
+                ::setrlimit(RLIMIT_FSIZE, &lim);
+                try {
+                    replaceFileSafely(folder + "/a.txt", std::string(size, 'x'));
+                } catch (const FileError& e) {
+                    return e.text() == "la cartella " + folder +
+                                           " non permette di salvare in sicurezza (non vi si "
+                                           "possono creare file nuovi) e il file resta com'era"
+                               ? 0
+                               : 2;
+                }
+                return 1;
+            },
+            true);
+        EXPECT_EQ(rc, 0) << size;
+        EXPECT_EQ(test::readFile(folder + "/a.txt"), old) << size;
+    }
     int entries = 0;
-    for (auto& e : std::filesystem::directory_iterator(dir.file("locked")))
+    for (auto& e : std::filesystem::directory_iterator(folder))
         (void)e, ++entries;
     EXPECT_EQ(entries, 1);
 }
@@ -286,4 +345,96 @@ TEST(SafeReplace, AFolderThatCannotBeFlushedFailsTheSave) {
     for (auto& e : std::filesystem::directory_iterator(folder))
         (void)e, ++entries;
     EXPECT_EQ(entries, 1);
+}
+
+// The head of a file is read up to its bound in bytes, and refused past it,
+// naming the line that does not end within it.
+TEST(TextFile, ReadsTheHeadWithinItsBound) {
+    struct Case {
+        std::string bytes;
+        std::size_t maxLines;
+        std::size_t maxBytes;
+        std::string head; // or the error's text
+    };
+    const Case cases[] = {
+        {"ab\ncd\n", 2, 6, "ab\ncd\n"},
+        {"ab\ncd\nef and more", 2, 6, "ab\ncd\n"},
+        {"abcdef", 1, 6, "abcdef"},
+        {"ab\ncd\n", 2, 5, "File too large (line 2 does not end within 5 bytes)"},
+        {"abcdefg", 1, 6, "File too large (line 1 does not end within 6 bytes)"},
+        {"a\nb\nc\nd", 9, 5, "File too large (line 3 does not end within 5 bytes)"},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        test::writeFile(dir.file("f"), c.bytes);
+        try {
+            EXPECT_EQ(readTextHead(dir.file("f"), c.maxLines, c.maxBytes), c.head) << c.bytes;
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.text(), c.head) << c.bytes;
+            EXPECT_EQ(e.path(), dir.file("f"));
+        }
+    }
+}
+
+// Inputs without end (a device of zeros, a sparse file of 2 GB, a pipe fed
+// for ever) are refused by every reader at its bound, and what a save would
+// write beyond it is refused before anything is written.
+TEST(TextFile, EveryReaderRefusesAnEndlessInput) {
+    TempDir dir;
+    {
+        const int fd = ::open(dir.file("sparse").c_str(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_EQ(::ftruncate(fd, 2L << 30), 0);
+        ::close(fd);
+    }
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const pid_t feeder = ::fork();
+    if (feeder == 0) {
+        ::close(pipeEnds[0]);
+        const std::string chunk(4096, 'x');
+        while (::write(pipeEnds[1], chunk.data(), chunk.size()) > 0) {
+        }
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    const std::string endlessPipe = "/dev/fd/" + std::to_string(pipeEnds[0]);
+
+    using Reader = std::function<void(const std::string&)>;
+    const std::pair<Reader, const char*> readers[] = {
+        {[](const std::string& p) {
+             Worksheet sheet;
+             test::RecordingMessages messages;
+             loadProject(p, sheet, test::constantArchive(), messages);
+         },
+         "1048576"},
+        {[](const std::string& p) { MaterialArchive(p).load(); }, "4194304"},
+        {[](const std::string& p) { SizeCatalogue(p).load(); }, "1048576"},
+    };
+    for (const auto& [read, bound] : readers) {
+        for (const std::string& path :
+             {std::string("/dev/zero"), dir.file("sparse"), endlessPipe}) {
+            try {
+                read(path);
+                ADD_FAILURE() << path;
+            } catch (const FileError& e) {
+                EXPECT_EQ(std::string(e.what()), std::string("File too large (line 1 does not end "
+                                                             "within ") +
+                                                     bound + " bytes): " + path);
+            }
+        }
+    }
+    ::close(pipeEnds[0]);
+    ::kill(feeder, SIGKILL);
+    ::waitpid(feeder, nullptr, 0);
+
+    Worksheet sheet;
+    setStartProject(sheet);
+    sheet.projectTitle = std::string(1u << 20, 't');
+    try {
+        saveProject(sheet, dir.file("p.CAM"));
+        ADD_FAILURE() << "a project too large to be read back was saved";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.text(), "File too large (1048649 bytes, over the 1048576 it may hold)");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("p.CAM")));
 }

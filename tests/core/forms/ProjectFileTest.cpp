@@ -225,10 +225,12 @@ TEST(ProjectFile, PermissionsAsAnUnprivilegedUser) {
     EXPECT_EQ(rc, 0);
 }
 
+// A title just within the 1 MiB no project reaches is read whole; one of
+// 1 MiB is refused, the window left as it was.
 TEST(ProjectFile, NulBytesAndAHugeTitle) {
     TempDir dir;
     std::string text = exampleFile;
-    const std::string title = std::string(10 * 1024 * 1024, 't') + std::string("\0x", 2);
+    const std::string title = std::string(1024 * 1024 - 100, 't') + std::string("\0x", 2);
     text.replace(0, 9, title);
     test::writeFile(dir.file("p.cam"), text);
     Window w;
@@ -236,6 +238,18 @@ TEST(ProjectFile, NulBytesAndAHugeTitle) {
     EXPECT_EQ(w.sheet.projectTitle, title);
     EXPECT_EQ(w.sheet.input(InputRow::FlueGasTemp), "250");
     EXPECT_TRUE(w.messages.messages.empty());
+
+    text = exampleFile;
+    text.replace(0, 9, std::string(1024 * 1024, 't'));
+    test::writeFile(dir.file("p.cam"), text);
+    Window other;
+    try {
+        loadProject(dir.file("p.cam"), other.sheet, other.archive, other.messages);
+        ADD_FAILURE() << "a title of 1 MiB was read";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.text(), "File too large (line 1 does not end within 1048576 bytes)");
+    }
+    EXPECT_EQ(other.sheet.projectTitle, "esempio 1");
 }
 
 TEST(ProjectFile, ProposedNameIsTheTitleAsOneFileName) {

@@ -62,7 +62,7 @@ TEST(UserArchive, FailuresNameTheFileThatFailed) {
         {"no home: the shipped archive is not written", "", "save",
          "File access denied: " + shipped},
         {"a file where the user's folder goes", dir.file("file/camini/materiali.TXT"), "save",
-         "File not found: " + dir.file("file/camini")},
+         "Not a directory: " + dir.file("file/camini")},
         {"a user's archive that is there but unreadable is not passed over",
          dir.file("folder/materiali.TXT"), "load",
          "Is a directory: " + dir.file("folder/materiali.TXT")},
