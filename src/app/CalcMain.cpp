@@ -301,7 +301,7 @@ int main(int argc, char** argv) {
     KeptTerminalMessages calculationMessages;
     if (!calculate(session, calculationMessages))
         return 3;
-    buildReport(session, messages, localNow);
+    buildReport(session, localNow);
     if (opt.json != "-") {
         std::string out;
         for (const auto& p : session.viewer.paragraphs) {
@@ -327,7 +327,7 @@ int main(int argc, char** argv) {
             saveReportPdf(session.viewer, printPlot, makeProfileGraph(session), messages, *opt.pdf);
         }
         if (opt.lambdaSvg) {
-            session.sheet.graphMaterial = static_cast<std::uint8_t>(opt.lambdaSvg->first);
+            chooseGraphMaterial(session.sheet, session.archive, opt.lambdaSvg->first);
             replaceFileSafely(opt.lambdaSvg->second,
                               graphSvg(plot, makeConductivityGraph(session), messages));
         }

@@ -481,13 +481,17 @@ void TForm1::onhelp() {
 void TForm1::sceltaisol(int row) {
     if (row < 0)
         return;
-    if (chooseMaterial(session_.sheet, session_.archive, row)) {
+    if (!chooseMaterial(session_.sheet, session_.archive, row)) {
         refresh();
-        const int m = session_.sheet.graphMaterial;
-        showGraph(makeConductivityGraph(session_), session_.archive.description(m));
-        showMaterialChoices(session_.sheet, session_.archive);
+        return;
     }
+    // The choice has made the graphed material the insulation's, and the
+    // graph window only draws: the chosen materials are listed at once, and
+    // the main window stands as it will be when the graph is closed.
+    showMaterialChoices(session_.sheet, session_.archive);
     refresh();
+    const int m = session_.sheet.graphMaterial;
+    showGraph(makeConductivityGraph(session_), session_.archive.description(m));
 }
 
 void TForm1::sceglistabile(int row) {

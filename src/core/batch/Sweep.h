@@ -46,10 +46,10 @@ struct SweepLine {
     double value = 0.0;
     std::optional<std::string> stopped; // the stop message (CP1252)
     double totalResistance = 0.0;
-    std::array<double, 7> boundaryTemps{}; // T1..T7
-    double fireTempOuter = 0.0;            // "(est)"
-    double fireTempInner = 0.0;            // "(int)"
-    int layerWarnings = 0;                 // failed checks of the four material layers
+    std::array<double, WallRows> boundaryTemps{}; // T1..T7
+    double fireTempOuter = 0.0;                   // "(est)"
+    double fireTempInner = 0.0;                   // "(int)"
+    int layerWarnings = 0;                        // failed checks of the four material layers
 };
 
 // Runs the arithmetic of "Calcola" once for each value, in order, on the

@@ -53,7 +53,7 @@ std::size_t sequenceLength(unsigned char c) {
 
 } // namespace
 
-std::string toUtf8(std::string_view cp1252) {
+Utf8 toUtf8(Cp1252View cp1252) {
     const auto& t = byteTable();
     std::string out;
     out.reserve(cp1252.size() + cp1252.size() / 4);
@@ -62,7 +62,7 @@ std::string toUtf8(std::string_view cp1252) {
     return out;
 }
 
-std::string fromUtf8(std::string_view utf8) {
+Cp1252 fromUtf8(Utf8View utf8) {
     std::string out;
     out.reserve(utf8.size());
     iconv_t cd = iconv_open("CP1252", "UTF-8");

@@ -37,7 +37,7 @@ struct Worksheet {
     bool singleWall = false;         // "Monoparete"
     bool raiseSmallDiameter = false; // "D>=200"
     // Material numbers of insulation, technical gap, screen 1, screen 2.
-    std::array<std::uint8_t, MaterialSlots> materials{5, 1, 1, 9};
+    std::array<std::uint8_t, MaterialSlots> materials = startMaterials();
     MaterialListMode listMode = MaterialListMode::None;
     std::uint8_t graphMaterial = 1;
     // The results grid, headings included.

@@ -52,11 +52,17 @@ std::vector<std::string> openMaterialList(Worksheet& sheet, const MaterialArchiv
                                           MaterialListMode mode);
 
 // A choice in the material list at `position` (0..99): stores material
-// position + 1 for the layer of the current mode (or as the graph material),
-// hides the list and shows the picture. Returns true when the conductivity
-// graph is to be shown (mode 5); the caller shows it, then calls
-// showMaterialChoices. For the layer modes Memo2 is rewritten here.
+// position + 1 for the layer of the current mode (or as the graph material,
+// chooseGraphMaterial), hides the list and shows the picture. Returns true
+// when the conductivity graph is to be shown (mode 5); the caller shows it,
+// then calls showMaterialChoices. For the layer modes Memo2 is rewritten here.
 bool chooseMaterial(Worksheet& sheet, const MaterialArchive& archive, int position);
+
+// Material m (1..100) chosen for the conductivity graph: it becomes the graph
+// material and, when it has a range of temperatures to draw its curve over
+// (not a material of one point), the insulation material, whose conductivity
+// the curve is.
+void chooseGraphMaterial(Worksheet& sheet, const MaterialArchive& archive, int m);
 
 // "Monoparete" clicked: when now ticked, the insulation thickness becomes "0".
 void singleWallClicked(Worksheet& sheet, bool ticked);

@@ -27,7 +27,8 @@ EditorPage editorPageOf(const MaterialArchive& archive, int m);
 // "0" skips its row; other cells (cut to 20 characters) must be numbers and
 // nothing else. Faulty cells keep their previous values; one message, the
 // last faulty text followed by " errore nell immissione dati!", is shown after
-// all rows are stored. The derived values are not recomputed.
+// all rows are stored. The derived values are not recomputed, but a material
+// of one point takes its edited point as its range (settleOnePointRange).
 void storeEditorPage(MaterialArchive& archive, int m, const EditorPage& page, Messages& messages);
 
 // The next and previous material numbers, held within 1..100.

@@ -24,6 +24,13 @@ void MaterialArchive::derive(Material& mat) {
     mat.tempMax = mat.pointCount > 0 ? mat.temperatures[mat.pointCount - 1] : 0.0;
 }
 
+void MaterialArchive::settleOnePointRange(Material& mat) {
+    if (mat.pointCount == 1) {
+        mat.tempMin = mat.temperatures[0];
+        mat.tempMax = mat.temperatures[0];
+    }
+}
+
 namespace {
 
 // Hands out the lines of a text one by one, by the rules of splitTextLines;
@@ -166,17 +173,17 @@ Material& MaterialArchive::material(int m) {
     return outside_;
 }
 
-double MaterialArchive::conductivity(int m, double t) {
+double MaterialArchive::conductivity(int m, double t) const {
     if (!validNumber(m))
         return 0.0;
-    Material& mat = slots_[static_cast<std::size_t>(m - 1)];
+    const Material& mat = slots_[static_cast<std::size_t>(m - 1)];
     const int n = mat.pointCount;
     if (n == 0)
         return 0.0;
     double result = 0.0;
     if (n == 1) {
-        mat.tempMin = mat.temperatures[0];
-        mat.tempMax = mat.temperatures[0];
+        // Its range is its point (settleOnePointRange): both rules below
+        // answer the same conductivity.
         result = mat.lambdas[0];
     } else {
         for (int j = 0; j + 1 < n; ++j) {

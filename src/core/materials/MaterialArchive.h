@@ -67,16 +67,19 @@ public:
 
     // Conductivity of material m at temperature t: piecewise linear between
     // the points, constant beyond the first and last point. A one-point
-    // material answers its point's conductivity and resets tempMin and
-    // tempMax to that point's temperature. A material without points, or a
-    // number outside 1..100, answers 0.
-    double conductivity(int m, double t);
+    // material answers its point's conductivity at any temperature. A
+    // material without points, or a number outside 1..100, answers 0.
+    double conductivity(int m, double t) const;
 
     // True when t is not above the material's tempMax. A material without
     // points, or a number outside 1..100, has no limit: true.
     bool withinMaxTemperature(int m, double t) const;
 
     static bool validNumber(int m) { return m >= 1 && m <= MaxMaterials; }
+
+    // Whether material m has points over a range of temperatures (tempMin
+    // and tempMax not equal): what its conductivity graph needs.
+    bool hasTemperatureRange(int m) const { return pointCount(m) != 0 && tempMin(m) != tempMax(m); }
 
     // Slot m (1..100). Numbers outside the range give an empty material that
     // is never stored.
@@ -98,6 +101,12 @@ public:
     // Recomputes pointCount, tempMin and tempMax of one material from its
     // points, as a load does.
     static void derive(Material& mat);
+
+    // A material of one point (pointCount as the last load counted it) has
+    // its range at that point: tempMin and tempMax become the point's
+    // temperature, as edited since. The load and the editor's store keep it
+    // so, and the lookup reads it.
+    static void settleOnePointRange(Material& mat);
 
 private:
     std::string path_;

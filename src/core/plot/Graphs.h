@@ -58,16 +58,17 @@ inline constexpr const char* NoPointsMessage =
 
 // The conductivity graph's check: NoPointsMessage for a material without
 // points, OnePointMessage when tempMin and tempMax of the sheet's
-// graphMaterial are equal, nothing otherwise.
+// graphMaterial are equal, nothing otherwise
+// (MaterialArchive::hasTemperatureRange).
 std::optional<std::string> checkConductivityGraph(const Session& session);
 
 // The conductivity of the sheet's graphMaterial from its first to its last
 // point temperature: axes "temp" and "[lambda]" in black, x from the first
 // point to the last, y from the smallest to the largest conductivity of the
-// points between them, then the curve in blue, 200 samples. Drawing
-// it makes the graphed material the insulation material of the sheet. Draws
-// nothing when the check would give its message.
-void ConductivityGraph(PlotState& plot, Session& session);
+// points between them, then the curve in blue, 200 samples. Choosing the
+// material made it the insulation material of the sheet (chooseGraphMaterial);
+// drawing only reads. Draws nothing when the check would give its message.
+void ConductivityGraph(PlotState& plot, const Session& session);
 
 // The temperature profile of the last calculation: axes "X" (mm from the
 // inner surface) and "T" (deg C) in black from 0 to the wall's thickness and
@@ -77,7 +78,7 @@ void ConductivityGraph(PlotState& plot, Session& session);
 void ProfileGraph(PlotState& plot, const Session& session);
 
 // The two graphs bound to the session, ready to be the current graph.
-GraphProcedure makeConductivityGraph(Session& session);
+GraphProcedure makeConductivityGraph(const Session& session);
 GraphProcedure makeProfileGraph(const Session& session);
 
 } // namespace camini
