@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Cp1252.h"
 #include <nlohmann/json.hpp>
 
 #include <string>
@@ -21,7 +22,6 @@ extern const char* const ProgramVersion;
 // checks of the four material layers (as the report runs them) and
 // `messages`, what the calculation said to the user. Texts are UTF-8,
 // numbers as calculated. The session must hold a calculation.
-nlohmann::ordered_json calculationJson(const Session& session,
-                                       const std::vector<std::string>& messages);
+nlohmann::ordered_json calculationJson(const Session& session, const std::vector<Cp1252>& messages);
 
 } // namespace camini

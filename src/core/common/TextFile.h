@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Cp1252.h"
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -11,14 +12,14 @@ namespace camini {
 // Reads the file at path in chunks, handing each to `take` until it returns
 // false or the file ends. Throws FileError when the file cannot be opened or
 // read (a folder, for example).
-void readChunks(const std::string& path, const std::function<bool(const char*, std::size_t)>& take);
+void readChunks(const PathBytes& path, const std::function<bool(const char*, std::size_t)>& take);
 
 // Reads at most maxLines lines of a text file. A line ends with LF, and a CR
 // just before the LF is dropped, so files with CR LF or LF line ends read the
 // same. A last line without a line end counts when it is not empty. Reading
 // stops at maxLines, so a long file costs nothing beyond what is read.
 // Throws FileError when the file cannot be opened or read.
-std::vector<std::string> readTextLines(const std::string& path, std::size_t maxLines);
+std::vector<std::string> readTextLines(const PathBytes& path, std::size_t maxLines);
 
 // The lines of a text in memory, by the rules of readTextLines: at most
 // maxLines, LF or CR LF line ends, a last line without a line end counted
@@ -33,7 +34,7 @@ std::vector<std::string_view> splitTextLineViews(std::string_view text, std::siz
 // gives the lines readTextLines gives, and a long file costs nothing beyond
 // the lines a format holds. Throws FileError when the file cannot be opened
 // or read.
-std::string readTextHead(const std::string& path, std::size_t maxLines);
+std::string readTextHead(const PathBytes& path, std::size_t maxLines);
 
 // Joins lines, each followed by CR LF.
 std::string joinLinesCrLf(const std::vector<std::string>& lines);
@@ -49,9 +50,9 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines);
 // umask), a replaced one keeps its own. A file that may be written in a folder that may not is
 // rewritten in place, its old contents put back if that fails. Throws FileError with the path as
 // given.
-void replaceFileSafely(const std::string& path, std::string_view content);
+void replaceFileSafely(const PathBytes& path, std::string_view content);
 
 // Reads a whole file (for tests and small files). Throws FileError.
-std::string readWholeFile(const std::string& path);
+std::string readWholeFile(const PathBytes& path);
 
 } // namespace camini

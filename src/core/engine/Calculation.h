@@ -2,6 +2,7 @@
 
 #include "ChimneyInput.h"
 #include "WallSolver.h"
+#include "common/Cp1252.h"
 
 #include <array>
 #include <optional>
@@ -20,7 +21,7 @@ struct Worksheet;
 // data. The text (CP1252, Italian) names the input at fault.
 class CalculationStopped : public std::runtime_error {
 public:
-    explicit CalculationStopped(const std::string& text) : std::runtime_error(text) {}
+    explicit CalculationStopped(const Cp1252& text) : std::runtime_error(text) {}
 };
 
 // Checks that the inputs give defined arithmetic in every pass for any
@@ -55,7 +56,7 @@ FireSearch searchFireTempInner(const Worksheet& sheet, WallSolver& solver,
 
 // The memo line of a search result: prefix, the temperature with 1 decimal
 // in 7 characters, and the degree sign with C.
-std::string fireTempLine(std::string_view prefix, double temperature);
+Cp1252 fireTempLine(Cp1252View prefix, double temperature);
 
 // The prefixes of the two memo lines.
 extern const char* const OuterFirePrefix; // "temp per resistenza al fuoco(est)="
@@ -64,8 +65,8 @@ extern const char* const InnerFirePrefix; // "temp per resistenza al fuoco(int)=
 // The text of a failed layer check, or nothing when the layer's mean
 // temperature is not above its material's highest temperature (a material
 // without points has no limit).
-std::optional<std::string> layerCheckText(const MaterialArchive& archive, int material,
-                                          const std::string& layerName, double meanTemperature);
+std::optional<Cp1252> layerCheckText(const MaterialArchive& archive, int material,
+                                     const Cp1252& layerName, double meanTemperature);
 
 // One layer check: a material layer, its material number, its mean
 // temperature and, when the check failed, its text.
@@ -73,7 +74,7 @@ struct LayerCheck {
     const LayerSpec* layer = nullptr;
     int material = 0;
     double meanTemperature = 0.0;
-    std::optional<std::string> failure;
+    std::optional<Cp1252> failure;
 };
 
 // The layer checks of the four material layers, in layer order, on the
@@ -88,7 +89,7 @@ int failedLayerChecks(const std::array<LayerCheck, MaterialSlots>& checks);
 
 // The warning after a solution whose air gap has a negative resistance (the
 // air gap formula gives one for wide gaps at low temperatures), or nothing.
-std::optional<std::string> airGapWarning(const CalcResult& result, const ChimneyInput& in);
+std::optional<Cp1252> airGapWarning(const CalcResult& result, const ChimneyInput& in);
 
 // The arithmetic of "Calcola" without its effects on the session: both
 // searches and the final solution for the user's flue-gas temperature, run on

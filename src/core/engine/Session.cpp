@@ -4,9 +4,9 @@
 
 namespace camini {
 
-Session::Session(const std::string& dataFolder)
-    : archive(joinPath(dataFolder, "materiali.TXT")), sizes(joinPath(dataFolder, "stabile1.txt")),
-      dataFolder(dataFolder) {}
+Session::Session(const PathBytes& folder)
+    : archive(joinPath(folder, "materiali.TXT")), sizes(joinPath(folder, "stabile1.txt")),
+      dataFolder(folder) {}
 
 CalculationBasis basisOf(const Session& session) {
     const Worksheet& s = session.sheet;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Cp1252.h"
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -55,14 +56,14 @@ const InputRowSpec& inputRowSpec(InputRow row);
 
 // The label of an input row as column 0 holds it, padded with blanks to its
 // stored length (the report prints it so).
-const std::string& inputLabel(InputRow row);
+const Cp1252& inputLabel(InputRow row);
 
 // The label without its padding, for messages.
-std::string inputName(InputRow row);
+Cp1252 inputName(InputRow row);
 
 // The row whose key is `key` ("spessore-isolante"), or whose number (0..11)
 // it is; nothing for any other text.
-std::optional<InputRow> findInputRow(std::string_view key);
+std::optional<InputRow> findInputRow(Utf8View key);
 
 // The four layers that have a material, as Worksheet::materials holds them.
 enum class MaterialSlot : std::uint8_t { Insulation, TechnicalGap, Screen1, Screen2 };
@@ -104,7 +105,7 @@ constexpr std::size_t wallIndex(int wallRow) {
 
 // The name of a row of the results grid (1..8) in its column 0: the films,
 // the layers and "R totale"; empty for any other row.
-const std::string& resultRowName(int row);
+const Cp1252& resultRowName(int row);
 
 // One of the five layers between the two surface films.
 struct LayerSpec {

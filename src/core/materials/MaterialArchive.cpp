@@ -120,7 +120,7 @@ void serializeMaterialArchive(const ArchiveSlots& materials, std::string& out) {
     out.reserve(FileLines * 10);
     // The twelve number lines of a material are gathered here and appended
     // at once.
-    char numbers[2 * MaxPoints * (MaxFixedLength + 2)];
+    char numbers[std::size_t{2} * MaxPoints * (MaxFixedLength + 2)];
     for (const auto& mat : materials) {
         if (isEmptySlot(mat)) {
             out += emptyBlock();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Cp1252.h"
 #include <array>
 #include <cstdint>
 #include <string>
@@ -14,7 +15,7 @@ constexpr int MaxPoints = 6;
 // One slot of the archive: a description and up to six (temperature,
 // conductivity) points. A point whose temperature is 0 or below is empty.
 struct Material {
-    std::string description;
+    Cp1252 description;
     std::array<double, MaxPoints> temperatures{}; // deg C
     std::array<double, MaxPoints> lambdas{};      // W/m K
     // Derived by the last load: temperature of point 1, temperature of point
@@ -31,16 +32,16 @@ using ArchiveSlots = std::array<Material, MaxMaterials>;
 // The text of the archive file as slots, material 1 first: every slot
 // replaced, its missing lines read as empty, then pointCount, tempMin and
 // tempMax derived. Any bytes read: a line that is no number reads 0.
-ArchiveSlots parseMaterialArchive(std::string_view text);
+ArchiveSlots parseMaterialArchive(Cp1252View text);
 
 // The same, into `slots`, whose strings keep their storage for the next text.
-void parseMaterialArchive(std::string_view text, ArchiveSlots& slots);
+void parseMaterialArchive(Cp1252View text, ArchiveSlots& slots);
 
 // The file's text for the slots (CR LF line ends).
-std::string serializeMaterialArchive(const ArchiveSlots& materials);
+Cp1252 serializeMaterialArchive(const ArchiveSlots& materials);
 
 // The same, replacing the contents of `out` and reusing its storage.
-void serializeMaterialArchive(const ArchiveSlots& materials, std::string& out);
+void serializeMaterialArchive(const ArchiveSlots& materials, Cp1252& out);
 
 // The materials archive "materiali.TXT": 100 slots, material numbers 1..100.
 // The file is 100 blocks of 13 lines: the description, then temperature and
@@ -48,10 +49,10 @@ void serializeMaterialArchive(const ArchiveSlots& materials, std::string& out);
 class MaterialArchive {
 public:
     // An empty archive bound to the file at path.
-    explicit MaterialArchive(std::string path = {});
+    explicit MaterialArchive(PathBytes path = {});
 
-    const std::string& path() const { return path_; }
-    void setPath(std::string path) { path_ = std::move(path); }
+    const PathBytes& path() const { return path_; }
+    void setPath(PathBytes path) { path_ = std::move(path); }
 
     // Reads the file and replaces every slot, then derives pointCount,
     // tempMin and tempMax. All or nothing: when the file cannot be read,
@@ -63,7 +64,7 @@ public:
     void save() const;
 
     // The file's text for the current slots (CR LF line ends).
-    std::string fileText() const;
+    Cp1252 fileText() const;
 
     // Conductivity of material m at temperature t: piecewise linear between
     // the points, constant beyond the first and last point. A one-point
@@ -91,9 +92,9 @@ public:
 
     // Replaces every slot with what the text holds, as a load does with the
     // file's text; the slots keep their strings' storage.
-    void parse(std::string_view text) { parseMaterialArchive(text, slots_); }
+    void parse(Cp1252View text) { parseMaterialArchive(text, slots_); }
 
-    const std::string& description(int m) const { return material(m).description; }
+    const Cp1252& description(int m) const { return material(m).description; }
     std::uint16_t pointCount(int m) const { return material(m).pointCount; }
     double tempMin(int m) const { return material(m).tempMin; }
     double tempMax(int m) const { return material(m).tempMax; }
@@ -109,7 +110,7 @@ public:
     static void settleOnePointRange(Material& mat);
 
 private:
-    std::string path_;
+    PathBytes path_;
     ArchiveSlots slots_;
     Material outside_; // scratch slot for writes through numbers outside 1..100
 };

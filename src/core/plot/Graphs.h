@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlotState.h"
+#include "common/Cp1252.h"
 
 #include <functional>
 #include <optional>
@@ -21,7 +22,7 @@ struct Session;
 //   every print) and never shows a message. An empty draw is no graph: the
 //   window opens empty.
 struct GraphProcedure {
-    std::function<std::optional<std::string>()> check;
+    std::function<std::optional<Cp1252>()> check;
     std::function<void(PlotState&)> draw;
 };
 
@@ -60,7 +61,7 @@ inline constexpr const char* NoPointsMessage =
 // points, OnePointMessage when tempMin and tempMax of the sheet's
 // graphMaterial are equal, nothing otherwise
 // (MaterialArchive::hasTemperatureRange).
-std::optional<std::string> checkConductivityGraph(const Session& session);
+std::optional<Cp1252> checkConductivityGraph(const Session& session);
 
 // The conductivity of the sheet's graphMaterial from its first to its last
 // point temperature: axes "temp" and "[lambda]" in black, x from the first

@@ -200,6 +200,17 @@ TEST(Calculate, SecondCalculationStartsFromTheFirst) {
     calculate(f.session, f.messages);
     EXPECT_EQ(f.session.sheet.results, first);
     EXPECT_EQ(f.session.sheet.fireResistanceLines[0],
-              "temp per resistenza al fuoco(est)= 1153.1\xB0"
-              "C");
+              "temp per resistenza al fuoco(est)= 1153.1\260C");
+    // A layer whose material gives no conductivity is not solved again: an
+    // insulation of 0 mm in an empty slot keeps the resistance of the
+    // calculation before (0.62345), where a fresh solver has none.
+    auto emptyInsulation = [](Fresh& s) {
+        s.session.sheet.input(InputRow::InsulationThickness) = "0";
+        s.session.sheet.material(MaterialSlot::Insulation) = 60;
+        EXPECT_TRUE(calculate(s.session, s.messages));
+        return s.session.sheet.results[2][2];
+    };
+    EXPECT_EQ(emptyInsulation(f), " 0.62345");
+    Fresh fresh;
+    EXPECT_EQ(emptyInsulation(fresh), " 0.00000");
 }
