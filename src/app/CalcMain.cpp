@@ -311,8 +311,8 @@ int main(int argc, char** argv) {
         std::cout << out << std::flush;
     }
 
-    // The graphs come after the report: drawing the conductivity graph makes
-    // its material the insulation material.
+    // The graphs come after the report: choosing the conductivity graph's
+    // material makes it the insulation material.
     try {
         if (opt.json)
             writeOutput(*opt.json,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Cp1252.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Cp1252.h"
+
 #include <string>
 #include <vector>
 

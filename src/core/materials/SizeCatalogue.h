@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Cp1252.h"
+
 #include <array>
 #include <string>
 #include <string_view>
