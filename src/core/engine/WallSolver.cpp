@@ -52,10 +52,11 @@ double airGapResistance(double t, double s) {
     return rg;
 }
 
+// The pass writes the rows of the table one by one, in the order of its
+// formulas.
+static_assert(WallRows == 7 && Layers == 5 && ProfilePoints == 8);
+
 void WallSolver::solvePass(const ChimneyInput& in, const MaterialArchive& archive) {
-    // The pass writes the rows of the table one by one, in the order of its
-    // formulas.
-    static_assert(WallRows == 7 && Layers == 5 && ProfilePoints == 8);
     CalcResult& c = result_;
     auto& R = c.resistances;
     auto& mean = c.layerMeanTemps;

@@ -294,3 +294,22 @@ TEST(InputLabels, KeepTheirStoredLengths) {
                                                     "C]" +
                                                         std::string(10, ' '));
 }
+
+// The fire searches of the table: "(est)" watches T6, the outer face of
+// screen 2, with a bracket up to 1800; "(int)" watches T3, the inner face of
+// the technical gap, up to 3500. The layers' mean temperatures are held in
+// wall order, and the start project's materials are 5, 1, 1, 9.
+TEST(WallTable, SearchesLayersAndStartMaterials) {
+    const FireSearchSpec& outer = fireSearch(FireSearchKind::Outer);
+    const FireSearchSpec& inner = fireSearch(FireSearchKind::Inner);
+    EXPECT_EQ(outer.watchedTemperature(), 5u);
+    EXPECT_EQ(outer.bracketHigh, 1800);
+    EXPECT_EQ(outer.limit, InputRow::OuterFaceLimit);
+    EXPECT_EQ(inner.watchedTemperature(), 2u);
+    EXPECT_EQ(inner.bracketHigh, 3500);
+    EXPECT_EQ(inner.limit, InputRow::GapFaceLimit);
+    for (std::size_t i = 0; i < layerTable.size(); ++i)
+        EXPECT_EQ(layerTable[i].meanIndex(), i);
+    EXPECT_EQ(startMaterials(), (std::array<std::uint8_t, MaterialSlots>{5, 1, 1, 9}));
+    EXPECT_STREQ(airGapLayer().name, "camera d aria");
+}
