@@ -55,7 +55,7 @@ void BM_Report(benchmark::State& state) {
     const Clock clock = localNow;
     for (auto _ : state) {
         s.session.viewer.clear();
-        buildReport(s.session, s.messages, clock);
+        buildReport(s.session, clock);
         benchmark::DoNotOptimize(s.session.viewer.paragraphs.data());
     }
 }

@@ -14,7 +14,7 @@ PACKAGES=(
     desktop-file-utils shared-mime-info
     fonts-liberation fonts-dejavu
     libcairo2-dev nlohmann-json3-dev python3-jsonschema hyperfine
-    clang-14 libclang-rt-14-dev
+    clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
     ccache
     jq lintian help2man locales appstream dpkg-dev file
 )

@@ -349,10 +349,10 @@ int main(int argc, char** argv) {
     KeptTerminalMessages calculationMessages;
     if (!calculate(session, calculationMessages))
         return 3;
-    buildReport(session, messages, localNow);
+    buildReport(session, localNow);
 
-    // The graphs come after the report: drawing the conductivity graph makes
-    // its material the insulation material.
+    // The graphs come after the report: choosing the conductivity graph's
+    // material makes it the insulation material.
     try {
         if (!opt.outputToStandardOutput()) {
             std::string out;
@@ -375,7 +375,7 @@ int main(int argc, char** argv) {
             saveReportPdf(session.viewer, printPlot, makeProfileGraph(session), messages, *opt.pdf);
         }
         if (opt.lambdaSvg) {
-            session.sheet.graphMaterial = static_cast<std::uint8_t>(opt.lambdaSvg->first);
+            chooseGraphMaterial(session.sheet, session.archive, opt.lambdaSvg->first);
             replaceFileSafely(opt.lambdaSvg->second,
                               graphSvg(plot, makeConductivityGraph(session), messages));
         }

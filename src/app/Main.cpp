@@ -4,12 +4,10 @@
 // A project named on the command line (as the desktop passes a file opened
 // from the file manager) loads after the start-up, as "Leggi progetto" would.
 // --help and --version answer on the terminal without opening a display.
-#include "EditorWindow.h"
-#include "GraphWindow.h"
 #include "MainWindow.h"
 #include "ProgramServices.h"
+#include "ProgramWindows.h"
 #include "QtText.h"
-#include "ViewerWindow.h"
 #include "common/DataPlaces.h"
 #include "common/Version.h"
 #include "engine/Session.h"
@@ -80,11 +78,9 @@ int main(int argc, char** argv) {
     camini::CurrentGraph currentGraph;
     camini::ProgramServices services;
 
-    camini::TForm1 form1(session, currentGraph, services, camini::localNow);
-    camini::TForm8 form8(plot, currentGraph, services, &form1);
-    camini::TAboutBox aboutBox(session.viewer, services, &form1);
-    camini::TForm3 form3(session.archive, session.viewer, aboutBox, services, &form1);
-    form1.setWindows(&aboutBox, &form3, &form8);
+    const camini::ProgramWindows windows =
+        camini::createProgramWindows(session, plot, currentGraph, services, camini::localNow);
+    camini::TForm1& form1 = *windows.main;
     // The toolkit has taken its own options out of the arguments.
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)

@@ -33,8 +33,13 @@ public:
     virtual void showModal(QDialog& window) = 0;
     // The printer to draw on, or nothing when no printer is installed.
     virtual QPrinter* printer() = 0;
-    // Opens the address in the system's browser; false (after reporting
-    // why in the error box) when that fails.
+    // A printer that writes a PDF file at `path` (where no printer is
+    // installed): it lives until the next one is asked for, as the printer
+    // above does.
+    virtual QPrinter* pdfPrinter(const QString& path) = 0;
+    // Opens the address in the system's browser without keeping the window
+    // waiting; false (after reporting why in the error box) when that fails
+    // at once. A failure found later is reported in the error box then.
     virtual bool openBrowser(const QUrl& url) = 0;
 };
 

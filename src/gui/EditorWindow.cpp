@@ -19,11 +19,9 @@ namespace camini {
 
 namespace {
 
-const std::array<std::string, 3> headings = {"progressivo",
-                                             "temperatura[\xB0"
-                                             "C]",
-                                             "lambda[w/m K]"};
-const std::array<std::string, 7> pointNumbers = {"", "1", "2", "3", "4", "5", "6"};
+const std::array<Cp1252, 3> headings = {
+    "progressivo", "temperatura[" + Cp1252(DegreesCelsius) + "]", "lambda[w/m K]"};
+const std::array<Cp1252, 1 + MaxPoints> pointNumbers = {"", "1", "2", "3", "4", "5", "6"};
 
 using Control = ControlSpec<TForm3, EditorLayout>;
 using E = EditorLayout;
@@ -66,9 +64,9 @@ TForm3::TForm3(MaterialArchive& archive, ViewerDocument& viewerDocument, TAboutB
     : QDialog(parent), archive_(archive), viewerDocument_(viewerDocument), viewer_(viewer),
       services_(services) {
     setObjectName("Form3");
-    setWindowTitle("memorizzazione archivio materiali");
+    setWindowTitle(QStringLiteral("memorizzazione archivio materiali"));
     setModal(true);
-    QFont windowFont("Tahoma");
+    QFont windowFont(QStringLiteral("Tahoma"));
     windowFont.setPixelSize(10);
     setFont(windowFont);
     createControls(this, controls);
@@ -80,15 +78,15 @@ TForm3::TForm3(MaterialArchive& archive, ViewerDocument& viewerDocument, TAboutB
 
 void TForm3::bindPage() {
     model_ = new TextGridModel(
-        7, 3, 1, 1,
-        [this](int r, int c) -> const std::string& {
+        {.rows = 1 + MaxPoints, .columns = 3, .fixedRows = 1, .fixedColumns = 1},
+        [this](int r, int c) -> const Cp1252& {
             if (r == 0)
                 return headings[static_cast<std::size_t>(c)];
             if (c == 0)
                 return pointNumbers[static_cast<std::size_t>(r)];
             return page_.cells[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)];
         },
-        [this](int r, int c, std::string t) {
+        [this](int r, int c, Cp1252 t) {
             page_.cells[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)] =
                 std::move(t);
         },
@@ -162,20 +160,20 @@ void TForm3::showEditorPage() {
     fitTexts();
 }
 
-void TForm3::storeEditorPage() {
+void TForm3::storeShownPage() {
     StringGrid1->commitEdit();
     page_.description = toCp1252(Edit1->text());
-    camini::storeEditorPage(archive_, currentMaterial_, page_, services_);
+    storeEditorPage(archive_, currentMaterial_, page_, services_);
 }
 
 void TForm3::aumenta() {
-    storeEditorPage();
+    storeShownPage();
     currentMaterial_ = nextMaterial(currentMaterial_);
     showEditorPage();
 }
 
 void TForm3::diminuisci() {
-    storeEditorPage();
+    storeShownPage();
     currentMaterial_ = previousMaterial(currentMaterial_);
     showEditorPage();
 }
@@ -183,7 +181,7 @@ void TForm3::diminuisci() {
 void TForm3::uscita2() {
     if (!loaded_)
         return;
-    storeEditorPage();
+    storeShownPage();
     if (runFileOperation(services_, [this] { archive_.save(); }))
         accept(); // a failed save leaves the window open
 }

@@ -47,9 +47,10 @@ protected:
 
 private:
     void bindPage();
-    // The page of the current material on screen, and back into the archive.
+    // The page of the current material on screen, and back into the archive
+    // (the core's storeEditorPage, with the texts the controls hold).
     void showEditorPage();
-    void storeEditorPage();
+    void storeShownPage();
     // The archive listing in the results viewer, shown modally.
     void printArchive();
     void applyLayout();

@@ -42,7 +42,7 @@ TForm8::TForm8(PlotState& plot, CurrentGraph& currentGraph, DesktopServices& ser
                           Qt::MSWindowsFixedSizeDialogHint),
       plot_(plot), currentGraph_(currentGraph), services_(services) {
     setObjectName("Form8");
-    setWindowTitle("GRAFICO");
+    setWindowTitle(QStringLiteral("GRAFICO"));
     setModal(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);

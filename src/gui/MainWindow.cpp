@@ -135,7 +135,7 @@ std::vector<std::string> memoLines(const QPlainTextEdit* memo) {
     std::vector<std::string> lines;
     if (text.isEmpty())
         return lines;
-    for (const QString& l : text.split('\n'))
+    for (const QString& l : text.split(QLatin1Char('\n')))
         lines.push_back(toCp1252(l));
     return lines;
 }
@@ -144,7 +144,7 @@ void showMemo(QPlainTextEdit* memo, const std::vector<std::string>& lines) {
     QStringList l;
     for (const auto& s : lines)
         l << toQString(s);
-    const QString text = l.join('\n');
+    const QString text = l.join(QLatin1Char('\n'));
     if (memo->toPlainText() != text)
         memo->setPlainText(text);
 }
@@ -156,7 +156,7 @@ TForm1::TForm1(Session& session, CurrentGraph& currentGraph, DesktopServices& se
     : QWidget(parent), session_(session), currentGraph_(currentGraph), services_(services),
       clock_(std::move(clock)) {
     setObjectName("Form1");
-    setWindowTitle(windowCaption);
+    setWindowTitle(QString::fromUtf8(windowCaption));
     setAcceptDrops(true);
     createControls(this, controls);
     findControls();
@@ -187,11 +187,11 @@ void TForm1::findControls() {
 void TForm1::bindGrids() {
     Worksheet& sheet = session_.sheet;
     inputModel_ = new TextGridModel(
-        InputRows, 2, 0, 1,
-        [&sheet](int r, int c) -> const std::string& {
+        {.rows = InputRows, .columns = 2, .fixedRows = 0, .fixedColumns = 1},
+        [&sheet](int r, int c) -> const Cp1252& {
             return c == 0 ? inputLabel(inputRowAt(r)) : sheet.input(inputRowAt(r));
         },
-        [this](int r, int, std::string t) {
+        [this](int r, int, Cp1252 t) {
             session_.sheet.input(inputRowAt(r)) = std::move(t);
             showResultsStanding();
         },
@@ -200,8 +200,8 @@ void TForm1::bindGrids() {
     StringGrid1->setEditable(true);
     StringGrid1->setEnterMovesDown(true);
     resultsModel_ = new TextGridModel(
-        ResultRows, ResultCols, 1, 1,
-        [&sheet](int r, int c) -> const std::string& {
+        {.rows = ResultRows, .columns = ResultCols, .fixedRows = 1, .fixedColumns = 1},
+        [&sheet](int r, int c) -> const Cp1252& {
             return sheet.results[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
         },
         nullptr, this);
@@ -270,11 +270,11 @@ void TForm1::applyLayout() {
     QStringList labels;
     for (const InputRowSpec& spec : inputRowTable)
         labels << toQString(spec.label);
-    const int points =
-        std::min({fittingPoints("courier new", 14, labels, l.inputLabelWidth - 6),
-                  fittingPoints("courier new", 14, {toQString(resultRowName(OuterFilmRow))},
-                                l.resultLabelWidth - 6),
-                  fittingPoints("courier new", 14, {"00000000"}, l.resultColumnWidth - 6)});
+    const int points = std::min(
+        {fittingPoints("courier new", 14, labels, l.inputLabelWidth - 6),
+         fittingPoints("courier new", 14, {toQString(resultRowName(OuterFilmRow))},
+                       l.resultLabelWidth - 6),
+         fittingPoints("courier new", 14, {QStringLiteral("00000000")}, l.resultColumnWidth - 6)});
     for (GridView* grid : {StringGrid1, StringGrid2})
         grid->setFont(namedFont("courier new", points));
     StringGrid1->setSizes(l.inputColumnWidth, {l.inputLabelWidth}, l.rowHeight);
@@ -282,7 +282,8 @@ void TForm1::applyLayout() {
 
     Memo1->setFont(namedFont(
         "courier new",
-        fittingPoints("courier new", 12, {"temp per resistenza al fuoco(est)= 1800.0\u00B0C"},
+        fittingPoints("courier new", 12,
+                      {QStringLiteral("temp per resistenza al fuoco(est)= 1800.0\u00B0C")},
                       l.memo1.width - 12 - Memo1->verticalScrollBar()->sizeHint().width())));
     // A label grows to show its whole caption.
     Label3->resize(std::max(Label3->width(), Label3->sizeHint().width()), Label3->height());
@@ -294,7 +295,7 @@ void TForm1::inizia() {
     showSectionPicture();
     ListBox1->clear();
     ListBox2->setItems(sizeListItems(session_.sizes));
-    setWindowTitle(windowCaption);
+    setWindowTitle(QString::fromUtf8(windowCaption));
     refresh();
 }
 
@@ -373,13 +374,14 @@ void TForm1::cancella() {
 
 void TForm1::fileopen() {
     commitEdits();
-    auto path = services_.openFile("Leggi progetto", "files CAMINI (*.cam *.CAM)",
+    auto path = services_.openFile(QStringLiteral("Leggi progetto"),
+                                   QStringLiteral("files CAMINI (*.cam *.CAM)"),
                                    displayPath(session_.projectFolder));
     if (path)
         openProject(nativePath(*path));
 }
 
-void TForm1::openProject(const std::string& path) {
+void TForm1::openProject(const PathBytes& path) {
     commitEdits();
     // The messages of the load (a refused material number) come once the
     // window shows what was loaded.
@@ -396,7 +398,7 @@ void TForm1::openProject(const std::string& path) {
         services_.message(t);
 }
 
-void TForm1::openAfterStartUp(const std::string& path) {
+void TForm1::openAfterStartUp(const PathBytes& path) {
     pendingProject_ = path;
     if (started_)
         QTimer::singleShot(0, this, &TForm1::openPendingProject);
@@ -416,7 +418,8 @@ std::optional<std::string> draggedProject(const QMimeData* data) {
     if (!data || !data->hasUrls() || data->urls().size() != 1)
         return std::nullopt;
     const QUrl url = data->urls().first();
-    if (!url.isLocalFile() || !url.toLocalFile().endsWith(".cam", Qt::CaseInsensitive))
+    if (!url.isLocalFile() ||
+        !url.toLocalFile().endsWith(QLatin1String(".cam"), Qt::CaseInsensitive))
         return std::nullopt;
     return nativePath(url.toLocalFile());
 }
@@ -445,9 +448,10 @@ void TForm1::filesave() {
 }
 
 bool TForm1::saveProjectWithDialog() {
-    auto chosen = services_.saveFile("Salva progetto", "files CAMINI (*.CAM)",
-                                     displayPath(session_.projectFolder),
-                                     toQString(proposedProjectName(session_.sheet.projectTitle)));
+    auto chosen =
+        services_.saveFile(QStringLiteral("Salva progetto"), QStringLiteral("files CAMINI (*.CAM)"),
+                           displayPath(session_.projectFolder),
+                           toQString(proposedProjectName(session_.sheet.projectTitle)));
     if (!chosen)
         return false;
     const std::string path = projectFileName(nativePath(*chosen));
@@ -485,13 +489,17 @@ void TForm1::onhelp() {
 void TForm1::sceltaisol(int row) {
     if (row < 0)
         return;
-    if (chooseMaterial(session_.sheet, session_.archive, row)) {
+    if (!chooseMaterial(session_.sheet, session_.archive, row)) {
         refresh();
-        const int m = session_.sheet.graphMaterial;
-        showGraph(makeConductivityGraph(session_), session_.archive.description(m));
-        showMaterialChoices(session_.sheet, session_.archive);
+        return;
     }
+    // The choice has made the graphed material the insulation's, and the
+    // graph window only draws: the chosen materials are listed at once, and
+    // the main window stands as it will be when the graph is closed.
+    showMaterialChoices(session_.sheet, session_.archive);
     refresh();
+    const int m = session_.sheet.graphMaterial;
+    showGraph(makeConductivityGraph(session_), session_.archive.description(m));
 }
 
 void TForm1::sceglistabile(int row) {
@@ -542,7 +550,7 @@ void TForm1::uscita() {
     close();
 }
 
-void TForm1::showGraph(GraphProcedure graph, const std::string& caption) {
+void TForm1::showGraph(GraphProcedure graph, const Cp1252& caption) {
     currentGraph_ = std::move(graph);
     if (!graph_)
         return;

@@ -48,10 +48,10 @@ public:
     void refresh();
 
     // Loads a project file as "Leggi progetto" does after its dialog.
-    void openProject(const std::string& path);
+    void openProject(const PathBytes& path);
     // Loads a project once the start routine has run (at once, after the
     // events waiting, when it has): the file named on the command line.
-    void openAfterStartUp(const std::string& path);
+    void openAfterStartUp(const PathBytes& path);
 
 public slots:
     void vai_calcolo();
@@ -94,7 +94,7 @@ private:
     void applyLayout();
     void openMaterialList(MaterialListMode mode);
     void commitEdits();
-    void showGraph(GraphProcedure graph, const std::string& caption);
+    void showGraph(GraphProcedure graph, const Cp1252& caption);
 
     Session& session_;
     CurrentGraph& currentGraph_;
@@ -119,7 +119,7 @@ private:
     TextGridModel* inputModel_ = nullptr;
     TextGridModel* resultsModel_ = nullptr;
     bool started_ = false;
-    std::string pendingProject_; // to load after the start routine
+    PathBytes pendingProject_; // to load after the start routine
     bool refreshing_ = false;
 };
 

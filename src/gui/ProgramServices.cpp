@@ -34,7 +34,7 @@ QString breakableText(const QString& text, int longest) {
         out += c;
         if (!c.isSpace())
             ++run;
-        if (c == '/') {
+        if (c == QLatin1Char('/')) {
             out += zeroWidthSpace;
             run = 0;
         }
@@ -44,8 +44,9 @@ QString breakableText(const QString& text, int longest) {
 
 std::unique_ptr<QMessageBox> messageBox(QMessageBox::Icon icon, const std::string& text,
                                         QMessageBox::StandardButtons buttons) {
-    auto box = std::make_unique<QMessageBox>(icon, "camini", breakableText(toQString(text), 40),
-                                             buttons, QApplication::activeWindow());
+    auto box = std::make_unique<QMessageBox>(icon, QStringLiteral("camini"),
+                                             breakableText(toQString(text), 40), buttons,
+                                             QApplication::activeWindow());
     box->setFont(QApplication::font());
     return box;
 }
@@ -116,25 +117,36 @@ QPrinter* ProgramServices::printer() {
     return printer_.get();
 }
 
+QPrinter* ProgramServices::pdfPrinter(const QString& path) {
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    printer_->setOutputFileName(path);
+    return printer_.get();
+}
+
 bool ProgramServices::openBrowser(const QUrl& url) {
-    // xdg-open hands the address to the desktop's browser. It may keep
-    // running as long as a newly started browser does, so wait a little for
-    // its verdict and otherwise let it run on its own.
+    // xdg-open hands the address to the desktop's browser and may run as long
+    // as a newly started browser does: the window goes on at once, and the
+    // verdict comes when xdg-open ends (or cannot start), in the error box.
     auto* process = new QProcess(qApp);
-    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-    process->start("xdg-open", {url.toString()});
-    if (!process->waitForStarted(5000)) {
-        error("impossibile avviare xdg-open per aprire " + toCp1252(url.toString()) + ": " +
-              toCp1252(process->errorString()));
-        process->deleteLater();
-        return false;
-    }
-    if (process->waitForFinished(3000) &&
-        (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0)) {
-        error("impossibile aprire " + toCp1252(url.toString()) + " nel browser (xdg-open: uscita " +
-              std::to_string(process->exitCode()) + ")");
-        return false;
-    }
+    const QString address = url.toString();
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [this, process, address](QProcess::ProcessError failure) {
+                         if (failure != QProcess::FailedToStart)
+                             return; // a crash also ends in finished
+                         error("impossibile avviare xdg-open per aprire " + toCp1252(address) +
+                               ": " + toCp1252(process->errorString()));
+                         process->deleteLater();
+                     });
+    QObject::connect(process, &QProcess::finished, process,
+                     [this, process, address](int exitCode, QProcess::ExitStatus status) {
+                         if (status != QProcess::NormalExit || exitCode != 0)
+                             error("impossibile aprire " + toCp1252(address) +
+                                   " nel browser (xdg-open: uscita " + std::to_string(exitCode) +
+                                   ")");
+                         process->deleteLater();
+                     });
+    process->start(QStringLiteral("xdg-open"), {address});
     return true;
 }
 

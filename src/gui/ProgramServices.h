@@ -20,7 +20,7 @@ std::unique_ptr<QMessageBox> messageBox(QMessageBox::Icon icon, const std::strin
 QString breakableText(const QString& text, int longest);
 
 // The desktop services of the running program: Qt's message boxes and file
-// dialogs, QDialog::exec, the default printer and xdg-open.
+// dialogs, QDialog::exec, the default printer (or a PDF file) and xdg-open.
 class ProgramServices : public DesktopServices {
 public:
     ProgramServices();
@@ -35,6 +35,7 @@ public:
                                     const QString& folder, const QString& proposedName) override;
     void showModal(QDialog& window) override;
     QPrinter* printer() override;
+    QPrinter* pdfPrinter(const QString& path) override;
     bool openBrowser(const QUrl& url) override;
 
 private:

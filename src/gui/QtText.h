@@ -9,18 +9,18 @@
 namespace camini {
 
 // The core's CP1252 texts as the widgets' QString, and back.
-inline QString toQString(const std::string& cp1252) {
+inline QString toQString(const Cp1252& cp1252) {
     return QString::fromStdString(toUtf8(cp1252));
 }
-inline std::string toCp1252(const QString& text) {
+inline Cp1252 toCp1252(const QString& text) {
     return fromUtf8(text.toStdString());
 }
 
 // A path chosen in a dialog as the file system's bytes, and back.
-inline std::string nativePath(const QString& path) {
+inline PathBytes nativePath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
-inline QString displayPath(const std::string& path) {
+inline QString displayPath(const PathBytes& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 

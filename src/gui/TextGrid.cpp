@@ -9,20 +9,18 @@
 
 namespace camini {
 
-TextGridModel::TextGridModel(int rows, int columns, int fixedRows, int fixedColumns, Getter get,
-                             Setter set, QObject* parent)
-    : QAbstractTableModel(parent), rows_(rows), columns_(columns), fixedRows_(fixedRows),
-      fixedColumns_(fixedColumns), get_(std::move(get)), set_(std::move(set)) {}
+TextGridModel::TextGridModel(GridShape shape, Getter get, Setter set, QObject* parent)
+    : QAbstractTableModel(parent), shape_(shape), get_(std::move(get)), set_(std::move(set)) {}
 
 int TextGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows_;
+    return parent.isValid() ? 0 : shape_.rows;
 }
 int TextGridModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : columns_;
+    return parent.isValid() ? 0 : shape_.columns;
 }
 
 bool TextGridModel::isFixed(const QModelIndex& index) const {
-    return index.row() < fixedRows_ || index.column() < fixedColumns_;
+    return index.row() < shape_.fixedRows || index.column() < shape_.fixedColumns;
 }
 
 QVariant TextGridModel::data(const QModelIndex& index, int role) const {
@@ -63,8 +61,8 @@ Qt::ItemFlags TextGridModel::flags(const QModelIndex& index) const {
 }
 
 void TextGridModel::refresh() {
-    if (rows_ > 0 && columns_ > 0)
-        emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
+    if (shape_.rows > 0 && shape_.columns > 0)
+        emit dataChanged(index(0, 0), index(shape_.rows - 1, shape_.columns - 1));
 }
 
 GridView::GridView(QWidget* parent) : QTableView(parent) {

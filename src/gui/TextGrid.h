@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Cp1252.h"
+
 #include <QAbstractTableModel>
 #include <QTableView>
 #include <functional>
@@ -7,17 +9,25 @@
 
 namespace camini {
 
-// A table model over texts the core keeps (CP1252): the worksheet's input
-// grid or results grid. The first `fixedRows` rows and `fixedColumns`
-// columns look fixed (button face) and are never editable.
+// The shape of a grid: its size and how many of its first rows and columns
+// are fixed (headings and labels).
+struct GridShape {
+    int rows = 0;
+    int columns = 0;
+    int fixedRows = 0;
+    int fixedColumns = 0;
+};
+
+// A table model over texts the core keeps: the worksheet's input grid or
+// results grid. The fixed rows and columns of its shape look fixed (button
+// face) and are never editable.
 class TextGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    using Getter = std::function<const std::string&(int row, int column)>;
-    using Setter = std::function<void(int row, int column, std::string text)>;
+    using Getter = std::function<const Cp1252&(int row, int column)>;
+    using Setter = std::function<void(int row, int column, Cp1252 text)>;
 
-    TextGridModel(int rows, int columns, int fixedRows, int fixedColumns, Getter get, Setter set,
-                  QObject* parent = nullptr);
+    TextGridModel(GridShape shape, Getter get, Setter set, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -30,7 +40,7 @@ public:
 
 private:
     bool isFixed(const QModelIndex& index) const;
-    int rows_, columns_, fixedRows_, fixedColumns_;
+    GridShape shape_;
     Getter get_;
     Setter set_;
 };

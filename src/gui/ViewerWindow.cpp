@@ -54,7 +54,7 @@ TAboutBox::TAboutBox(ViewerDocument& document, DesktopServices& services, QWidge
                           Qt::MSWindowsFixedSizeDialogHint),
       document_(document), services_(services) {
     setObjectName("AboutBox");
-    setWindowTitle("risultati");
+    setWindowTitle(QStringLiteral("risultati"));
     setModal(true);
     createControls(this, controls);
     RichEdit1 = control<QTextEdit>(this, "RichEdit1");
@@ -106,7 +106,7 @@ QStringList TAboutBox::documentLines() const {
 }
 
 void TAboutBox::refresh() {
-    const QString text = documentLines().join('\n');
+    const QString text = documentLines().join(QLatin1Char('\n'));
     refreshing_ = true;
     RichEdit1->document()->setDefaultFont(fittedFont());
     if (RichEdit1->toPlainText() != text)
@@ -131,7 +131,7 @@ void TAboutBox::storeTyped() {
     document_.paragraphs.clear();
     if (text.isEmpty())
         return;
-    for (const QString& line : text.split('\n'))
+    for (const QString& line : text.split(QLatin1Char('\n')))
         document_.paragraphs.push_back(toCp1252(line));
 }
 
@@ -174,8 +174,8 @@ void TAboutBox::vai_stampa() {
 }
 
 void TAboutBox::vai_testo() {
-    auto chosen =
-        services_.saveFile("scrivi il file rtf", "output testo (*.rtf)", QString(), QString());
+    auto chosen = services_.saveFile(QStringLiteral("scrivi il file rtf"),
+                                     QStringLiteral("output testo (*.rtf)"), QString(), QString());
     if (!chosen || chosen->isEmpty())
         return;
     const std::string path = reportFileName(nativePath(*chosen));

@@ -38,7 +38,7 @@ private:
     void storeTyped();
     QStringList documentLines() const;
     // The document's font, or the largest smaller size at which its longest
-    // line fits the text box (not below 6 points).
+    // line fits the text box (not below SmallestFontPoints).
     QFont fittedFont() const;
     // Scrolls to the first line of the last report appended.
     void showReportStart();

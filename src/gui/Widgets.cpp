@@ -18,7 +18,6 @@
 #include <QScreen>
 #include <QTextEdit>
 #include <algorithm>
-#include <memory>
 
 namespace camini {
 
@@ -75,13 +74,13 @@ QWidget* createControl(QWidget* parent, ControlKind kind, const char* name, cons
     if (tooltip)
         c->setToolTip(QString::fromUtf8(tooltip));
     if (colour)
-        c->setStyleSheet(QString("color: %1;").arg(colour));
+        c->setStyleSheet(QStringLiteral("color: %1;").arg(QString::fromLatin1(colour)));
     return c;
 }
 
 int fittingPointSize(QFont font, int points, const QStringList& texts, qreal room,
                      QPaintDevice* device) {
-    for (; points > 6; --points) {
+    for (; points > SmallestFontPoints; --points) {
         font.setPointSize(points);
         const QFontMetricsF fm = device ? QFontMetricsF(font, device) : QFontMetricsF(font);
         if (std::all_of(texts.begin(), texts.end(),
@@ -92,7 +91,7 @@ int fittingPointSize(QFont font, int points, const QStringList& texts, qreal roo
 }
 
 QFont namedFont(const char* family, int points) {
-    QFont f(family);
+    QFont f(QString::fromLatin1(family));
     f.setPointSize(points);
     return f;
 }
@@ -102,7 +101,7 @@ void applyFont(QWidget* c, const FontRule& rule, int points) {
         points = rule.points;
     if (points <= 0 && rule.pixels <= 0)
         return;
-    QFont f = rule.family ? QFont(rule.family) : c->font();
+    QFont f = rule.family ? QFont(QString::fromLatin1(rule.family)) : c->font();
     if (rule.pixels > 0)
         f.setPixelSize(rule.pixels);
     else
@@ -116,7 +115,8 @@ void applyFont(QWidget* c, const FontRule& rule, int points) {
             // Room for the caption beside the picture; the accelerator's "&"
             // is not drawn.
             const int room = c->width() - b->iconSize().width() - 12;
-            f.setPointSize(fittingPointSize(f, points, {QString(b->text()).remove('&')}, room));
+            f.setPointSize(
+                fittingPointSize(f, points, {QString(b->text()).remove(QLatin1Char('&'))}, room));
         }
     }
     c->setFont(f);
@@ -127,7 +127,7 @@ QSize screenSizeOf(const QWidget* window) {
     return s->geometry().size();
 }
 
-bool confirmReplace(DesktopServices& services, const std::string& path) {
+bool confirmReplace(DesktopServices& services, const PathBytes& path) {
     if (!QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(path))))
         return true;
     const std::string name = toCp1252(QFile::decodeName(QByteArray::fromStdString(path)));
@@ -156,14 +156,10 @@ bool runFileOperation(DesktopServices& services, const std::function<void()>& op
 
 namespace {
 
-// The PDF file that takes a print job where no printer is installed; it lives
-// until the next such job, as the program's printer does.
-std::unique_ptr<QPrinter> pdfPrinter;
-
 // The name chosen in the dialog, with ".pdf" added unless it ends so.
 QString pdfFileName(QString chosen) {
-    if (!chosen.endsWith(".pdf", Qt::CaseInsensitive))
-        chosen += ".pdf";
+    if (!chosen.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        chosen += QLatin1String(".pdf");
     return chosen;
 }
 
@@ -174,33 +170,31 @@ QPrinter* offerPdfFile(DesktopServices& services) {
         DesktopServices::Answer::Yes)
         return nullptr;
     const auto chosen =
-        services.saveFile("salva la stampa", "documenti PDF (*.pdf)", QString(), QString());
+        services.saveFile(QStringLiteral("salva la stampa"),
+                          QStringLiteral("documenti PDF (*.pdf)"), QString(), QString());
     if (!chosen || chosen->isEmpty())
         return nullptr;
     const QString path = pdfFileName(*chosen);
     if (!confirmReplace(services, nativePath(path)))
         return nullptr;
-    pdfPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    pdfPrinter->setOutputFormat(QPrinter::PdfFormat);
-    pdfPrinter->setOutputFileName(path);
-    return pdfPrinter.get();
+    return services.pdfPrinter(path);
 }
 
 } // namespace
 
 QPrinter* startPrintJob(DesktopServices& services, QPainter& painter, QSize& page) {
     QPrinter* printer = services.printer();
-    if (!printer)
+    const bool toFile = !printer;
+    if (toFile)
         printer = offerPdfFile(services);
     if (!printer)
         return nullptr;
-    printer->setDocName("");
+    printer->setDocName(QString());
     printer->setFullPage(false);
     if (!painter.begin(printer)) {
-        services.error(printer != pdfPrinter.get()
-                           ? std::string("stampa non riuscita")
-                           : "stampa non riuscita: impossibile scrivere il file \"" +
-                                 toCp1252(printer->outputFileName()) + "\"");
+        services.error(!toFile ? std::string("stampa non riuscita")
+                               : "stampa non riuscita: impossibile scrivere il file \"" +
+                                     toCp1252(printer->outputFileName()) + "\"");
         return nullptr;
     }
     page = printer->pageLayout().paintRectPixels(printer->resolution()).size();

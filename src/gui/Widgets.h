@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Cp1252.h"
 #include "forms/Layouts.h"
 
 #include <QFont>
@@ -138,8 +139,13 @@ void placeControls(const Window* window, const std::array<ControlSpec<Window, La
 QPushButton* makeButton(QWidget* parent, const char* name, const char* caption,
                         QStyle::StandardPixmap glyph);
 
-// The largest point size, from `points` down to 7, at which every text fits
-// in `room` (units of `device`: the screen's pixels when none is given).
+// The smallest point size a window's text is shrunk to where it would not
+// fit its room: the grids, the boxes, the buttons and the results viewer.
+constexpr int SmallestFontPoints = 6;
+
+// The largest point size, from `points` down to SmallestFontPoints, at which
+// every text fits in `room` (units of `device`: the screen's pixels when none
+// is given); SmallestFontPoints when none does.
 int fittingPointSize(QFont font, int points, const QStringList& texts, qreal room,
                      QPaintDevice* device = nullptr);
 
@@ -159,7 +165,7 @@ bool runFileOperation(DesktopServices& services, const std::function<void()>& op
 
 // Whether a save may go to `path` (file system bytes): yes when no file is
 // there, otherwise as the user answers "il file ... esiste già: sostituirlo?".
-bool confirmReplace(DesktopServices& services, const std::string& path);
+bool confirmReplace(DesktopServices& services, const PathBytes& path);
 
 // Starts a print job with an empty title on the default printer, `painter`
 // drawing on the printable area (no margins added), and gives the page's

@@ -4,6 +4,7 @@
 #include "EditorWindow.h"
 #include "GraphWindow.h"
 #include "MainWindow.h"
+#include "ProgramWindows.h"
 #include "ScriptedServices.h"
 #include "TextGrid.h"
 #include "ViewerWindow.h"
@@ -29,21 +30,22 @@ protected:
     PlotState plot;
     CurrentGraph currentGraph;
     ScriptedServices services;
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TForm8> form8;
-    std::unique_ptr<TAboutBox> aboutBox;
-    std::unique_ptr<TForm3> form3;
+    ProgramWindows windows;
+    TForm1* form1 = nullptr;
+    TForm8* form8 = nullptr;
+    TAboutBox* aboutBox = nullptr;
+    TForm3* form3 = nullptr;
 
     void SetUp() override {
         for (const char* name :
              {"materiali.TXT", "stabile1.txt", "sezione1.jpg", "sezione2.jpg", "manuale.html"})
             copyData(name);
         session = std::make_unique<Session>(dir.path());
-        form1 = std::make_unique<TForm1>(*session, currentGraph, services, fixedClock());
-        form8 = std::make_unique<TForm8>(plot, currentGraph, services);
-        aboutBox = std::make_unique<TAboutBox>(session->viewer, services);
-        form3 = std::make_unique<TForm3>(session->archive, session->viewer, *aboutBox, services);
-        form1->setWindows(aboutBox.get(), form3.get(), form8.get());
+        windows = createProgramWindows(*session, plot, currentGraph, services, fixedClock());
+        form1 = windows.main.get();
+        form8 = windows.graph;
+        aboutBox = windows.viewer;
+        form3 = windows.editor;
         form1->show();
         QApplication::processEvents();
     }

@@ -2,8 +2,10 @@
 // size comes from CAMINI_TEST_SCREEN ("1366x768" unless said otherwise).
 #include <QApplication>
 #include <QFile>
+#include <QThreadPool>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <string>
 #include <unistd.h>
 
@@ -27,6 +29,11 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString("offscreen:configfile=" + config));
     QApplication app(argc, argv);
+    // The permission tests fork this process (runInChild). A child keeps none
+    // of the parent's threads, while the thread pool that paints wide areas
+    // would still count on them and wait forever: the pool lets its threads
+    // go before every fork, and the child starts its own.
+    ::pthread_atfork([] { QThreadPool::globalInstance()->waitForDone(); }, nullptr, nullptr);
     ::testing::InitGoogleTest(&argc, argv);
     const int rc = RUN_ALL_TESTS();
     QFile::remove(QString::fromStdString(config));

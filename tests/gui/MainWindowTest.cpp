@@ -431,11 +431,11 @@ TEST_F(MainWindow, AProjectFileDroppedOnTheWindowLoads) {
         std::unique_ptr<QMimeData> data(dragged(c.files));
         QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, data.get(), Qt::LeftButton,
                               Qt::NoModifier);
-        QApplication::sendEvent(form1.get(), &enter);
+        QApplication::sendEvent(form1, &enter);
         EXPECT_EQ(enter.isAccepted(), c.accepted);
         QDropEvent drop(QPointF(100, 100), Qt::CopyAction, data.get(), Qt::LeftButton,
                         Qt::NoModifier);
-        QApplication::sendEvent(form1.get(), &drop);
+        QApplication::sendEvent(form1, &drop);
         QApplication::processEvents();
         EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->text(),
                   c.accepted ? "trascinato" : "esempio 1");
@@ -490,7 +490,7 @@ TEST_F(MainWindow, UscitaClosesTheWindow) {
 
 TEST_F(MainWindow, TypingIntoTheSelectedCellRightAfterClickingItKeepsTheDigits) {
     form1->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form1.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form1));
     auto* grid = named<GridView>(*form1, "StringGrid1");
     const QModelIndex cell = grid->model()->index(0, 1);
     const QPoint centre = grid->visualRect(cell).center();
@@ -519,7 +519,7 @@ TEST_F(MainWindow, TypingIntoTheSelectedCellRightAfterClickingItKeepsTheDigits) 
 // the next row, on the last row it stays.
 TEST_F(MainWindow, EnterInTheInputGridStoresTheCellAndMovesDown) {
     form1->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form1.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form1));
     auto* grid = named<GridView>(*form1, "StringGrid1");
     grid->setFocus();
     grid->setCurrentIndex(grid->model()->index(0, 1));
@@ -548,7 +548,7 @@ TEST_F(MainWindow, EnterInTheInputGridStoresTheCellAndMovesDown) {
 
 TEST_F(MainWindow, TabLeavesTheGridsAndTheTextBoxes) {
     form1->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form1.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form1));
     named<GridView>(*form1, "StringGrid1")->setFocus();
     QTest::keyClick(named<GridView>(*form1, "StringGrid1"), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), named<QPushButton>(*form1, "BitBtn6"));

@@ -97,6 +97,15 @@ struct ScriptedServices : DesktopServices {
         return printer_.get();
     }
 
+    // Where no printer is installed, the PDF file the user chose.
+    std::unique_ptr<QPrinter> pdfPrinter_;
+    QPrinter* pdfPrinter(const QString& path) override {
+        pdfPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        pdfPrinter_->setOutputFormat(QPrinter::PdfFormat);
+        pdfPrinter_->setOutputFileName(path);
+        return pdfPrinter_.get();
+    }
+
     bool openBrowser(const QUrl& url) override {
         browsed.push_back(url);
         if (!browserWorks)

@@ -51,7 +51,7 @@ json inputsJson(const Session& session) {
 json wallRowJson(const Session& session, int wallRow) {
     const CalcResult& r = session.solver.result();
     const ChimneyInput& in = session.input;
-    const std::size_t i = static_cast<std::size_t>(wallRow - InnerFilmRow);
+    const std::size_t i = wallIndex(wallRow);
     json row = {{"row", wallRow}, {"name", text(resultRowName(wallRow))}};
     const LayerSpec* layer = layerAtRow(wallRow);
     row["kind"] = layer ? "layer" : "film";
@@ -68,7 +68,7 @@ json wallRowJson(const Session& session, int wallRow) {
             row["conductivity"] = nullptr;
             row["unitResistance"] = number(r.airGapUnitResistance);
         }
-        row["meanTemperature"] = number(r.layerMeanTemps[layer->meanIndex]);
+        row["meanTemperature"] = number(r.layerMeanTemps[layer->meanIndex()]);
     } else {
         row["coefficient"] = number(in.value(wallRow == InnerFilmRow ? InputRow::InnerCoefficient
                                                                      : InputRow::OuterCoefficient));
@@ -85,40 +85,33 @@ json wallRowJson(const Session& session, int wallRow) {
 
 json layerChecksJson(const Session& session) {
     json checks = json::array();
-    const auto& means = session.solver.result().layerMeanTemps;
-    for (const LayerSpec& layer : layerTable) {
-        if (!layer.material)
-            continue;
-        const int m = session.sheet.material(*layer.material);
-        const auto failed = layerCheckText(session.archive, m, layer.name, means[layer.meanIndex]);
+    for (const LayerCheck& check : layerChecks(session)) {
+        const int m = check.material;
         checks.push_back(
-            {{"layer", text(layer.name)},
+            {{"layer", text(check.layer->name)},
              {"material", m},
-             {"meanTemperature", number(means[layer.meanIndex])},
+             {"meanTemperature", number(check.meanTemperature)},
              {"highestTemperature",
               session.archive.pointCount(m) ? number(session.archive.tempMax(m)) : json(nullptr)},
-             {"passed", !failed},
-             {"message", failed ? text(*failed) : json(nullptr)}});
+             {"passed", !check.failure},
+             {"message", check.failure ? text(*check.failure) : json(nullptr)}});
     }
     return checks;
 }
 
-} // namespace
-
-std::vector<std::string> failedLayerChecks(const Session& session) {
-    std::vector<std::string> texts;
-    const auto& means = session.solver.result().layerMeanTemps;
-    for (const LayerSpec& layer : layerTable) {
-        if (!layer.material)
-            continue;
-        if (auto t = layerCheckText(session.archive, session.sheet.material(*layer.material),
-                                    layer.name, means[layer.meanIndex]))
-            texts.push_back(std::move(*t));
-    }
-    return texts;
+json fireSearchJson(FireSearchKind kind, const char* face, double temperature,
+                    const std::string& line, const ChimneyInput& in) {
+    const FireSearchSpec& search = fireSearch(kind);
+    return {{"face", face},
+            {"limit", number(in.value(search.limit))},
+            {"bracket", {0, search.bracketHigh}},
+            {"temperature", number(temperature)},
+            {"line", text(line)}};
 }
 
-json calculationJson(Session& session, const std::vector<std::string>& messages) {
+} // namespace
+
+json calculationJson(const Session& session, const std::vector<std::string>& messages) {
     const CalcResult& r = session.solver.result();
     const ChimneyInput& in = session.input;
     const Worksheet& sheet = session.sheet;
@@ -148,18 +141,10 @@ json calculationJson(Session& session, const std::vector<std::string>& messages)
     const std::string innerLine =
         sheet.fireResistanceLines.size() > 1 ? sheet.fireResistanceLines[1] : "";
     doc["fireResistance"] = {
-        {"outer",
-         {{"face", "superficie esterna (T6)"},
-          {"limit", number(in.outerFaceLimit)},
-          {"bracket", {0, 1800}},
-          {"temperature", number(r.fireTempOuter)},
-          {"line", text(outerLine)}}},
-        {"inner",
-         {{"face", "faccia interna dell'asola tecnica (T3)"},
-          {"limit", number(in.gapFaceLimit)},
-          {"bracket", {0, 3500}},
-          {"temperature", number(r.fireTempInner)},
-          {"line", text(innerLine)}}},
+        {"outer", fireSearchJson(FireSearchKind::Outer, "superficie esterna (T6)", r.fireTempOuter,
+                                 outerLine, in)},
+        {"inner", fireSearchJson(FireSearchKind::Inner, "faccia interna dell'asola tecnica (T3)",
+                                 r.fireTempInner, innerLine, in)},
     };
     doc["layerChecks"] = layerChecksJson(session);
     json said = json::array();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Cp1252.h"
+
 #include <nlohmann/json.hpp>
 
 #include <string>
@@ -18,10 +20,6 @@ struct Session;
 // checks of the four material layers (as the report runs them) and
 // `messages`, what the calculation said to the user. Texts are UTF-8,
 // numbers as calculated. The session must hold a calculation.
-nlohmann::ordered_json calculationJson(Session& session, const std::vector<std::string>& messages);
-
-// The texts of the failed layer checks of the four material layers on the
-// session's last solution, in layer order (CP1252).
-std::vector<std::string> failedLayerChecks(const Session& session);
+nlohmann::ordered_json calculationJson(const Session& session, const std::vector<Cp1252>& messages);
 
 } // namespace camini

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Cp1252.h"
 #include "plot/Graphs.h"
 
 #include <string>
@@ -26,7 +27,7 @@ constexpr double PdfDotsPerInch = 600.0;
 // together on one page; no line is split across pages.
 struct ReportPages {
     int fontSize = 0;
-    std::vector<std::vector<std::string>> pages;
+    std::vector<std::vector<Cp1252>> pages;
 };
 
 // The viewer document as a PDF document (bytes): the report on portrait A4
@@ -38,6 +39,6 @@ std::string reportPdf(const ViewerDocument& doc, PlotState& plot, const GraphPro
 
 // Writes reportPdf to path, replacing the file safely. Throws FileError.
 void saveReportPdf(const ViewerDocument& doc, PlotState& plot, const GraphProcedure& graph,
-                   Messages& messages, const std::string& path);
+                   Messages& messages, const PathBytes& path);
 
 } // namespace camini

@@ -1,6 +1,5 @@
 #include "Sweep.h"
 
-#include "CalculationJson.h"
 #include "common/Cp1252.h"
 #include "common/FixedPoint.h"
 #include "common/NumberReader.h"
@@ -113,7 +112,7 @@ std::vector<SweepLine> runSweep(Session& session, const SweepSpec& spec) {
             line.boundaryTemps = r.boundaryTemps;
             line.fireTempOuter = r.fireTempOuter;
             line.fireTempInner = r.fireTempInner;
-            line.layerWarnings = static_cast<int>(failedLayerChecks(session).size());
+            line.layerWarnings = failedLayerChecks(layerChecks(session));
         } catch (const CalculationStopped& e) {
             line.stopped = e.what();
         }

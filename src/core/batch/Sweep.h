@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Cp1252.h"
 #include "engine/WallTable.h"
 
 #include <nlohmann/json.hpp>
@@ -25,7 +26,7 @@ public:
 // The values of a sweep of one input row, as the cell texts a user would type.
 struct SweepSpec {
     InputRow row = InputRow::FlueGasTemp;
-    std::vector<std::string> texts;
+    std::vector<Cp1252> texts;
 };
 
 // The most values one sweep runs.
@@ -37,19 +38,19 @@ constexpr std::size_t MaxSweepValues = 100000;
 // FROM; a tolerance of a billionth of a step keeps TO when the steps add up
 // to it), each written with as many decimals as FROM and STEP are written
 // with. Throws BadArgument.
-SweepSpec parseSweep(std::string_view argument);
+SweepSpec parseSweep(Utf8View argument);
 
 // One value of a sweep: the cell text, the number read from it and either the
 // results or the message of the calculation that stopped.
 struct SweepLine {
-    std::string text; // CP1252, as typed into the cell
+    Cp1252 text; // as typed into the cell
     double value = 0.0;
-    std::optional<std::string> stopped; // the stop message (CP1252)
+    std::optional<Cp1252> stopped; // the stop message
     double totalResistance = 0.0;
-    std::array<double, 7> boundaryTemps{}; // T1..T7
-    double fireTempOuter = 0.0;            // "(est)"
-    double fireTempInner = 0.0;            // "(int)"
-    int layerWarnings = 0;                 // failed checks of the four material layers
+    std::array<double, WallRows> boundaryTemps{}; // T1..T7
+    double fireTempOuter = 0.0;                   // "(est)"
+    double fireTempInner = 0.0;                   // "(int)"
+    int layerWarnings = 0;                        // failed checks of the four material layers
 };
 
 // Runs the arithmetic of "Calcola" once for each value, in order, on the
@@ -66,7 +67,7 @@ std::vector<SweepLine> runSweep(Session& session, const SweepSpec& spec);
 // with the point as decimal separator in the shortest form that reads back
 // as the same double; a stopped line holds the value and the message (UTF-8,
 // quoted). Lines end with LF.
-std::string sweepCsv(const std::vector<SweepLine>& lines, InputRow row);
+Utf8 sweepCsv(const std::vector<SweepLine>& lines, InputRow row);
 
 // The sweep as a JSON array (docs/sweep.schema.json).
 nlohmann::ordered_json sweepJson(const std::vector<SweepLine>& lines, InputRow row);
@@ -83,8 +84,8 @@ struct MinThickness {
     int millimetres = 0;
     double fireTempOuter = 0.0;
     double fireTempInner = 0.0;
-    std::string outerLine; // the two memo lines of that calculation (CP1252)
-    std::string innerLine;
+    Cp1252 outerLine; // the two memo lines of that calculation
+    Cp1252 innerLine;
 };
 
 // The most millimetres a minimum-thickness search tries.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Cp1252.h"
+
 #include <ctime>
 #include <functional>
 #include <string>
@@ -8,7 +10,7 @@ namespace camini {
 
 // Local date and time as the report writes it: the Italian short date and
 // long time, "08/12/2026 14:05:09".
-std::string formatDateTime(const std::tm& t);
+Cp1252 formatDateTime(const std::tm& t);
 
 // The clock the core is given: the program's reads the system's local time,
 // tests fix it.

@@ -9,6 +9,11 @@ namespace camini {
 
 namespace {
 
+// Whether iconv_open gave a conversion: it answers (iconv_t)-1 when it cannot.
+bool opened(iconv_t cd) {
+    return cd != reinterpret_cast<iconv_t>(-1); // NOLINT(performance-no-int-to-ptr): iconv's value
+}
+
 // UTF-8 text of every CP1252 byte, built once with iconv.
 const std::array<std::string, 256>& byteTable() {
     static const std::array<std::string, 256> table = [] {
@@ -20,7 +25,7 @@ const std::array<std::string, 256>& byteTable() {
                 continue;
             }
             t[b].push_back('?');
-            if (cd == reinterpret_cast<iconv_t>(-1))
+            if (!opened(cd))
                 continue;
             char in[1] = {static_cast<char>(b)};
             char out[8];
@@ -31,7 +36,7 @@ const std::array<std::string, 256>& byteTable() {
             if (iconv(cd, &ip, &il, &op, &ol) != static_cast<std::size_t>(-1) && il == 0)
                 t[b].assign(out, static_cast<std::size_t>(op - out));
         }
-        if (cd != reinterpret_cast<iconv_t>(-1))
+        if (opened(cd))
             iconv_close(cd);
         return t;
     }();
@@ -53,7 +58,7 @@ std::size_t sequenceLength(unsigned char c) {
 
 } // namespace
 
-std::string toUtf8(std::string_view cp1252) {
+Utf8 toUtf8(Cp1252View cp1252) {
     const auto& t = byteTable();
     std::string out;
     out.reserve(cp1252.size() + cp1252.size() / 4);
@@ -62,7 +67,7 @@ std::string toUtf8(std::string_view cp1252) {
     return out;
 }
 
-std::string fromUtf8(std::string_view utf8) {
+Cp1252 fromUtf8(Utf8View utf8) {
     std::string out;
     out.reserve(utf8.size());
     iconv_t cd = iconv_open("CP1252", "UTF-8");
@@ -85,7 +90,7 @@ std::string fromUtf8(std::string_view utf8) {
             continue;
         }
         char converted = '?';
-        if (cd != reinterpret_cast<iconv_t>(-1)) {
+        if (opened(cd)) {
             char in[4];
             for (std::size_t k = 0; k < n; ++k)
                 in[k] = utf8[i + k];
@@ -100,7 +105,7 @@ std::string fromUtf8(std::string_view utf8) {
         out.push_back(converted);
         i += n;
     }
-    if (cd != reinterpret_cast<iconv_t>(-1))
+    if (opened(cd))
         iconv_close(cd);
     return out;
 }

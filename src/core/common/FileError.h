@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Cp1252.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -13,23 +15,23 @@ namespace camini {
 // save that cannot be made safely).
 class FileError : public std::runtime_error {
 public:
-    FileError(int errorNumber, std::string path);
+    FileError(int errorNumber, PathBytes path);
     // `text` is CP1252, like every text of the system.
-    FileError(std::string text, std::string path, int errorNumber = 0);
+    FileError(Cp1252 text, PathBytes path, int errorNumber = 0);
 
     // The platform's text alone, e.g. "File not found" (CP1252).
-    const std::string& text() const { return text_; }
+    const Cp1252& text() const { return text_; }
     // The path as given to the operation (file system bytes).
-    const std::string& path() const { return path_; }
+    const PathBytes& path() const { return path_; }
     // The error number, 0 when the failure was not a system call's.
     int errorNumber() const { return errno_; }
 
     // The platform's text for an error number.
-    static std::string platformText(int errorNumber);
+    static Cp1252 platformText(int errorNumber);
 
 private:
-    std::string text_;
-    std::string path_;
+    Cp1252 text_;
+    PathBytes path_;
     int errno_ = 0;
 };
 
@@ -41,6 +43,6 @@ inline constexpr const char* StandardInputName = "ingresso standard";
 // The error box text of a failed operation: the platform's text and the path
 // (what() is UTF-8: the text converted, the path's bytes as they are; shown
 // in CP1252).
-std::string fileErrorText(const std::exception& e);
+Cp1252 fileErrorText(const std::exception& e);
 
 } // namespace camini

@@ -65,8 +65,7 @@ char* writeMagnitude(char* dst, char* limit, double a, int decimals) {
 char* writeNumber(char* dst, char* limit, double v, int decimals) {
     char* end = dst;
     if (std::isnan(v)) {
-        std::memcpy(end, "nan", 3);
-        return end + 3;
+        return std::copy_n("nan", 3, end);
     }
     if (v == 0.0) {
         // Zero, the commonest value of the files: no conversion, no sign.
@@ -83,8 +82,7 @@ char* writeNumber(char* dst, char* limit, double v, int decimals) {
     if (std::signbit(v))
         *end++ = '-';
     if (std::isinf(v)) {
-        std::memcpy(end, "inf", 3);
-        return end + 3;
+        return std::copy_n("inf", 3, end);
     }
     return writeMagnitude(end, limit, std::fabs(v), decimals);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Cp1252.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -52,14 +54,14 @@ struct JpegLimits {
 //   truncated file raises only warnings;
 // - for a picture beyond the limits, "JPEG picture too large (...)".
 // The process never ends and no partial picture is returned.
-RgbImage readJpegFile(const std::string& path, const JpegLimits& limits = {});
+RgbImage readJpegFile(const PathBytes& path, const JpegLimits& limits = {});
 
 // Decodes a JPEG picture held in memory, with the rules of readJpegFile; name
 // stands for the path in the errors thrown.
-RgbImage decodeJpeg(std::span<const std::uint8_t> bytes, const std::string& name,
+RgbImage decodeJpeg(std::span<const std::uint8_t> bytes, const PathBytes& name,
                     const JpegLimits& limits = {});
 
-inline RgbImage decodeJpeg(std::string_view bytes, const std::string& name,
+inline RgbImage decodeJpeg(std::string_view bytes, const PathBytes& name,
                            const JpegLimits& limits = {}) {
     return decodeJpeg(std::span<const std::uint8_t>(
                           reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),

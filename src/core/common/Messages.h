@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Cp1252.h"
+
 #include <string>
 
 namespace camini {
@@ -11,8 +13,8 @@ namespace camini {
 class Messages {
 public:
     virtual ~Messages() = default;
-    virtual void message(const std::string& text) = 0;
-    virtual void error(const std::string& text) = 0;
+    virtual void message(const Cp1252& text) = 0;
+    virtual void error(const Cp1252& text) = 0;
 };
 
 } // namespace camini

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Cp1252.h"
+
 #include <optional>
 #include <string_view>
 
@@ -15,22 +17,22 @@ namespace camini {
 // ignores the rest. "12abc" reads 12, "2,5" reads 2, "abc" and "" read 0.
 // A number too large for a double reads as an infinity of its sign; one too
 // small reads as 0.
-double readNumberLenient(std::string_view text);
+double readNumberLenient(Cp1252View text);
 
 // The part of a text the lenient reader takes as its number, without the
 // leading blanks ("2" of "2,5", "12" of " 12abc"); empty when the text does
 // not begin with a number.
-std::string_view numberPrefix(std::string_view text);
+Cp1252View numberPrefix(Cp1252View text);
 
 // Strict reader of the archive editor: leading blanks are allowed, but the
 // rest of the text must be a number and nothing else. Returns nothing when it
 // is not (an empty text, "12a", "x", "1,5").
-std::optional<double> readNumberStrict(std::string_view text);
+std::optional<double> readNumberStrict(Cp1252View text);
 
 // The value read from a line of a data file: the lenient reading, except that
 // a number too large for a double (which no file can write back) reads 0,
 // like any other line that is not a number.
-double readFileNumber(std::string_view text);
+double readFileNumber(Cp1252View text);
 
 // Converts a value read as above to a whole number cut toward zero, limited to
 // the range [lo, hi]; NaN gives 0.

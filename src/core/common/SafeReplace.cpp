@@ -82,7 +82,8 @@ Target resolveTarget(const std::string& path) {
         if (n < 0)
             return {current};
         const std::string link(buf, static_cast<std::size_t>(n));
-        current = (!link.empty() && link[0] == '/') ? link : folderOf(current) + "/" + link;
+        current =
+            (!link.empty() && link[0] == '/') ? link : folderOf(current).append("/").append(link);
     }
     throw FileError(ELOOP, path);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Cp1252.h"
+
 #include <string>
 #include <string_view>
 
@@ -46,7 +48,7 @@ enum class TemporaryFile {
 // lines; "-" is standard output.
 //
 // Throws FileError with the path as given.
-void replaceFileSafely(const std::string& path, std::string_view content,
+void replaceFileSafely(const PathBytes& path, std::string_view content,
                        TemporaryFile temporary = TemporaryFile::Unnamed);
 
 // Writes all of content to an open descriptor as it is; `name` names it in

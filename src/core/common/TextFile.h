@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Cp1252.h"
 #include "SafeReplace.h"
 
 #include <cstddef>
@@ -13,7 +14,7 @@ namespace camini {
 // Reads the file at path in chunks, handing each to `take` until it returns
 // false or the file ends; "-" reads standard input. Throws FileError when the
 // file cannot be opened or read (a folder, for example).
-void readChunks(const std::string& path, const std::function<bool(const char*, std::size_t)>& take);
+void readChunks(const PathBytes& path, const std::function<bool(const char*, std::size_t)>& take);
 
 // Reads at most maxLines lines of a text file. A line ends with LF, and a CR
 // just before the LF is dropped, so files with CR LF or LF line ends read the
@@ -21,7 +22,7 @@ void readChunks(const std::string& path, const std::function<bool(const char*, s
 // stops at maxLines, so a long file costs nothing beyond what is read, and
 // refuses (FileError) a file whose first maxLines lines do not end within
 // maxBytes. Throws FileError when the file cannot be opened or read.
-std::vector<std::string> readTextLines(const std::string& path, std::size_t maxLines,
+std::vector<std::string> readTextLines(const PathBytes& path, std::size_t maxLines,
                                        std::size_t maxBytes);
 
 // The lines of a text in memory, by the rules of readTextLines: at most
@@ -40,17 +41,17 @@ std::vector<std::string_view> splitTextLineViews(std::string_view text, std::siz
 // as /dev/zero, an endless pipe) is refused with FileError once that much is
 // read, so memory and time stay bounded. "-" reads standard input. Throws
 // FileError when the file cannot be opened or read.
-std::string readTextHead(const std::string& path, std::size_t maxLines, std::size_t maxBytes);
+std::string readTextHead(const PathBytes& path, std::size_t maxLines, std::size_t maxBytes);
 
 // Refuses (FileError, nothing written) a text for path that its reader
 // would refuse: longer than the format's bound maxBytes. A save checks it so
 // that what it writes can always be read back.
-void requireTextWithinBound(const std::string& path, std::string_view text, std::size_t maxBytes);
+void requireTextWithinBound(const PathBytes& path, std::string_view text, std::size_t maxBytes);
 
 // Joins lines, each followed by CR LF.
 std::string joinLinesCrLf(const std::vector<std::string>& lines);
 
 // Reads a whole file, with no bound: for tests. Throws FileError.
-std::string readWholeFile(const std::string& path);
+std::string readWholeFile(const PathBytes& path);
 
 } // namespace camini

@@ -5,6 +5,7 @@
 #include "Session.h"
 #include "WallSolver.h"
 #include "Worksheet.h"
+#include "common/Cp1252.h"
 #include "common/FixedPoint.h"
 #include "common/Messages.h"
 #include "materials/MaterialArchive.h"
@@ -23,25 +24,17 @@ std::string quoted(InputRow row) {
     return "\"" + inputName(row) + "\"";
 }
 
-// The boundary temperature after a wall row (T1 after row 1, ...).
-std::size_t temperatureAfter(int wallRow) {
-    return static_cast<std::size_t>(wallRow - InnerFilmRow);
-}
+} // namespace
 
-struct SearchConstants {
-    double upper;   // upper end of the bracket
-    int watchedRow; // the face watched is the one after this wall row
-    double ChimneyInput::*target;
-};
-
-FireSearch search(const Worksheet& sheet, WallSolver& solver, MaterialArchive& archive,
-                  const SearchConstants& k) {
+FireSearch searchFireTemp(FireSearchKind kind, const Worksheet& sheet, WallSolver& solver,
+                          const MaterialArchive& archive) {
+    const FireSearchSpec& k = fireSearch(kind);
     ChimneyInput in = readChimneyInput(sheet);
     checkInputs(in, archive);
-    const double target = in.*k.target;
-    const std::size_t face = temperatureAfter(k.watchedRow);
+    const double target = in.value(k.limit);
+    const std::size_t face = k.watchedTemperature();
     double low = 0;
-    double high = k.upper;
+    double high = k.bracketHigh;
     in.flueGasTemp = (low + high) / 2;
     int n = 0;
     double t = 0;
@@ -58,8 +51,6 @@ FireSearch search(const Worksheet& sheet, WallSolver& solver, MaterialArchive& a
     } while (n <= 100 && std::fabs(t - target) >= 1.0);
     return {in.flueGasTemp, n};
 }
-
-} // namespace
 
 const char* const OuterFirePrefix = "temp per resistenza al fuoco(est)=";
 const char* const InnerFirePrefix = "temp per resistenza al fuoco(int)=";
@@ -105,7 +96,7 @@ void checkInputs(const ChimneyInput& in, const MaterialArchive& archive) {
     }
 }
 
-void solveWallChecked(WallSolver& solver, const ChimneyInput& in, MaterialArchive& archive) {
+void solveWallChecked(WallSolver& solver, const ChimneyInput& in, const MaterialArchive& archive) {
     for (int pass = 0; pass < SolverPasses; ++pass) {
         solver.solvePass(in, archive);
         const CalcResult& c = solver.result();
@@ -117,25 +108,19 @@ void solveWallChecked(WallSolver& solver, const ChimneyInput& in, MaterialArchiv
 }
 
 FireSearch searchFireTempOuter(const Worksheet& sheet, WallSolver& solver,
-                               MaterialArchive& archive) {
-    // The outer surface: the face after screen 2.
-    return search(sheet, solver, archive,
-                  {1800, layerOf(MaterialSlot::Screen2).wallRow, &ChimneyInput::outerFaceLimit});
+                               const MaterialArchive& archive) {
+    return searchFireTemp(FireSearchKind::Outer, sheet, solver, archive);
 }
 
 FireSearch searchFireTempInner(const Worksheet& sheet, WallSolver& solver,
-                               MaterialArchive& archive) {
-    // The inner face of the technical gap: the face after the air gap.
-    return search(
-        sheet, solver, archive,
-        {3500, layerOf(MaterialSlot::TechnicalGap).wallRow - 1, &ChimneyInput::gapFaceLimit});
+                               const MaterialArchive& archive) {
+    return searchFireTemp(FireSearchKind::Inner, sheet, solver, archive);
 }
 
 std::string fireTempLine(std::string_view prefix, double temperature) {
     std::string line(prefix);
     appendFixed(line, temperature, 7, 1);
-    line += "\xB0"
-            "C";
+    line += DegreesCelsius;
     return line;
 }
 
@@ -150,36 +135,34 @@ std::optional<std::string> layerCheckText(const MaterialArchive& archive, int ma
     return text;
 }
 
-void checkLayerTemperature(Session& session, Messages& messages, CheckDestination destination,
-                           int material, const std::string& layerName, double meanTemperature) {
-    auto text = layerCheckText(session.archive, material, layerName, meanTemperature);
-    if (!text)
-        return;
-    if (destination == CheckDestination::MessageBox)
-        messages.message(*text);
-    else
-        session.viewer.append(*text);
-}
-
-void runLayerChecks(Session& session, Messages& messages, CheckDestination destination) {
+std::array<LayerCheck, MaterialSlots> layerChecks(const Session& session) {
     const auto& means = session.solver.result().layerMeanTemps;
+    std::array<LayerCheck, MaterialSlots> checks;
+    auto check = checks.begin();
     for (const LayerSpec& layer : layerTable) {
         if (!layer.material)
             continue;
-        if (destination == CheckDestination::MessageBox && !layer.checkedByCalculation)
-            continue;
-        checkLayerTemperature(session, messages, destination,
-                              session.sheet.material(*layer.material), layer.name,
-                              means[layer.meanIndex]);
+        check->layer = &layer;
+        check->material = session.sheet.material(*layer.material);
+        check->meanTemperature = means[layer.meanIndex()];
+        check->failure =
+            layerCheckText(session.archive, check->material, layer.name, check->meanTemperature);
+        ++check;
     }
+    return checks;
+}
+
+int failedLayerChecks(const std::array<LayerCheck, MaterialSlots>& checks) {
+    int n = 0;
+    for (const LayerCheck& c : checks)
+        if (c.failure)
+            ++n;
+    return n;
 }
 
 std::optional<std::string> airGapWarning(const CalcResult& result, const ChimneyInput& in) {
-    const LayerSpec* gap = nullptr;
-    for (const LayerSpec& layer : layerTable)
-        if (!layer.material)
-            gap = &layer;
-    const double r = result.resistances[static_cast<std::size_t>(gap->wallRow - InnerFilmRow)];
+    const LayerSpec* gap = &airGapLayer();
+    const double r = result.resistances[wallIndex(gap->wallRow)];
     if (!(r < 0))
         return std::nullopt;
     const double thickness = in.value(gap->thickness);
@@ -188,13 +171,13 @@ std::optional<std::string> airGapWarning(const CalcResult& result, const Chimney
                        " mq K/w): la sua formula non vale per lo spessore di ";
     appendFixed(text, thickness, 0, thickness == std::trunc(thickness) ? 0 : 1);
     text += " mm alla temperatura media di ";
-    appendFixed(text, result.layerMeanTemps[gap->meanIndex], 0, 1);
-    text += "\xB0"
-            "C; i risultati sono quelli calcolati";
+    appendFixed(text, result.layerMeanTemps[gap->meanIndex()], 0, 1);
+    text += DegreesCelsius;
+    text += "; i risultati sono quelli calcolati";
     return text;
 }
 
-CalculationOutcome solveCalculation(Session& session) {
+CalculationOutcome solveCalculation(const Session& session) {
     CalculationOutcome out{session.solver, {}, {}, {}};
     out.outer = searchFireTempOuter(session.sheet, out.solver, session.archive);
     out.inner = searchFireTempInner(session.sheet, out.solver, session.archive);
@@ -236,7 +219,9 @@ bool calculate(Session& session, Messages& messages) {
     writeResultsGrid(solver.result(), input.singleWall, sheet.results);
     sheet.calculated = true;
     session.calculatedFrom = basisOf(session);
-    runLayerChecks(session, messages, CheckDestination::MessageBox);
+    for (const LayerCheck& check : layerChecks(session))
+        if (check.failure && check.layer->checkedByCalculation)
+            messages.message(*check.failure);
     if (auto warning = airGapWarning(solver.result(), input))
         messages.message(*warning);
     return true;

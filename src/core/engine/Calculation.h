@@ -2,7 +2,9 @@
 
 #include "ChimneyInput.h"
 #include "WallSolver.h"
+#include "common/Cp1252.h"
 
+#include <array>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -19,7 +21,7 @@ struct Worksheet;
 // data. The text (CP1252, Italian) names the input at fault.
 class CalculationStopped : public std::runtime_error {
 public:
-    explicit CalculationStopped(const std::string& text) : std::runtime_error(text) {}
+    explicit CalculationStopped(const Cp1252& text) : std::runtime_error(text) {}
 };
 
 // Checks that the inputs give defined arithmetic in every pass for any
@@ -30,7 +32,7 @@ void checkInputs(const ChimneyInput& in, const MaterialArchive& archive);
 
 // Solves the wall (six passes) and stops the calculation when a pass leaves
 // a value that is not a finite number.
-void solveWallChecked(WallSolver& solver, const ChimneyInput& in, MaterialArchive& archive);
+void solveWallChecked(WallSolver& solver, const ChimneyInput& in, const MaterialArchive& archive);
 
 // The outcome of a fire-resistance search: the flue-gas temperature found
 // and the number of wall solutions it took (at most 101).
@@ -39,20 +41,22 @@ struct FireSearch {
     int solutions = 0;
 };
 
-// The bisection searches for the flue-gas temperature at which the outer
-// surface (T6) reaches `outerFaceLimit` ("(est)", bracket 0..1800) and at
-// which the inner face of the technical gap (T3) reaches `gapFaceLimit`
-// ("(int)", bracket 0..3500). Each reads the inputs from the worksheet,
-// solves the wall at every step and leaves the solver as its last solution
-// left it. Throws CalculationStopped.
+// The bisection search of fireSearchTable for the flue-gas temperature at
+// which the watched face reaches its limit: the outer surface (T6) reaches
+// `outerFaceLimit` ("(est)", bracket 0..1800), the inner face of the
+// technical gap (T3) reaches `gapFaceLimit` ("(int)", bracket 0..3500). It
+// reads the inputs from the worksheet, solves the wall at every step and
+// leaves the solver as its last solution left it. Throws CalculationStopped.
+FireSearch searchFireTemp(FireSearchKind kind, const Worksheet& sheet, WallSolver& solver,
+                          const MaterialArchive& archive);
 FireSearch searchFireTempOuter(const Worksheet& sheet, WallSolver& solver,
-                               MaterialArchive& archive);
+                               const MaterialArchive& archive);
 FireSearch searchFireTempInner(const Worksheet& sheet, WallSolver& solver,
-                               MaterialArchive& archive);
+                               const MaterialArchive& archive);
 
 // The memo line of a search result: prefix, the temperature with 1 decimal
 // in 7 characters, and the degree sign with C.
-std::string fireTempLine(std::string_view prefix, double temperature);
+Cp1252 fireTempLine(Cp1252View prefix, double temperature);
 
 // The prefixes of the two memo lines.
 extern const char* const OuterFirePrefix; // "temp per resistenza al fuoco(est)="
@@ -61,25 +65,31 @@ extern const char* const InnerFirePrefix; // "temp per resistenza al fuoco(int)=
 // The text of a failed layer check, or nothing when the layer's mean
 // temperature is not above its material's highest temperature (a material
 // without points has no limit).
-std::optional<std::string> layerCheckText(const MaterialArchive& archive, int material,
-                                          const std::string& layerName, double meanTemperature);
+std::optional<Cp1252> layerCheckText(const MaterialArchive& archive, int material,
+                                     const Cp1252& layerName, double meanTemperature);
 
-// Where a layer check writes: a message box (the calculation) or the report.
-enum class CheckDestination { MessageBox, Report };
+// One layer check: a material layer, its material number, its mean
+// temperature and, when the check failed, its text.
+struct LayerCheck {
+    const LayerSpec* layer = nullptr;
+    int material = 0;
+    double meanTemperature = 0.0;
+    std::optional<Cp1252> failure;
+};
 
-// Runs one layer check; a failure goes to a message box or, for the report,
-// as a line of the viewer document.
-void checkLayerTemperature(Session& session, Messages& messages, CheckDestination destination,
-                           int material, const std::string& layerName, double meanTemperature);
+// The layer checks of the four material layers, in layer order, on the
+// session's last solution with the material numbers as they are now. The
+// report and the JSON document give all four; "Calcola" shows the failures
+// of the insulation, the technical gap and screen 2 in boxes
+// (LayerSpec::checkedByCalculation); a sweep counts the failures.
+std::array<LayerCheck, MaterialSlots> layerChecks(const Session& session);
 
-// The layer checks on the last solution with the material numbers as they
-// are now: insulation, technical gap and screen 2 for a message box; all four
-// material layers, screen 1 included, for the report.
-void runLayerChecks(Session& session, Messages& messages, CheckDestination destination);
+// How many of the checks failed.
+int failedLayerChecks(const std::array<LayerCheck, MaterialSlots>& checks);
 
 // The warning after a solution whose air gap has a negative resistance (the
 // air gap formula gives one for wide gaps at low temperatures), or nothing.
-std::optional<std::string> airGapWarning(const CalcResult& result, const ChimneyInput& in);
+std::optional<Cp1252> airGapWarning(const CalcResult& result, const ChimneyInput& in);
 
 // The arithmetic of "Calcola" without its effects on the session: both
 // searches and the final solution for the user's flue-gas temperature, run on
@@ -91,7 +101,7 @@ struct CalculationOutcome {
     FireSearch outer;
     FireSearch inner;
 };
-CalculationOutcome solveCalculation(Session& session);
+CalculationOutcome solveCalculation(const Session& session);
 
 // The calculate operation of "Calcola": first one message listing the cells
 // not read as typed (inputReadingWarnings), then both searches, their two lines in

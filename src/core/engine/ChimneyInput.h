@@ -1,6 +1,7 @@
 #pragma once
 
 #include "WallTable.h"
+#include "common/Cp1252.h"
 
 #include <cstdint>
 #include <string>
@@ -14,7 +15,7 @@ struct Worksheet;
 // lengths in mm, surface coefficients in W/m2 K. Each numeric field is the
 // number of one input row (WallTable.h).
 struct ChimneyInput {
-    std::string projectTitle;
+    Cp1252 projectTitle;
     double flueGasTemp = 0.0;
     double ambientTemp = 0.0;
     double innerDiameter = 0.0; // after the diameter rule
@@ -51,6 +52,6 @@ ChimneyInput readChimneyInput(const Worksheet& sheet);
 // il valore "2,5" di "coefficiente liminare interno[°C]" è letto come 2
 // followed, for a text holding a comma, by " (usare il punto come separatore
 // decimale)". Empty cells are read as 0 without a word.
-std::vector<std::string> inputReadingWarnings(const Worksheet& sheet);
+std::vector<Cp1252> inputReadingWarnings(const Worksheet& sheet);
 
 } // namespace camini

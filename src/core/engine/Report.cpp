@@ -20,7 +20,7 @@ const std::string& lineOr(const std::vector<std::string>& lines, std::size_t i) 
 }
 } // namespace
 
-void buildReport(Session& session, Messages& messages, const Clock& clock) {
+void buildReport(Session& session, const Clock& clock) {
     ViewerDocument& doc = session.viewer;
     const Worksheet& sheet = session.sheet;
     doc.useListingFont();
@@ -44,7 +44,9 @@ void buildReport(Session& session, Messages& messages, const Clock& clock) {
     for (std::size_t pair = 0; pair < MaterialSlots; ++pair)
         doc.append(lineOr(sheet.materialChoiceLines, 2 * pair) + "=" +
                    lineOr(sheet.materialChoiceLines, 2 * pair + 1));
-    runLayerChecks(session, messages, CheckDestination::Report);
+    for (const LayerCheck& check : layerChecks(session))
+        if (check.failure)
+            doc.append(*check.failure);
     doc.append("conducibilit\xE0 termica in W/m K");
     doc.append("resistenza  termica in mq K/w");
     doc.append("");
@@ -55,7 +57,7 @@ bool requestReport(Session& session, Messages& messages, const Clock& clock) {
         messages.message(NoCalculationMessage);
         return false;
     }
-    buildReport(session, messages, clock);
+    buildReport(session, clock);
     return true;
 }
 

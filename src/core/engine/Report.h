@@ -20,7 +20,7 @@ extern const char* const StaleResultsLine;
 // the layer checks of the four material layers and the unit notes; before
 // them StaleResultsLine when the results are not current. The document's
 // font becomes "courier new" 14; nothing is cleared.
-void buildReport(Session& session, Messages& messages, const Clock& clock);
+void buildReport(Session& session, const Clock& clock);
 
 // "&risultati a video": the report when a calculation has been made,
 // otherwise the message "eseguire prima il calcolo!". Returns whether the

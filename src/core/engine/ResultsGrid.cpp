@@ -27,7 +27,7 @@ void writeResultsGrid(const CalcResult& c, bool singleWall, ResultsTable& grid) 
     grid[0][LambdaColumn] = "lamda";
     for (int r = InnerFilmRow; r <= OuterFilmRow; ++r) {
         auto& row = grid[static_cast<std::size_t>(r)];
-        const std::size_t i = static_cast<std::size_t>(r - InnerFilmRow);
+        const std::size_t i = wallIndex(r);
         put(row[ResistanceColumn], c.resistances[i], 5);
         put(row[TemperatureColumn], c.boundaryTemps[i], 1);
         put(row[DropColumn], c.drops[i], 1);
@@ -40,7 +40,7 @@ void writeResultsGrid(const CalcResult& c, bool singleWall, ResultsTable& grid) 
         auto& row = grid[static_cast<std::size_t>(layer.wallRow)];
         put(row[LambdaColumn],
             layer.material ? c.conductivities[index(*layer.material)] : c.airGapUnitResistance, 5);
-        put(row[MeanColumn], c.layerMeanTemps[layer.meanIndex], 1);
+        put(row[MeanColumn], c.layerMeanTemps[layer.meanIndex()], 1);
     }
     put(grid[TotalRow][ResistanceColumn], c.totalResistance, 5);
     put(grid[TotalRow][DropColumn], c.dropSum, 1);

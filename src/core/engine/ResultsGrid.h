@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Worksheet.h"
+#include "common/Cp1252.h"
 
 #include <string>
 
@@ -17,6 +18,6 @@ void writeResultsGrid(const CalcResult& result, bool singleWall, ResultsTable& g
 // One row of the results grid as the report prints it: column 0 padded and
 // cut to 29 characters plus 2 blanks, column 1 to 13, columns 2..7 to 10;
 // 104 characters in all.
-std::string resultsTableLine(const std::array<std::string, ResultCols>& row);
+Cp1252 resultsTableLine(const std::array<Cp1252, ResultCols>& row);
 
 } // namespace camini

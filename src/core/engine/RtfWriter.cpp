@@ -50,8 +50,8 @@ int fixedPitchFittingPoints(std::size_t characters, int points, int room) {
     // length overflows.
     const int smallest = std::min(points, SmallestFittingPoints);
     for (; points > smallest; --points)
-        if (room >= 0 &&
-            characters <= static_cast<std::size_t>(room) / (12u * static_cast<unsigned>(points)))
+        if (room >= 0 && characters <= static_cast<std::size_t>(room) /
+                                           (std::size_t{12} * static_cast<unsigned>(points)))
             break;
     return points;
 }

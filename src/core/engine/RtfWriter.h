@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Cp1252.h"
+
 #include <cstddef>
 #include <string>
 
@@ -30,10 +32,10 @@ int fixedPitchFittingPoints(std::size_t characters, int points, int room);
 std::string toRtf(const ViewerDocument& doc);
 
 // Writes the document as RTF to path, replacing the file safely. Throws FileError.
-void saveRtf(const ViewerDocument& doc, const std::string& path);
+void saveRtf(const ViewerDocument& doc, const PathBytes& path);
 
 // The name a report is saved under: ".rtf" is appended unless the chosen
 // name already ends in ".rtf" (in any letter case).
-std::string reportFileName(const std::string& chosen);
+PathBytes reportFileName(const PathBytes& chosen);
 
 } // namespace camini

@@ -4,9 +4,9 @@
 
 namespace camini {
 
-Session::Session(const std::string& dataFolder)
-    : archive(joinPath(dataFolder, "materiali.TXT")), sizes(joinPath(dataFolder, "stabile1.txt")),
-      dataFolder(dataFolder), projectFolder(dataFolder) {}
+Session::Session(const PathBytes& folder)
+    : archive(joinPath(folder, "materiali.TXT")), sizes(joinPath(folder, "stabile1.txt")),
+      dataFolder(folder), projectFolder(folder) {}
 
 Session::Session(const DataPlaces& places)
     : archive(places.archive, places.shippedArchive),

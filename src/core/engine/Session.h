@@ -4,6 +4,7 @@
 #include "ViewerDocument.h"
 #include "WallSolver.h"
 #include "Worksheet.h"
+#include "common/Cp1252.h"
 #include "common/DataPlaces.h"
 #include "materials/MaterialArchive.h"
 #include "materials/SizeCatalogue.h"
@@ -18,8 +19,8 @@ namespace camini {
 // materials, and the archive's materials. Results are current while these
 // stay as they were when "Calcola" ran.
 struct CalculationBasis {
-    std::string projectTitle;
-    std::array<std::string, InputRows> inputTexts;
+    Cp1252 projectTitle;
+    std::array<Cp1252, InputRows> inputTexts;
     bool squareSection = false;
     bool singleWall = false;
     bool raiseSmallDiameter = false;
@@ -42,19 +43,19 @@ struct Session {
     ViewerDocument viewer;
     // The folder of the data files other than the archive: the size
     // catalogue, the section pictures and the manual page.
-    std::string dataFolder;
+    PathBytes dataFolder;
     // The folder the project dialogs open in.
-    std::string projectFolder;
+    PathBytes projectFolder;
     // What the results on the worksheet were calculated from: nothing before
     // the first calculation and after one that stopped.
     std::optional<CalculationBasis> calculatedFrom;
     // The project as last loaded or saved (the start project before either),
     // as the project file's lines: what "salvare il progetto?" compares with.
-    std::vector<std::string> savedProject;
+    std::vector<Cp1252> savedProject;
 
-    // Binds the archive and the catalogue to their files in `dataFolder`,
+    // Binds the archive and the catalogue to their files in `folder`,
     // where the archive is saved too.
-    explicit Session(const std::string& dataFolder = {});
+    explicit Session(const PathBytes& folder = {});
     // Binds the archive, the catalogue and the other data files to their places.
     explicit Session(const DataPlaces& places);
 };

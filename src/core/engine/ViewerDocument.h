@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Cp1252.h"
+
 #include <string>
 #include <vector>
 
@@ -9,8 +11,8 @@ namespace camini {
 // the archive listing write it; the viewer window, the printer and the RTF
 // writer read it.
 struct ViewerDocument {
-    std::vector<std::string> paragraphs;
-    std::string fontName = "courier new";
+    std::vector<Cp1252> paragraphs;
+    Cp1252 fontName = "courier new";
     int fontSize = 14; // points
     // The first paragraph of the last report appended: the viewer opens there.
     std::size_t reportStart = 0;
@@ -19,7 +21,7 @@ struct ViewerDocument {
         paragraphs.clear();
         reportStart = 0;
     }
-    void append(std::string line) { paragraphs.push_back(std::move(line)); }
+    void append(Cp1252 line) { paragraphs.push_back(std::move(line)); }
 
     // Sets the listings' fixed-pitch font, "courier new" 14 points.
     void useListingFont() {
@@ -28,7 +30,7 @@ struct ViewerDocument {
     }
 
     // Replaces the text by a listing in the listings' font.
-    void showListing(std::vector<std::string> lines) {
+    void showListing(std::vector<Cp1252> lines) {
         useListingFont();
         paragraphs = std::move(lines);
         reportStart = 0;

@@ -52,7 +52,11 @@ double airGapResistance(double t, double s) {
     return rg;
 }
 
-void WallSolver::solvePass(const ChimneyInput& in, MaterialArchive& archive) {
+// The pass writes the rows of the table one by one, in the order of its
+// formulas.
+static_assert(WallRows == 7 && Layers == 5 && ProfilePoints == 8);
+
+void WallSolver::solvePass(const ChimneyInput& in, const MaterialArchive& archive) {
     CalcResult& c = result_;
     auto& R = c.resistances;
     auto& mean = c.layerMeanTemps;
@@ -101,13 +105,13 @@ void WallSolver::solvePass(const ChimneyInput& in, MaterialArchive& archive) {
     c.totalResistance = R[0] + R[1] + R[2] + R[3] + R[4] + R[5] + R[6];
     c.heatFlux = dT / c.totalResistance;
     c.dropSum = 0;
-    for (int r = 0; r < 7; ++r) {
+    for (std::size_t r = 0; r < WallRows; ++r) {
         c.drops[r] = c.heatFlux * R[r];
         c.dropSum += c.drops[r];
     }
     auto& T = c.boundaryTemps;
     T[0] = tf - c.drops[0];
-    for (int r = 1; r < 7; ++r)
+    for (std::size_t r = 1; r < WallRows; ++r)
         T[r] = T[r - 1] - c.drops[r];
 
     c.profileTemps = {tf, T[0], T[1], T[2], T[3], T[4], T[5], ta};
@@ -130,7 +134,7 @@ void WallSolver::solvePass(const ChimneyInput& in, MaterialArchive& archive) {
     c.outerDiameters = {d0, d0 + 2 * s2, d2Row3, d2Row4, d2Row5, dOut, 0};
 }
 
-void WallSolver::solveWall(const ChimneyInput& in, MaterialArchive& archive) {
+void WallSolver::solveWall(const ChimneyInput& in, const MaterialArchive& archive) {
     for (int pass = 0; pass < SolverPasses; ++pass)
         solvePass(in, archive);
 }

@@ -13,12 +13,12 @@ class MaterialArchive;
 // air gap, technical gap, screen 1, screen 2, outer film. Arrays below are
 // indexed from 0 (row 1 at index 0) unless said otherwise.
 struct CalcResult {
-    std::array<double, 7> resistances{}; // R1..R7, m2 K/W per m2 of inner surface
+    std::array<double, WallRows> resistances{}; // R1..R7, m2 K/W per m2 of inner surface
     double totalResistance = 0.0;
-    double heatFlux = 0.0;                 // W per m2 of inner surface
-    std::array<double, 7> drops{};         // heatFlux * Rr
-    double dropSum = 0.0;                  // sum of the drops, ~ Tf - Ta
-    std::array<double, 7> boundaryTemps{}; // T1..T7: temperature after row r
+    double heatFlux = 0.0;                        // W per m2 of inner surface
+    std::array<double, WallRows> drops{};         // heatFlux * Rr
+    double dropSum = 0.0;                         // sum of the drops, ~ Tf - Ta
+    std::array<double, WallRows> boundaryTemps{}; // T1..T7: temperature after row r
     // Conductivities used for the four solid layers (rows 2, 4, 5, 6),
     // indexed by their MaterialSlot.
     std::array<double, MaterialSlots> conductivities{};
@@ -27,15 +27,15 @@ struct CalcResult {
     double airGapUnitResistance = 0.0;
     // Mean temperatures of rows 2..6 (index row - 2) after the pass: they
     // seed the next pass.
-    std::array<double, 5> layerMeanTemps{};
+    std::array<double, Layers> layerMeanTemps{};
     // Inner and outer diameters of rows 1..7 (index row - 1); D1 of row 1 and
     // D2 of row 7 are not defined and stay 0.
-    std::array<double, 7> innerDiameters{};
-    std::array<double, 7> outerDiameters{};
+    std::array<double, WallRows> innerDiameters{};
+    std::array<double, WallRows> outerDiameters{};
     // The temperature profile: Tf, T1..T6, Ta at positions (mm from the inner
     // surface) 0, 0, s2, s2+s3, ..., total, total.
-    std::array<double, 8> profileTemps{};
-    std::array<double, 8> profilePositions{};
+    std::array<double, ProfilePoints> profileTemps{};
+    std::array<double, ProfilePoints> profilePositions{};
     double fireTempOuter = 0.0;
     double fireTempInner = 0.0;
 
@@ -64,9 +64,9 @@ double airGapResistance(double t, double s);
 class WallSolver {
 public:
     // One pass over the seven rows.
-    void solvePass(const ChimneyInput& in, MaterialArchive& archive);
+    void solvePass(const ChimneyInput& in, const MaterialArchive& archive);
     // SolverPasses passes.
-    void solveWall(const ChimneyInput& in, MaterialArchive& archive);
+    void solveWall(const ChimneyInput& in, const MaterialArchive& archive);
 
     const CalcResult& result() const { return result_; }
     CalcResult& result() { return result_; }

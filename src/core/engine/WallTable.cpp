@@ -1,28 +1,36 @@
 #include "WallTable.h"
 
 #include "ChimneyInput.h"
+#include "common/Cp1252.h"
 
 namespace camini {
 
+namespace {
+
+// The labels that end in a temperature's unit.
+constexpr auto flueGasLabel = joinText("temperatura fumi[", DegreesCelsius, "]");
+constexpr auto ambientLabel = joinText("temperatura ambiente[", DegreesCelsius, "]");
+constexpr auto innerCoefficientLabel =
+    joinText("coefficiente liminare interno[", DegreesCelsius, "]");
+constexpr auto outerCoefficientLabel =
+    joinText("coefficiente liminare esterno[", DegreesCelsius, "]");
+constexpr auto gapFaceLimitLabel =
+    joinText("T imposta interna asola tecnica [", DegreesCelsius, "]");
+constexpr auto outerFaceLimitLabel = joinText("T imposta esterna  [", DegreesCelsius, "]");
+
+} // namespace
+
 const std::array<InputRowSpec, InputRows> inputRowTable = {{
-    {InputRow::FlueGasTemp,
-     "temperatura fumi[\xB0"
-     "C]",
-     34, "250", "temperatura-fumi", &ChimneyInput::flueGasTemp},
-    {InputRow::AmbientTemp,
-     "temperatura ambiente[\xB0"
-     "C]",
-     34, "20", "temperatura-ambiente", &ChimneyInput::ambientTemp},
+    {InputRow::FlueGasTemp, flueGasLabel.c_str(), 34, "250", "temperatura-fumi",
+     &ChimneyInput::flueGasTemp},
+    {InputRow::AmbientTemp, ambientLabel.c_str(), 34, "20", "temperatura-ambiente",
+     &ChimneyInput::ambientTemp},
     {InputRow::InnerDiameter, "diametro interno [mm]", 34, "130", "diametro-interno",
      &ChimneyInput::innerDiameter},
-    {InputRow::InnerCoefficient,
-     "coefficiente liminare interno[\xB0"
-     "C]",
-     34, "15", "coefficiente-interno", &ChimneyInput::innerCoefficient},
-    {InputRow::OuterCoefficient,
-     "coefficiente liminare esterno[\xB0"
-     "C]",
-     34, "8", "coefficiente-esterno", &ChimneyInput::outerCoefficient},
+    {InputRow::InnerCoefficient, innerCoefficientLabel.c_str(), 34, "15", "coefficiente-interno",
+     &ChimneyInput::innerCoefficient},
+    {InputRow::OuterCoefficient, outerCoefficientLabel.c_str(), 34, "8", "coefficiente-esterno",
+     &ChimneyInput::outerCoefficient},
     {InputRow::InsulationThickness, "spessore isolante[mm]", 34, "40", "spessore-isolante",
      &ChimneyInput::insulationThickness},
     {InputRow::AirGapThickness, "spessore camera d aria[mm]", 34, "20", "spessore-camera-aria",
@@ -33,31 +41,78 @@ const std::array<InputRowSpec, InputRows> inputRowTable = {{
      &ChimneyInput::screen1Thickness},
     {InputRow::Screen2Thickness, "spessore schermo 2 [mm]", 28, "10", "spessore-schermo-2",
      &ChimneyInput::screen2Thickness},
-    {InputRow::GapFaceLimit,
-     "T imposta interna asola tecnica [\xB0"
-     "C]",
-     39, "100", "t-imposta-interna", &ChimneyInput::gapFaceLimit},
-    {InputRow::OuterFaceLimit,
-     "T imposta esterna  [\xB0"
-     "C]",
-     33, "85", "t-imposta-esterna", &ChimneyInput::outerFaceLimit},
+    {InputRow::GapFaceLimit, gapFaceLimitLabel.c_str(), 39, "100", "t-imposta-interna",
+     &ChimneyInput::gapFaceLimit},
+    {InputRow::OuterFaceLimit, outerFaceLimitLabel.c_str(), 33, "85", "t-imposta-esterna",
+     &ChimneyInput::outerFaceLimit},
 }};
 
 const std::array<LayerSpec, Layers> layerTable = {{
-    {2, "isolante", InputRow::InsulationThickness, MaterialSlot::Insulation,
-     &ChimneyInput::insulationMaterial, 5, 0, MaterialListMode::Insulation, "-->Isolante",
-     "isolante", true},
-    {3, "camera d aria", InputRow::AirGapThickness, std::nullopt, nullptr, 0, 1,
-     MaterialListMode::None, nullptr, "camera aria", false},
-    {4, "asola tecnica", InputRow::TechnicalGapThickness, MaterialSlot::TechnicalGap,
-     &ChimneyInput::technicalGapMaterial, 1, 2, MaterialListMode::TechnicalGap, "-->asola tecnica",
-     "asola tecnica", true},
-    {5, "schermo 1", InputRow::Screen1Thickness, MaterialSlot::Screen1,
-     &ChimneyInput::screen1Material, 1, 3, MaterialListMode::Screen1, "-->schermo 1", "schermo 1",
-     false},
-    {6, "schermo 2", InputRow::Screen2Thickness, MaterialSlot::Screen2,
-     &ChimneyInput::screen2Material, 9, 4, MaterialListMode::Screen2, "-->schermo 2", "schermo 2",
-     true},
+    {.wallRow = 2,
+     .name = "isolante",
+     .thickness = InputRow::InsulationThickness,
+     .material = MaterialSlot::Insulation,
+     .inputMaterial = &ChimneyInput::insulationMaterial,
+     .startMaterial = 5,
+     .listMode = MaterialListMode::Insulation,
+     .choiceHeading = "-->Isolante",
+     .profileName = "isolante",
+     .checkedByCalculation = true},
+    {.wallRow = 3,
+     .name = "camera d aria",
+     .thickness = InputRow::AirGapThickness,
+     .material = std::nullopt,
+     .inputMaterial = nullptr,
+     .startMaterial = 0,
+     .listMode = MaterialListMode::None,
+     .choiceHeading = nullptr,
+     .profileName = "camera aria",
+     .checkedByCalculation = false},
+    {.wallRow = 4,
+     .name = "asola tecnica",
+     .thickness = InputRow::TechnicalGapThickness,
+     .material = MaterialSlot::TechnicalGap,
+     .inputMaterial = &ChimneyInput::technicalGapMaterial,
+     .startMaterial = 1,
+     .listMode = MaterialListMode::TechnicalGap,
+     .choiceHeading = "-->asola tecnica",
+     .profileName = "asola tecnica",
+     .checkedByCalculation = true},
+    {.wallRow = 5,
+     .name = "schermo 1",
+     .thickness = InputRow::Screen1Thickness,
+     .material = MaterialSlot::Screen1,
+     .inputMaterial = &ChimneyInput::screen1Material,
+     .startMaterial = 1,
+     .listMode = MaterialListMode::Screen1,
+     .choiceHeading = "-->schermo 1",
+     .profileName = "schermo 1",
+     .checkedByCalculation = false},
+    {.wallRow = 6,
+     .name = "schermo 2",
+     .thickness = InputRow::Screen2Thickness,
+     .material = MaterialSlot::Screen2,
+     .inputMaterial = &ChimneyInput::screen2Material,
+     .startMaterial = 9,
+     .listMode = MaterialListMode::Screen2,
+     .choiceHeading = "-->schermo 2",
+     .profileName = "schermo 2",
+     .checkedByCalculation = true},
+}};
+
+// "(est)": the outer surface, the face after screen 2; "(int)": the inner
+// face of the technical gap, the face after the air gap.
+const std::array<FireSearchSpec, FireSearches> fireSearchTable = {{
+    {.kind = FireSearchKind::Outer,
+     .bracketHigh = 1800,
+     .layer = MaterialSlot::Screen2,
+     .face = LayerFace::Outer,
+     .limit = InputRow::OuterFaceLimit},
+    {.kind = FireSearchKind::Inner,
+     .bracketHigh = 3500,
+     .layer = MaterialSlot::TechnicalGap,
+     .face = LayerFace::Inner,
+     .limit = InputRow::GapFaceLimit},
 }};
 
 const InputRowSpec& inputRowSpec(InputRow row) {
@@ -115,6 +170,30 @@ const LayerSpec& layerOf(MaterialSlot slot) {
         if (layer.material == slot)
             return layer;
     return layerTable.front();
+}
+
+const LayerSpec& airGapLayer() {
+    for (const LayerSpec& layer : layerTable)
+        if (!layer.material)
+            return layer;
+    return layerTable.front();
+}
+
+std::array<std::uint8_t, MaterialSlots> startMaterials() {
+    std::array<std::uint8_t, MaterialSlots> m{};
+    for (const LayerSpec& layer : layerTable)
+        if (layer.material)
+            m[index(*layer.material)] = layer.startMaterial;
+    return m;
+}
+
+std::size_t FireSearchSpec::watchedTemperature() const {
+    const int row = layerOf(layer).wallRow;
+    return wallIndex(face == LayerFace::Outer ? row : row - 1);
+}
+
+const FireSearchSpec& fireSearch(FireSearchKind kind) {
+    return fireSearchTable[static_cast<std::size_t>(kind)];
 }
 
 const LayerSpec* layerFor(MaterialListMode mode) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Cp1252.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -55,14 +57,14 @@ const InputRowSpec& inputRowSpec(InputRow row);
 
 // The label of an input row as column 0 holds it, padded with blanks to its
 // stored length (the report prints it so).
-const std::string& inputLabel(InputRow row);
+const Cp1252& inputLabel(InputRow row);
 
 // The label without its padding, for messages.
-std::string inputName(InputRow row);
+Cp1252 inputName(InputRow row);
 
 // The row whose key is `key` ("spessore-isolante"), or whose number (0..11)
 // it is; nothing for any other text.
-std::optional<InputRow> findInputRow(std::string_view key);
+std::optional<InputRow> findInputRow(Utf8View key);
 
 // The four layers that have a material, as Worksheet::materials holds them.
 enum class MaterialSlot : std::uint8_t { Insulation, TechnicalGap, Screen1, Screen2 };
@@ -86,13 +88,25 @@ enum class MaterialListMode : std::uint8_t {
 // them: the inner surface film, the five layers, the outer surface film, and
 // the total below them.
 constexpr int InnerFilmRow = 1;
-constexpr int OuterFilmRow = 7;
-constexpr int TotalRow = 8;
-constexpr int WallRows = 7;
+constexpr int Layers = 5;
+constexpr int WallRows = Layers + 2;
+constexpr int OuterFilmRow = InnerFilmRow + WallRows - 1;
+constexpr int TotalRow = OuterFilmRow + 1;
+static_assert(OuterFilmRow == 7 && TotalRow == 8, "the results grid numbers the rows so");
+
+// The points of the temperature profile: the flue gas, the boundaries after
+// each wall row but the last, and the ambient air.
+constexpr int ProfilePoints = WallRows + 1;
+
+// The entry of a wall row (1..7) in the arrays of CalcResult, which hold row 1
+// at index 0; row r's boundary temperature is the temperature after it.
+constexpr std::size_t wallIndex(int wallRow) {
+    return static_cast<std::size_t>(wallRow - InnerFilmRow);
+}
 
 // The name of a row of the results grid (1..8) in its column 0: the films,
 // the layers and "R totale"; empty for any other row.
-const std::string& resultRowName(int row);
+const Cp1252& resultRowName(int row);
 
 // One of the five layers between the two surface films.
 struct LayerSpec {
@@ -102,19 +116,53 @@ struct LayerSpec {
     std::optional<MaterialSlot> material;      // none for the air gap
     std::uint8_t ChimneyInput::*inputMaterial; // its material number; null for the air gap
     std::uint8_t startMaterial; // its material in the start project; 0 for the air gap
-    std::size_t meanIndex;      // its entry in CalcResult::layerMeanTemps
     MaterialListMode listMode;  // the list mode that chooses its material
     const char* choiceHeading;  // its line before the material in Memo2
     const char* profileName;    // its name on its segment of the temperature profile
     bool checkedByCalculation;  // "Calcola" checks its temperature in a box
+
+    // Its entry in CalcResult::layerMeanTemps, which holds the layers in
+    // wall order.
+    constexpr std::size_t meanIndex() const {
+        return static_cast<std::size_t>(wallRow - InnerFilmRow - 1);
+    }
 };
-constexpr int Layers = 5;
 extern const std::array<LayerSpec, Layers> layerTable;
 
 // The layer of a material slot, and of a material-list mode (nothing for
 // the graph mode and None).
 const LayerSpec& layerOf(MaterialSlot slot);
 const LayerSpec* layerFor(MaterialListMode mode);
+
+// The layer without a material: the air gap.
+const LayerSpec& airGapLayer();
+
+// The material numbers of the start project, by material slot.
+std::array<std::uint8_t, MaterialSlots> startMaterials();
+
+// The two fire-resistance searches: the flue-gas temperature at which a face
+// of the wall reaches its limit temperature.
+enum class FireSearchKind : std::uint8_t { Outer, Inner };
+constexpr int FireSearches = 2;
+
+// Which face of a layer a search watches.
+enum class LayerFace : std::uint8_t { Inner, Outer };
+
+struct FireSearchSpec {
+    FireSearchKind kind;
+    int bracketHigh;    // the bisection's bracket is 0..bracketHigh (deg C of flue gas)
+    MaterialSlot layer; // the layer whose face is watched
+    LayerFace face;     // and which of its faces
+    InputRow limit;     // the input row of the face's limit temperature
+
+    // The entry of CalcResult::boundaryTemps that holds the watched face's
+    // temperature: an outer face is the boundary after the layer's row, an
+    // inner face the one after the row before it.
+    std::size_t watchedTemperature() const;
+};
+extern const std::array<FireSearchSpec, FireSearches> fireSearchTable;
+
+const FireSearchSpec& fireSearch(FireSearchKind kind);
 
 // Inner diameters below this are taken as this when "D>=200" is ticked.
 constexpr double SmallDiameterLimit = 200.0;

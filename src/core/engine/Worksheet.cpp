@@ -1,21 +1,16 @@
 #include "Worksheet.h"
 
+#include "common/Cp1252.h"
 #include "materials/MaterialArchive.h"
 
 namespace camini {
 
 namespace {
 
+constexpr auto tempHeading = joinText("T ", DegreesCelsius);
+
 const std::array<const char*, ResultCols> headings = {
-    "strato",
-    "lambda",
-    "Rcalc",
-    "T \xB0"
-    "C",
-    "salto",
-    "T calc",
-    "D1 mm",
-    "D2 mm",
+    "strato", "lambda", "Rcalc", tempHeading.c_str(), "salto", "T calc", "D1 mm", "D2 mm",
 };
 
 } // namespace
@@ -31,9 +26,7 @@ void clearResultsGrid(ResultsTable& grid) {
 }
 
 void setStartProject(Worksheet& sheet) {
-    for (const LayerSpec& layer : layerTable)
-        if (layer.material)
-            sheet.material(*layer.material) = layer.startMaterial;
+    sheet.materials = startMaterials();
     for (const InputRowSpec& spec : inputRowTable)
         sheet.input(spec.row) = spec.startValue;
     sheet.graphMaterial = 1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "WallTable.h"
+#include "common/Cp1252.h"
 
 #include <array>
 #include <cstdint>
@@ -26,31 +27,31 @@ enum ResultColumn : std::size_t {
     OuterDiameterColumn,
 };
 
-using ResultsTable = std::array<std::array<std::string, ResultCols>, ResultRows>;
+using ResultsTable = std::array<std::array<Cp1252, ResultCols>, ResultRows>;
 
 // The main window's contents as data. Texts are CP1252.
 struct Worksheet {
     // Column 1 of the input grid, as typed.
-    std::array<std::string, InputRows> inputTexts;
-    std::string projectTitle;
+    std::array<Cp1252, InputRows> inputTexts;
+    Cp1252 projectTitle;
     bool squareSection = false;      // "quadrata"
     bool singleWall = false;         // "Monoparete"
     bool raiseSmallDiameter = false; // "D>=200"
     // Material numbers of insulation, technical gap, screen 1, screen 2.
-    std::array<std::uint8_t, MaterialSlots> materials{5, 1, 1, 9};
+    std::array<std::uint8_t, MaterialSlots> materials = startMaterials();
     MaterialListMode listMode = MaterialListMode::None;
     std::uint8_t graphMaterial = 1;
     // The results grid, headings included.
     ResultsTable results;
-    std::vector<std::string> fireResistanceLines; // Memo1: the "(est)" and "(int)" lines
-    std::vector<std::string> materialChoiceLines; // Memo2: the chosen materials
+    std::vector<Cp1252> fireResistanceLines; // Memo1: the "(est)" and "(int)" lines
+    std::vector<Cp1252> materialChoiceLines; // Memo2: the chosen materials
     bool materialListVisible = false;
     bool pictureVisible = true;
     // Set by the calculate operation; the report needs a calculation first.
     bool calculated = false;
 
-    std::string& input(InputRow row) { return inputTexts[index(row)]; }
-    const std::string& input(InputRow row) const { return inputTexts[index(row)]; }
+    Cp1252& input(InputRow row) { return inputTexts[index(row)]; }
+    const Cp1252& input(InputRow row) const { return inputTexts[index(row)]; }
     std::uint8_t& material(MaterialSlot slot) { return materials[index(slot)]; }
     std::uint8_t material(MaterialSlot slot) const { return materials[index(slot)]; }
 };

@@ -78,11 +78,17 @@ bool chooseMaterial(Worksheet& sheet, const MaterialArchive& archive, int positi
     sheet.materialListVisible = false;
     sheet.pictureVisible = true;
     if (sheet.listMode == MaterialListMode::Graph) {
-        sheet.graphMaterial = m;
+        chooseGraphMaterial(sheet, archive, m);
         return true;
     }
     showMaterialChoices(sheet, archive);
     return false;
+}
+
+void chooseGraphMaterial(Worksheet& sheet, const MaterialArchive& archive, int m) {
+    sheet.graphMaterial = static_cast<std::uint8_t>(m);
+    if (archive.hasTemperatureRange(m))
+        sheet.material(MaterialSlot::Insulation) = static_cast<std::uint8_t>(m);
 }
 
 void singleWallClicked(Worksheet& sheet, bool ticked) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Cp1252.h"
 #include "engine/Worksheet.h"
 
 #include <string>
@@ -33,7 +34,7 @@ void startUp(Session& session, Messages& messages, const StartUpPolicy& policy =
 
 // The items of the standard-size list: each inner diameter rounded to a
 // whole number in 3 characters.
-std::vector<std::string> sizeListItems(const SizeCatalogue& sizes);
+std::vector<Cp1252> sizeListItems(const SizeCatalogue& sizes);
 
 // "C&ancella": empties the input values and the results (headings and row
 // names stay). Nothing else changes.
@@ -48,15 +49,21 @@ void chooseStandardSize(Worksheet& sheet, const SizeCatalogue& sizes,
 // A layer button or "&Grafico lambda materiali": the material list shows the
 // 100 archive descriptions in place of the picture, for `mode`. Returns the
 // items of the list.
-std::vector<std::string> openMaterialList(Worksheet& sheet, const MaterialArchive& archive,
-                                          MaterialListMode mode);
+std::vector<Cp1252> openMaterialList(Worksheet& sheet, const MaterialArchive& archive,
+                                     MaterialListMode mode);
 
 // A choice in the material list at `position` (0..99): stores material
-// position + 1 for the layer of the current mode (or as the graph material),
-// hides the list and shows the picture. Returns true when the conductivity
-// graph is to be shown (mode 5); the caller shows it, then calls
-// showMaterialChoices. For the layer modes Memo2 is rewritten here.
+// position + 1 for the layer of the current mode (or as the graph material,
+// chooseGraphMaterial), hides the list and shows the picture. Returns true
+// when the conductivity graph is to be shown (mode 5); the caller shows it,
+// then calls showMaterialChoices. For the layer modes Memo2 is rewritten here.
 bool chooseMaterial(Worksheet& sheet, const MaterialArchive& archive, int position);
+
+// Material m (1..100) chosen for the conductivity graph: it becomes the graph
+// material and, when it has a range of temperatures to draw its curve over
+// (not a material of one point), the insulation material, whose conductivity
+// the curve is.
+void chooseGraphMaterial(Worksheet& sheet, const MaterialArchive& archive, int m);
 
 // "Monoparete" clicked: when now ticked, the insulation thickness becomes "0".
 void singleWallClicked(Worksheet& sheet, bool ticked);

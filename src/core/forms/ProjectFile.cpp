@@ -12,7 +12,14 @@ namespace camini {
 
 namespace {
 
-constexpr std::size_t ProjectLines = 18;
+// The lines of the file: the title, the input texts in the order of the
+// input rows, the section shape, the material numbers by material slot.
+constexpr std::size_t TitleLine = 0;
+constexpr std::size_t FirstInputLine = TitleLine + 1;
+constexpr std::size_t ShapeLine = FirstInputLine + InputRows;
+constexpr std::size_t FirstMaterialLine = ShapeLine + 1;
+constexpr std::size_t ProjectLines = FirstMaterialLine + MaterialSlots;
+static_assert(ProjectLines == 18, "a project file is 18 lines");
 // No project reaches this: 18 lines of what a person types.
 constexpr std::size_t ProjectBytes = 1u << 20;
 
@@ -47,12 +54,12 @@ ProjectContent parseProject(std::string_view text) {
     std::vector<std::string> lines = splitTextLines(text, ProjectLines);
     lines.resize(ProjectLines);
     ProjectContent content;
-    content.title = std::move(lines[0]);
+    content.title = std::move(lines[TitleLine]);
     for (std::size_t r = 0; r < content.inputTexts.size(); ++r)
-        content.inputTexts[r] = std::move(lines[1 + r]);
-    content.squareSection = lines[13] == "quad";
+        content.inputTexts[r] = std::move(lines[FirstInputLine + r]);
+    content.squareSection = lines[ShapeLine] == "quad";
     for (std::size_t i = 0; i < content.materials.size(); ++i) {
-        std::string& line = lines[14 + i];
+        std::string& line = lines[FirstMaterialLine + i];
         const long long m = truncateToRange(readNumberLenient(line), -1, 1000);
         content.materials[i] =
             MaterialArchive::validNumber(static_cast<int>(m)) ? static_cast<int>(m) : 0;

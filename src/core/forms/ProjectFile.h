@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Cp1252.h"
 #include "engine/WallTable.h"
 
 #include <array>
@@ -17,17 +18,17 @@ class Messages;
 // The project file: 18 lines of CP1252 text, each ended by CR LF: the title,
 // the twelve input texts as typed, "quad" or "rot", and the four material
 // numbers right-aligned in 2 characters.
-std::vector<std::string> projectLines(const Worksheet& sheet);
+std::vector<Cp1252> projectLines(const Worksheet& sheet);
 
 // What a project file holds, as read: the title, the twelve input texts, the
 // section shape and the four material numbers. A number line that gives no
 // material number 1..100 reads 0, its text kept for the message that names it.
 struct ProjectContent {
-    std::string title;
-    std::array<std::string, InputRows> inputTexts;
+    Cp1252 title;
+    std::array<Cp1252, InputRows> inputTexts;
     bool squareSection = false;
     std::array<int, MaterialSlots> materials{};
-    std::array<std::string, MaterialSlots> materialTexts;
+    std::array<Cp1252, MaterialSlots> materialTexts;
 
     friend bool operator==(const ProjectContent&, const ProjectContent&) = default;
 };
@@ -35,10 +36,10 @@ struct ProjectContent {
 // The text of a project file as its contents: the first 18 lines, missing
 // lines read as empty, "quad" exactly for a square section, each material
 // number read leniently and cut toward zero.
-ProjectContent parseProject(std::string_view text);
+ProjectContent parseProject(Cp1252View text);
 
 // The project file's text for the worksheet: projectLines joined by CR LF.
-std::string serializeProject(const Worksheet& sheet);
+Cp1252 serializeProject(const Worksheet& sheet);
 
 // Puts what a project file holds into the worksheet, as loadProject does: a
 // material number of 0 is refused with a message, the layer keeping its
@@ -48,7 +49,7 @@ void applyProject(const ProjectContent& content, Worksheet& sheet, const Materia
 
 // Writes the project of the worksheet to path, replacing the file safely.
 // Throws FileError.
-void saveProject(const Worksheet& sheet, const std::string& path);
+void saveProject(const Worksheet& sheet, const PathBytes& path);
 
 // Reads a project file into the worksheet: title, input texts, the section
 // shape ("quad" exactly ticks "quadrata") and the materials, then rewrites the
@@ -56,14 +57,14 @@ void saveProject(const Worksheet& sheet, const std::string& path);
 // outside 1..100 is refused: the layer keeps its material and a message
 // names the layer and the number read. Throws FileError, in which case the
 // worksheet is unchanged.
-void loadProject(const std::string& path, Worksheet& sheet, const MaterialArchive& archive,
+void loadProject(const PathBytes& path, Worksheet& sheet, const MaterialArchive& archive,
                  Messages& messages);
 
 // A project load and save of the program: as loadProject and saveProject,
 // and the project as loaded or saved becomes the one the unsaved-changes
 // question compares with.
-void loadSessionProject(Session& session, const std::string& path, Messages& messages);
-void saveSessionProject(Session& session, const std::string& path);
+void loadSessionProject(Session& session, const PathBytes& path, Messages& messages);
+void saveSessionProject(Session& session, const PathBytes& path);
 
 // Whether the title, a cell, "quadrata" or a material differs from the
 // project last loaded or saved (or the start project before either).
@@ -71,10 +72,10 @@ bool projectChanged(const Session& session);
 
 // The name the save dialog proposes: the project title, with any "/" (which
 // would name a folder) written as "-".
-std::string proposedProjectName(const std::string& title);
+Cp1252 proposedProjectName(const Cp1252& title);
 
 // The name a project is saved under: ".CAM" is appended unless the chosen
 // name ends in exactly ".CAM" or ".cam".
-std::string projectFileName(const std::string& chosen);
+PathBytes projectFileName(const PathBytes& chosen);
 
 } // namespace camini

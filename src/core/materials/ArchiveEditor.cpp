@@ -50,6 +50,7 @@ void storeEditorPage(MaterialArchive& archive, int m, const EditorPage& page, Me
         parse(temperature, mat.temperatures[k]);
         parse(page.cells[k][1].substr(0, 20), mat.lambdas[k]);
     }
+    MaterialArchive::settleOnePointRange(mat);
     if (faulty)
         messages.message(*faulty + " errore nell immissione dati!");
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Cp1252.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -13,9 +15,9 @@ class Messages;
 // One page of the archive editor: the six points of a material as the grid
 // shows them (temperature, conductivity), its description and the status line.
 struct EditorPage {
-    std::array<std::array<std::string, 2>, 6> cells;
-    std::string description;
-    std::string status;
+    std::array<std::array<Cp1252, 2>, 6> cells;
+    Cp1252 description;
+    Cp1252 status;
 };
 
 // The page of material m: temperatures with 0 decimals and
@@ -27,7 +29,8 @@ EditorPage editorPageOf(const MaterialArchive& archive, int m);
 // "0" skips its row; other cells (cut to 20 characters) must be numbers and
 // nothing else. Faulty cells keep their previous values; one message, the
 // last faulty text followed by " errore nell immissione dati!", is shown after
-// all rows are stored. The derived values are not recomputed.
+// all rows are stored. The derived values are not recomputed, but a material
+// of one point takes its edited point as its range (settleOnePointRange).
 void storeEditorPage(MaterialArchive& archive, int m, const EditorPage& page, Messages& messages);
 
 // The next and previous material numbers, held within 1..100.
@@ -38,6 +41,6 @@ int previousMaterial(int m);
 // for every material whose description is not empty and does not begin with
 // 0, its description and its points above 0 deg C in columns 7 characters
 // wide (wider for a material whose numbers would otherwise touch).
-std::vector<std::string> archiveListing(const MaterialArchive& archive);
+std::vector<Cp1252> archiveListing(const MaterialArchive& archive);
 
 } // namespace camini

@@ -31,6 +31,13 @@ void MaterialArchive::derive(Material& mat) {
     mat.tempMax = mat.pointCount > 0 ? mat.temperatures[mat.pointCount - 1] : 0.0;
 }
 
+void MaterialArchive::settleOnePointRange(Material& mat) {
+    if (mat.pointCount == 1) {
+        mat.tempMin = mat.temperatures[0];
+        mat.tempMax = mat.temperatures[0];
+    }
+}
+
 namespace {
 
 // Hands out the lines of a text one by one, by the rules of splitTextLines;
@@ -120,7 +127,7 @@ void serializeMaterialArchive(const ArchiveSlots& materials, std::string& out) {
     out.reserve(FileLines * 10);
     // The twelve number lines of a material are gathered here and appended
     // at once.
-    char numbers[2 * MaxPoints * (MaxFixedLength + 2)];
+    char numbers[std::size_t{2} * MaxPoints * (MaxFixedLength + 2)];
     for (const auto& mat : materials) {
         if (isEmptySlot(mat)) {
             out += emptyBlock();
@@ -185,17 +192,17 @@ Material& MaterialArchive::material(int m) {
     return outside_;
 }
 
-double MaterialArchive::conductivity(int m, double t) {
+double MaterialArchive::conductivity(int m, double t) const {
     if (!validNumber(m))
         return 0.0;
-    Material& mat = slots_[static_cast<std::size_t>(m - 1)];
+    const Material& mat = slots_[static_cast<std::size_t>(m - 1)];
     const int n = mat.pointCount;
     if (n == 0)
         return 0.0;
     double result = 0.0;
     if (n == 1) {
-        mat.tempMin = mat.temperatures[0];
-        mat.tempMax = mat.temperatures[0];
+        // Its range is its point (settleOnePointRange): both rules below
+        // answer the same conductivity.
         result = mat.lambdas[0];
     } else {
         for (int j = 0; j + 1 < n; ++j) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Cp1252.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -14,7 +16,7 @@ constexpr int MaxPoints = 6;
 // One slot of the archive: a description and up to six (temperature,
 // conductivity) points. A point whose temperature is 0 or below is empty.
 struct Material {
-    std::string description;
+    Cp1252 description;
     std::array<double, MaxPoints> temperatures{}; // deg C
     std::array<double, MaxPoints> lambdas{};      // W/m K
     // Derived by the last load: temperature of point 1, temperature of point
@@ -31,16 +33,16 @@ using ArchiveSlots = std::array<Material, MaxMaterials>;
 // The text of the archive file as slots, material 1 first: every slot
 // replaced, its missing lines read as empty, then pointCount, tempMin and
 // tempMax derived. Any bytes read: a line that is no number reads 0.
-ArchiveSlots parseMaterialArchive(std::string_view text);
+ArchiveSlots parseMaterialArchive(Cp1252View text);
 
 // The same, into `slots`, whose strings keep their storage for the next text.
-void parseMaterialArchive(std::string_view text, ArchiveSlots& slots);
+void parseMaterialArchive(Cp1252View text, ArchiveSlots& slots);
 
 // The file's text for the slots (CR LF line ends).
-std::string serializeMaterialArchive(const ArchiveSlots& materials);
+Cp1252 serializeMaterialArchive(const ArchiveSlots& materials);
 
 // The same, replacing the contents of `out` and reusing its storage.
-void serializeMaterialArchive(const ArchiveSlots& materials, std::string& out);
+void serializeMaterialArchive(const ArchiveSlots& materials, Cp1252& out);
 
 // The materials archive "materiali.TXT": 100 slots, material numbers 1..100.
 // The file is 100 blocks of 13 lines: the description, then temperature and
@@ -50,17 +52,17 @@ public:
     // An empty archive bound to the file at path. With a shipped archive,
     // path is the user's own archive: read when it exists, the shipped one
     // otherwise, and saved to path, whose folder the save makes.
-    explicit MaterialArchive(std::string path = {}, std::string shippedPath = {});
+    explicit MaterialArchive(PathBytes path = {}, PathBytes shippedPath = {});
 
     // The file the archive is saved to.
-    const std::string& path() const { return path_; }
-    const std::string& shippedPath() const { return shippedPath_; }
-    void setPath(std::string path, std::string shippedPath = {}) {
+    const PathBytes& path() const { return path_; }
+    const PathBytes& shippedPath() const { return shippedPath_; }
+    void setPath(PathBytes path, PathBytes shippedPath = {}) {
         path_ = std::move(path);
         shippedPath_ = std::move(shippedPath);
     }
     // The file a load reads now.
-    std::string readPath() const;
+    PathBytes readPath() const;
 
     // Reads the file and replaces every slot, then derives pointCount,
     // tempMin and tempMax. All or nothing: when the file cannot be read,
@@ -74,20 +76,23 @@ public:
     void save() const;
 
     // The file's text for the current slots (CR LF line ends).
-    std::string fileText() const;
+    Cp1252 fileText() const;
 
     // Conductivity of material m at temperature t: piecewise linear between
     // the points, constant beyond the first and last point. A one-point
-    // material answers its point's conductivity and resets tempMin and
-    // tempMax to that point's temperature. A material without points, or a
-    // number outside 1..100, answers 0.
-    double conductivity(int m, double t);
+    // material answers its point's conductivity at any temperature. A
+    // material without points, or a number outside 1..100, answers 0.
+    double conductivity(int m, double t) const;
 
     // True when t is not above the material's tempMax. A material without
     // points, or a number outside 1..100, has no limit: true.
     bool withinMaxTemperature(int m, double t) const;
 
     static bool validNumber(int m) { return m >= 1 && m <= MaxMaterials; }
+
+    // Whether material m has points over a range of temperatures (tempMin
+    // and tempMax not equal): what its conductivity graph needs.
+    bool hasTemperatureRange(int m) const { return pointCount(m) != 0 && tempMin(m) != tempMax(m); }
 
     // Slot m (1..100). Numbers outside the range give an empty material that
     // is never stored.
@@ -99,9 +104,9 @@ public:
 
     // Replaces every slot with what the text holds, as a load does with the
     // file's text; the slots keep their strings' storage.
-    void parse(std::string_view text) { parseMaterialArchive(text, slots_); }
+    void parse(Cp1252View text) { parseMaterialArchive(text, slots_); }
 
-    const std::string& description(int m) const { return material(m).description; }
+    const Cp1252& description(int m) const { return material(m).description; }
     std::uint16_t pointCount(int m) const { return material(m).pointCount; }
     double tempMin(int m) const { return material(m).tempMin; }
     double tempMax(int m) const { return material(m).tempMax; }
@@ -110,9 +115,15 @@ public:
     // points, as a load does.
     static void derive(Material& mat);
 
+    // A material of one point (pointCount as the last load counted it) has
+    // its range at that point: tempMin and tempMax become the point's
+    // temperature, as edited since. The load and the editor's store keep it
+    // so, and the lookup reads it.
+    static void settleOnePointRange(Material& mat);
+
 private:
-    std::string path_;
-    std::string shippedPath_;
+    PathBytes path_;
+    PathBytes shippedPath_;
     ArchiveSlots slots_;
     Material outside_; // scratch slot for writes through numbers outside 1..100
 };

@@ -7,8 +7,13 @@
 
 namespace camini {
 
+namespace {
+// Three lines an entry.
+constexpr std::size_t SizeLines = std::size_t{3} * SizeCount;
+} // namespace
+
 SizeEntries parseSizeCatalogue(std::string_view text) {
-    const auto lines = splitTextLineViews(text, SizeCount * 3);
+    const auto lines = splitTextLineViews(text, SizeLines);
     auto number = [&](std::size_t i) { return i < lines.size() ? readFileNumber(lines[i]) : 0.0; };
     SizeEntries fresh{};
     for (std::size_t e = 0; e < fresh.size(); ++e) {
@@ -43,7 +48,7 @@ constexpr std::size_t FileBytes = 1u << 20;
 SizeCatalogue::SizeCatalogue(std::string path) : path_(std::move(path)) {}
 
 void SizeCatalogue::load() {
-    entries_ = parseSizeCatalogue(readTextHead(path_, SizeCount * 3, FileBytes));
+    entries_ = parseSizeCatalogue(readTextHead(path_, SizeLines, FileBytes));
 }
 
 const SizeEntry& SizeCatalogue::entry(int i) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Cp1252.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -19,21 +21,21 @@ using SizeEntries = std::array<SizeEntry, SizeCount>;
 
 // The text of the catalogue file as its 8 entries: the first 24 lines, any
 // line missing or no number reading 0.
-SizeEntries parseSizeCatalogue(std::string_view text);
+SizeEntries parseSizeCatalogue(Cp1252View text);
 
 // The file's text for the entries: per entry the two diameters, each in the
 // shortest form that reads back as the same value, and its number 1..8
 // (CR LF line ends).
-std::string serializeSizeCatalogue(const SizeEntries& entries);
+Cp1252 serializeSizeCatalogue(const SizeEntries& entries);
 
 // The 8 standard sizes of "stabile1.txt": 8 blocks of 3 lines (inner
 // diameter, outer diameter, a whole number that is not used).
 class SizeCatalogue {
 public:
-    explicit SizeCatalogue(std::string path = {});
+    explicit SizeCatalogue(PathBytes path = {});
 
-    const std::string& path() const { return path_; }
-    void setPath(std::string path) { path_ = std::move(path); }
+    const PathBytes& path() const { return path_; }
+    void setPath(PathBytes path) { path_ = std::move(path); }
 
     // Reads the first 24 lines of the file; missing lines read as 0. All or
     // nothing: on FileError the entries are left as they were.
@@ -49,7 +51,7 @@ public:
     double insulationThickness(int i) const;
 
 private:
-    std::string path_;
+    PathBytes path_;
     SizeEntries entries_{};
 };
 

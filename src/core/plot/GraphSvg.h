@@ -2,6 +2,7 @@
 
 #include "Graphs.h"
 #include "PlotState.h"
+#include "common/Cp1252.h"
 
 #include <string>
 
@@ -17,7 +18,7 @@ class Messages;
 // On 1024 x 768 the drawing area is 1014 x 688. The plot state keeps what the
 // drawing set (window size, world window, axis layout) like after a showing
 // of the window; its device and canvas are given back as they were.
-std::string graphSvg(PlotState& plot, const GraphProcedure& graph, Messages& messages,
-                     int screenWidth = 1024, int screenHeight = 768);
+Utf8 graphSvg(PlotState& plot, const GraphProcedure& graph, Messages& messages,
+              int screenWidth = 1024, int screenHeight = 768);
 
 } // namespace camini

@@ -47,20 +47,17 @@ std::optional<std::string> checkConductivityGraph(const Session& session) {
     // of a single point.
     if (session.archive.pointCount(m) == 0)
         return std::string(NoPointsMessage);
-    if (session.archive.tempMin(m) == session.archive.tempMax(m))
+    if (!session.archive.hasTemperatureRange(m))
         return std::string(OnePointMessage);
     return std::nullopt;
 }
 
-void ConductivityGraph(PlotState& plot, Session& session) {
+void ConductivityGraph(PlotState& plot, const Session& session) {
     const int m = session.sheet.graphMaterial;
+    if (!session.archive.hasTemperatureRange(m))
+        return; // the check has told the user
     const double t1 = session.archive.tempMin(m);
     const double t2 = session.archive.tempMax(m);
-    if (t1 == t2 || session.archive.pointCount(m) == 0)
-        return; // the check has told the user
-    // The curve is the insulation's conductivity: the graphed material
-    // becomes the insulation material, and stays so.
-    session.sheet.material(MaterialSlot::Insulation) = static_cast<std::uint8_t>(m);
     plot.labelColumns = 1;
     // The y window holds the whole curve: from the smallest to the largest
     // conductivity of the points between the first and the last (for a
@@ -79,13 +76,10 @@ void ConductivityGraph(PlotState& plot, Session& session) {
         hi = std::max(hi, l);
     }
     GraphSetup(plot, "temp", "[lambda]", 0, t1, lo, t2, hi);
+    // The choice of the material made it the insulation's
+    // (chooseGraphMaterial): the curve is the insulation's conductivity.
     PlotFunction(
-        plot,
-        [&session](double t) {
-            return session.archive.conductivity(session.sheet.material(MaterialSlot::Insulation),
-                                                t);
-        },
-        1, t1, t2);
+        plot, [&session, m](double t) { return session.archive.conductivity(m, t); }, 1, t1, t2);
 }
 
 void ProfileGraph(PlotState& plot, const Session& session) {
@@ -107,7 +101,7 @@ void ProfileGraph(PlotState& plot, const Session& session) {
         PlotText(plot, formatFixed(t[k], 4, 0), x[k], std::trunc(t[k]));
 }
 
-GraphProcedure makeConductivityGraph(Session& session) {
+GraphProcedure makeConductivityGraph(const Session& session) {
     return {[&session] { return checkConductivityGraph(session); },
             [&session](PlotState& plot) { ConductivityGraph(plot, session); }};
 }

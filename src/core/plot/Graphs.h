@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlotState.h"
+#include "common/Cp1252.h"
 
 #include <functional>
 #include <optional>
@@ -21,7 +22,7 @@ struct Session;
 //   every print) and never shows a message. An empty draw is no graph: the
 //   window opens empty.
 struct GraphProcedure {
-    std::function<std::optional<std::string>()> check;
+    std::function<std::optional<Cp1252>()> check;
     std::function<void(PlotState&)> draw;
 };
 
@@ -58,16 +59,17 @@ inline constexpr const char* NoPointsMessage =
 
 // The conductivity graph's check: NoPointsMessage for a material without
 // points, OnePointMessage when tempMin and tempMax of the sheet's
-// graphMaterial are equal, nothing otherwise.
-std::optional<std::string> checkConductivityGraph(const Session& session);
+// graphMaterial are equal, nothing otherwise
+// (MaterialArchive::hasTemperatureRange).
+std::optional<Cp1252> checkConductivityGraph(const Session& session);
 
 // The conductivity of the sheet's graphMaterial from its first to its last
 // point temperature: axes "temp" and "[lambda]" in black, x from the first
 // point to the last, y from the smallest to the largest conductivity of the
-// points between them, then the curve in blue, 200 samples. Drawing
-// it makes the graphed material the insulation material of the sheet. Draws
-// nothing when the check would give its message.
-void ConductivityGraph(PlotState& plot, Session& session);
+// points between them, then the curve in blue, 200 samples. Choosing the
+// material made it the insulation material of the sheet (chooseGraphMaterial);
+// drawing only reads. Draws nothing when the check would give its message.
+void ConductivityGraph(PlotState& plot, const Session& session);
 
 // The temperature profile of the last calculation: axes "X" (mm from the
 // inner surface) and "T" (deg C) in black from 0 to the wall's thickness and
@@ -77,7 +79,7 @@ void ConductivityGraph(PlotState& plot, Session& session);
 void ProfileGraph(PlotState& plot, const Session& session);
 
 // The two graphs bound to the session, ready to be the current graph.
-GraphProcedure makeConductivityGraph(Session& session);
+GraphProcedure makeConductivityGraph(const Session& session);
 GraphProcedure makeProfileGraph(const Session& session);
 
 } // namespace camini

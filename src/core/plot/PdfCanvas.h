@@ -1,10 +1,11 @@
 #pragma once
 
 #include "PlotCanvas.h"
+#include "common/Cp1252.h"
 
 #include <string>
 
-typedef struct _cairo cairo_t;
+typedef struct _cairo cairo_t; // NOLINT(bugprone-reserved-identifier): cairo's own name
 
 namespace camini {
 
@@ -27,10 +28,10 @@ public:
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
     void ellipse(int x1, int y1, int x2, int y2) override;
-    void textOut(int x, int y, const std::string& text) override;
+    void textOut(int x, int y, const Cp1252& text) override;
     int width() const override { return width_; }
     int height() const override { return height_; }
-    int textWidth(const std::string& text) const override;
+    int textWidth(const Cp1252& text) const override;
 
     // The distance in dots from one line of text to the next with the font
     // as it stands.

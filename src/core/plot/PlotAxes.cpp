@@ -126,7 +126,7 @@ void AxisLayout(PlotState& plot, double xMin, double yMin, double xMax, double y
     plot.labelWidth = std::trunc(9 * 1.75 * plot.charWidth);
     plot.originX = plot.labelColumns * plot.labelWidth + plot.marginX;
     plot.originY = plot.rowsBelow * plot.charHeight + plot.marginY;
-    PlotSetWorld(plot, xMin, xMax, yMin, yMax);
+    PlotSetWorld(plot, xMin, yMin, xMax, yMax);
     plot.xAxisY = plot.originY;
     plot.yAxisX = plot.originX;
     plot.labelEvery = 2;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlotState.h"
+#include "common/Cp1252.h"
 
 #include <array>
 #include <cstdint>
@@ -34,8 +35,8 @@ enum class RoundDirection : std::uint8_t { Down, Up };
 // PlotOpen; the caller sets labelColumns first. A world window of no width or
 // height after rounding (both bounds 0, for example) draws the axes without
 // ticks or labels, and no data is drawn into it.
-void GraphSetup(PlotState& plot, std::string_view xTitle, std::string_view yTitle,
-                std::uint16_t colour, double xMin, double yMin, double xMax, double yMax);
+void GraphSetup(PlotState& plot, Cp1252View xTitle, Cp1252View yTitle, std::uint16_t colour,
+                double xMin, double yMin, double xMax, double yMax);
 
 // The tick step for the range lo..hi, one twentieth of the smallest 1-2-5
 // value above the span (a span below 1e-5 counts as the second table entry),
@@ -82,7 +83,7 @@ void DrawYAxis(PlotState& plot);
 // on), values of 999999 and more, or of 0.0001 and less, none. Leading blanks
 // are removed, and trailing zeros of non-whole values. Y labels are then
 // right-aligned in 8 characters.
-std::string FormatTickLabel(const PlotState& plot, PlotAxis axis, double v);
+Cp1252 FormatTickLabel(const PlotState& plot, PlotAxis axis, double v);
 
 // Draws the first n points (xs[i], ys[i]) in colour number `colour`, world
 // mode: a marker of `markerKind` on each when `markers`, lines between

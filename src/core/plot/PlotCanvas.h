@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Cp1252.h"
+
 #include <cstdint>
 #include <string>
 
@@ -37,11 +39,11 @@ public:
     virtual void ellipse(int x1, int y1, int x2, int y2) = 0;
     // Writes a text with the font, its top left corner at (x, y). Blanks are
     // written (a leading blank shifts the text). The current position is kept.
-    virtual void textOut(int x, int y, const std::string& text) = 0;
+    virtual void textOut(int x, int y, const Cp1252& text) = 0;
 
     virtual void setPenColour(PlotColour colour) = 0;
     virtual void setPenWidth(int width) = 0;
-    virtual void setFontName(const std::string& name) = 0;
+    virtual void setFontName(const Cp1252& name) = 0;
     virtual void setFontSize(int points) = 0;
     virtual void setFontColour(PlotColour colour) = 0;
 
@@ -52,14 +54,14 @@ public:
 
     // The width in device units of a text written with the font as it
     // stands, blanks included.
-    virtual int textWidth(const std::string& text) const = 0;
+    virtual int textWidth(const Cp1252& text) const = 0;
 };
 
 // The pen and the font a canvas draws with, as they were last set.
 struct CanvasStyle {
     PlotColour penColour;
     int penWidth = 1;
-    std::string fontName;
+    Cp1252 fontName;
     int fontSize = 0;
     PlotColour fontColour;
 };
@@ -71,13 +73,13 @@ class StyledCanvas : public PlotCanvas {
 public:
     void setPenColour(PlotColour colour) override { style_.penColour = colour; }
     void setPenWidth(int width) override { style_.penWidth = width; }
-    void setFontName(const std::string& name) override { style_.fontName = name; }
+    void setFontName(const Cp1252& name) override { style_.fontName = name; }
     void setFontSize(int points) override { style_.fontSize = points; }
     void setFontColour(PlotColour colour) override { style_.fontColour = colour; }
 
     // An estimate for the graphs' proportional font on a surface of 96 dots
     // an inch: half the font's height a character, the width of a digit.
-    int textWidth(const std::string& text) const override {
+    int textWidth(const Cp1252& text) const override {
         return static_cast<int>(text.size() * style_.fontSize * 96 / 72 / 2);
     }
 

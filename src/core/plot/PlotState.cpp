@@ -91,7 +91,7 @@ void PlotOpen(PlotState& plot) {
     }
 }
 
-void PlotSetWorld(PlotState& plot, double xMin, double xMax, double yMin, double yMax) {
+void PlotSetWorld(PlotState& plot, double xMin, double yMin, double xMax, double yMax) {
     plot.xMin = xMin;
     plot.xMax = xMax;
     plot.yMin = yMin;

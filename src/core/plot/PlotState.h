@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlotCanvas.h"
+#include "common/Cp1252.h"
 
 #include <cstdint>
 #include <optional>
@@ -65,8 +66,8 @@ struct PlotState {
     std::uint16_t colour = 1;
 
     // Axis layout, set by GraphSetup and its steps unless said otherwise.
-    std::string xTitle; // at most 10 characters
-    std::string yTitle;
+    Cp1252 xTitle; // at most 10 characters
+    Cp1252 yTitle;
     double xStep = 0.0; // tick steps, world units
     double yStep = 0.0;
     double tickLength = 0.0;         // length of a labelled tick
@@ -112,7 +113,9 @@ void PlotOpen(PlotState& plot);
 // Sets the world window, extentX, extentY, scaleX and scaleY. A window of no
 // width or height (or not finite) gets a scale of 0 and is not usable: world
 // coordinates are then not drawn at all (see plotWorldUsable).
-void PlotSetWorld(PlotState& plot, double xMin, double xMax, double yMin, double yMax);
+// The window's corners come in the order of every world rectangle of the
+// library (GraphSetup, AxisLayout): lower left, then upper right.
+void PlotSetWorld(PlotState& plot, double xMin, double yMin, double xMax, double yMax);
 
 // True when the world window maps to the device: both scales finite and not 0.
 bool plotWorldUsable(const PlotState& plot);
@@ -139,10 +142,10 @@ void PlotCircle(PlotState& plot, double x, double y, double r);
 void PlotMarker(PlotState& plot, int kind, double x, double y);
 // Writes a blank followed by the text, its top left corner at (x, y), in
 // "times new roman" (size 14 on the screen). The pen position stays.
-void PlotText(PlotState& plot, const std::string& text, double x, double y);
+void PlotText(PlotState& plot, const Cp1252& text, double x, double y);
 // The width in device units of what PlotText writes for `text` (the blank
 // in front included), in the font PlotText sets; 0 without a surface.
-double plotTextWidth(PlotState& plot, const std::string& text);
+double plotTextWidth(PlotState& plot, const Cp1252& text);
 // Selects a colour number; the canvas pen and font take its palette colour
 // when it has one and stay as they were otherwise.
 void PlotSetColour(PlotState& plot, std::uint16_t colourNumber);

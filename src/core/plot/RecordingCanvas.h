@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlotCanvas.h"
+#include "common/Cp1252.h"
 
 #include <string>
 #include <vector>
@@ -20,10 +21,10 @@ struct RecordedPrimitive {
     int y1 = 0;
     int x2 = 0;
     int y2 = 0;
-    std::string text;
+    Cp1252 text;
     PlotColour penColour;
     int penWidth = 1;
-    std::string fontName;
+    Cp1252 fontName;
     int fontSize = 0;
     PlotColour fontColour;
 };
@@ -37,7 +38,7 @@ public:
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
     void ellipse(int x1, int y1, int x2, int y2) override;
-    void textOut(int x, int y, const std::string& text) override;
+    void textOut(int x, int y, const Cp1252& text) override;
     int width() const override { return width_; }
     int height() const override { return height_; }
 
@@ -48,7 +49,7 @@ public:
     // The pen and font as they stand now.
     PlotColour penColour() const { return style_.penColour; }
     int penWidth() const { return style_.penWidth; }
-    const std::string& fontName() const { return style_.fontName; }
+    const Cp1252& fontName() const { return style_.fontName; }
     int fontSize() const { return style_.fontSize; }
     PlotColour fontColour() const { return style_.fontColour; }
     int currentX() const { return x_; }

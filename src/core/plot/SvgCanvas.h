@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlotCanvas.h"
+#include "common/Cp1252.h"
 
 #include <string>
 #include <utility>
@@ -21,18 +22,18 @@ public:
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
     void ellipse(int x1, int y1, int x2, int y2) override;
-    void textOut(int x, int y, const std::string& text) override;
+    void textOut(int x, int y, const Cp1252& text) override;
     void setPenColour(PlotColour colour) override;
     void setPenWidth(int width) override;
     int width() const override { return width_; }
     int height() const override { return height_; }
 
     // The document with everything drawn so far (UTF-8).
-    std::string document() const;
+    Utf8 document() const;
 
 private:
     void flushLines();
-    std::string pendingLines() const;
+    Utf8 pendingLines() const;
 
     int width_;
     int height_;
@@ -40,7 +41,7 @@ private:
     int x_ = 0;
     int y_ = 0;
     std::vector<std::pair<int, int>> run_; // joined lines not yet written
-    std::string body_;
+    Utf8 body_;
 };
 
 } // namespace camini

@@ -1,5 +1,10 @@
 #include "common/FixedPoint.h"
 #include "common/NumberReader.h"
+#include "support/TestSupport.h"
+
+#include <clocale>
+#include <cstdlib>
+#include <iostream>
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -129,11 +134,30 @@ TEST(LenientReader, HugeNumbersReadAsInfinity) {
     EXPECT_EQ(readNumberLenient("0." + std::string(400, '0') + "1"), 0.0);
 }
 
+// Under the Italian locale, whose decimal separator is the comma, numbers are
+// still read and written with the point. Where the system has no Italian
+// locale, the test compiles one (localedef) into a folder of its own; without
+// localedef's sources it is skipped, and says so.
 TEST(LenientReader, IgnoresTheRegionalSettings) {
-    std::setlocale(LC_NUMERIC, "it_IT.UTF-8");
+    test::TempDir dir;
+    const char* italian = std::setlocale(LC_NUMERIC, "it_IT.UTF-8");
+    const bool installed = italian != nullptr;
+    if (!italian && test::runCommand("localedef -i it_IT -f UTF-8 " +
+                                     test::shellQuote(dir.file("it_IT.UTF-8")) + " 2>&1")
+                            .status == 0) {
+        ::setenv("LOCPATH", dir.path().c_str(), 1);
+        italian = std::setlocale(LC_NUMERIC, "it_IT.UTF-8");
+    }
+    if (!italian) {
+        ::unsetenv("LOCPATH");
+        GTEST_SKIP() << "no Italian locale: none installed, and localedef could not make one";
+    }
+    std::cout << "Italian locale " << (installed ? "installed" : "made by localedef") << "\n";
+    EXPECT_STREQ(std::localeconv()->decimal_point, ",");
     EXPECT_EQ(readNumberLenient("2.5"), 2.5);
     EXPECT_EQ(formatFixed(2.5, 0, 1), "2.5");
     std::setlocale(LC_NUMERIC, "C");
+    ::unsetenv("LOCPATH");
 }
 
 struct StrictCase {

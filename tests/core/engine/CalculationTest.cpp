@@ -89,6 +89,37 @@ TEST(Calculate, LayerChecksGoToMessageBoxesWithoutScreen1) {
     EXPECT_EQ(f.messages.messages[2].rfind("temperatura media schermo 2 =", 0), 0u);
 }
 
+// The one layer check: the four material layers in wall order, each with
+// its material and mean temperature; Calcola's boxes, the report, the JSON
+// document and a sweep's count read it.
+TEST(LayerCheck, FourChecksInLayerOrder) {
+    struct Case {
+        bool lowMaterials; // every material tops out at 30 deg C
+        int failed;
+    };
+    for (const Case& c : {Case{false, 0}, Case{true, 4}}) {
+        Fresh f;
+        if (c.lowMaterials) {
+            test::setMaterial(f.session.archive, 1, "basso", {{10, 0.5}, {30, 0.5}});
+            test::setMaterial(f.session.archive, 5, "basso", {{10, 0.05}, {30, 0.05}});
+            test::setMaterial(f.session.archive, 9, "basso", {{10, 1.0}, {30, 1.0}});
+        }
+        ASSERT_TRUE(calculate(f.session, f.messages));
+        const auto checks = layerChecks(f.session);
+        const char* names[] = {"isolante", "asola tecnica", "schermo 1", "schermo 2"};
+        const int materials[] = {5, 1, 1, 9};
+        for (std::size_t i = 0; i < checks.size(); ++i) {
+            EXPECT_STREQ(checks[i].layer->name, names[i]);
+            EXPECT_EQ(checks[i].material, materials[i]);
+            EXPECT_EQ(checks[i].failure.has_value(), c.lowMaterials) << names[i];
+        }
+        EXPECT_EQ(failedLayerChecks(checks), c.failed);
+        if (!c.lowMaterials) {
+            EXPECT_DOUBLE_EQ(checks[0].meanTemperature, 148.55207168338546);
+        }
+    }
+}
+
 TEST(LayerCheck, TextAndBoundaries) {
     MaterialArchive a;
     test::setMaterial(a, 3, "lana", {{20, 0.04}, {100, 0.05}});
@@ -200,6 +231,17 @@ TEST(Calculate, SecondCalculationStartsFromTheFirst) {
     calculate(f.session, f.messages);
     EXPECT_EQ(f.session.sheet.results, first);
     EXPECT_EQ(f.session.sheet.fireResistanceLines[0],
-              "temp per resistenza al fuoco(est)= 1153.1\xB0"
-              "C");
+              "temp per resistenza al fuoco(est)= 1153.1\260C");
+    // A layer whose material gives no conductivity is not solved again: an
+    // insulation of 0 mm in an empty slot keeps the resistance of the
+    // calculation before (0.62345), where a fresh solver has none.
+    auto emptyInsulation = [](Fresh& s) {
+        s.session.sheet.input(InputRow::InsulationThickness) = "0";
+        s.session.sheet.material(MaterialSlot::Insulation) = 60;
+        EXPECT_TRUE(calculate(s.session, s.messages));
+        return s.session.sheet.results[2][2];
+    };
+    EXPECT_EQ(emptyInsulation(f), " 0.62345");
+    Fresh fresh;
+    EXPECT_EQ(emptyInsulation(fresh), " 0.00000");
 }

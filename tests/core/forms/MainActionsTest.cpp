@@ -131,13 +131,15 @@ TEST(MainActions, MaterialListModes) {
     }
 }
 
-TEST(MainActions, GraphModeSetsTheGraphMaterialOnly) {
+// The graph's choice makes the material the insulation's at once (material 7
+// of the shipped archive has five points); the other layers keep theirs.
+TEST(MainActions, GraphModeSetsTheGraphMaterialAndTheInsulation) {
     Started s;
     Worksheet& w = s.session.sheet;
     openMaterialList(w, s.session.archive, MaterialListMode::Graph);
     EXPECT_TRUE(chooseMaterial(w, s.session.archive, 6));
     EXPECT_EQ(w.graphMaterial, 7);
-    EXPECT_EQ(w.materials, (std::array<std::uint8_t, 4>{5, 1, 1, 9}));
+    EXPECT_EQ(w.materials, (std::array<std::uint8_t, 4>{7, 1, 1, 9}));
     EXPECT_FALSE(w.materialListVisible);
 }
 

@@ -1,6 +1,7 @@
 #include "materials/MaterialArchive.h"
 #include "common/FileError.h"
 #include "common/TextFile.h"
+#include "materials/ArchiveEditor.h"
 #include "support/TestSupport.h"
 
 #include <algorithm>
@@ -184,12 +185,16 @@ TEST(Conductivity, OnePointMaterialAnswersItsPointEverywhere) {
     EXPECT_TRUE(a.withinMaxTemperature(4, 300));
     EXPECT_FALSE(a.withinMaxTemperature(4, 300.5));
 
-    // Edited in memory, the lookup resets the range to the edited point.
-    a.material(4).temperatures[0] = 500;
-    EXPECT_EQ(a.tempMax(4), 300);
-    a.conductivity(4, 20);
+    // Edited in the editor, the stored page moves the range to the edited
+    // point; the lookup only reads.
+    EditorPage page = editorPageOf(a, 4);
+    page.cells[0][0] = "500";
+    test::RecordingMessages messages;
+    storeEditorPage(a, 4, page, messages);
     EXPECT_EQ(a.tempMin(4), 500);
     EXPECT_EQ(a.tempMax(4), 500);
+    const MaterialArchive& read = a;
+    EXPECT_EQ(read.conductivity(4, 20), 0.1);
 }
 
 TEST(Conductivity, EmptySlotsAndNumbersOutsideTheArchive) {

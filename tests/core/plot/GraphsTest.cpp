@@ -2,6 +2,7 @@
 #include "PlotFixture.h"
 #include "engine/ChimneyInput.h"
 #include "engine/Session.h"
+#include "forms/MainActions.h"
 #include "plot/PlotAxes.h"
 #include "support/TestSupport.h"
 
@@ -95,16 +96,35 @@ TEST(ConductivityGraph, TwoPointMaterial) {
     EXPECT_TRUE(s.ellipses().empty());
 }
 
-TEST(ConductivityGraph, GraphedMaterialBecomesTheInsulation) {
-    ConductivitySession c({{20, 0.04}, {600, 0.12}});
-    c.session.sheet.material(MaterialSlot::Insulation) = 5;
-    ScreenPlot s;
-    DrawGraph(s.plot, makeConductivityGraph(c.session));
-    EXPECT_EQ(c.session.sheet.material(MaterialSlot::Insulation), 7);
-    // Each drawing does it again.
-    c.session.sheet.material(MaterialSlot::Insulation) = 5;
-    DrawGraph(s.plot, makeConductivityGraph(c.session));
-    EXPECT_EQ(c.session.sheet.material(MaterialSlot::Insulation), 7);
+// Choosing a material for the graph makes it the insulation's when it has a
+// range to draw over; drawing the graph, however often, changes nothing.
+TEST(ConductivityGraph, ChoosingTheGraphedMaterialMakesItTheInsulation) {
+    struct Case {
+        bool twoPoints; // material 7: (20, 0.04) and (600, 0.12), or (100, 0.05) alone
+        int chosen;
+        int insulation; // after the choice
+    };
+    const Case cases[] = {
+        {true, 7, 7},
+        {false, 7, 5},  // one point
+        {false, 60, 5}, // an empty slot
+    };
+    for (const Case& k : cases) {
+        Session session;
+        setStartProject(session.sheet);
+        if (k.twoPoints)
+            test::setMaterial(session.archive, 7, "due punti", {{20, 0.04}, {600, 0.12}});
+        else
+            test::setMaterial(session.archive, 7, "un punto", {{100, 0.05}});
+        chooseGraphMaterial(session.sheet, session.archive, k.chosen);
+        EXPECT_EQ(session.sheet.graphMaterial, k.chosen);
+        EXPECT_EQ(session.sheet.material(MaterialSlot::Insulation), k.insulation) << k.chosen;
+        session.sheet.material(MaterialSlot::Insulation) = 5;
+        ScreenPlot s;
+        for (int paint = 0; paint < 2; ++paint)
+            DrawGraph(s.plot, makeConductivityGraph(session));
+        EXPECT_EQ(session.sheet.material(MaterialSlot::Insulation), 5) << k.chosen;
+    }
 }
 
 // (20, 0.04), (300, 0.06), (600, 0.05): the y window runs from the smallest

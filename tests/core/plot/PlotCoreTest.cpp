@@ -123,7 +123,7 @@ TEST(PlotMap, WorldAndLengthModes) {
     ScreenPlot s;
     s.plot.originX = 94;
     s.plot.originY = 24;
-    PlotSetWorld(s.plot, 0, 650, 0, 10);
+    PlotSetWorld(s.plot, 0, 0, 650, 10);
     EXPECT_DOUBLE_EQ(s.plot.extentX, 920);
     EXPECT_DOUBLE_EQ(s.plot.extentY, 664);
     EXPECT_DOUBLE_EQ(s.plot.scaleX, 920.0 / 650);
@@ -137,7 +137,7 @@ TEST(PlotMap, WorldAndLengthModes) {
 
 TEST(PlotMap, InvertedWindowHasANegativeScale) {
     ScreenPlot s;
-    PlotSetWorld(s.plot, 0, 1, 10, 0);
+    PlotSetWorld(s.plot, 0, 10, 1, 0);
     EXPECT_LT(s.plot.scaleY, 0.0);
     EXPECT_TRUE(plotWorldUsable(s.plot));
 }
@@ -155,7 +155,7 @@ TEST(PlotMove, ScreenAndPrinterReachTheSameRow) {
         PlotOpen(plot);
         plot.devHeight = 100;
         plot.originY = 24;
-        PlotSetWorld(plot, 0, 10, 0, 10);
+        PlotSetWorld(plot, 0, 0, 10, 10);
         plot.worldMode = true;
         EXPECT_DOUBLE_EQ(PlotMapY(plot, 0), device == PlotDevice::Screen ? 76.0 : 24.0);
         PlotMove(plot, 0, 0);
@@ -255,7 +255,7 @@ TEST(PlotCircle, WorldRadiusFollowsTheXScale) {
     ScreenPlot s;
     s.plot.originX = 94;
     s.plot.originY = 24;
-    PlotSetWorld(s.plot, 0, 650, 0, 10);
+    PlotSetWorld(s.plot, 0, 0, 650, 10);
     s.plot.worldMode = true;
     PlotCircle(s.plot, 325, 5, 65); // radius 92 pixels
     auto e = s.ellipses();
@@ -295,7 +295,7 @@ TEST(PlotMarker, KindsAndTheirPrimitives) {
         ScreenPlot s;
         s.plot.originX = 94;
         s.plot.originY = 24;
-        PlotSetWorld(s.plot, 0, 100, 0, 100);
+        PlotSetWorld(s.plot, 0, 0, 100, 100);
         s.plot.worldMode = true;
         PlotMarker(s.plot, c.kind, 50, 50);
         std::vector<Kind> got;
@@ -311,7 +311,7 @@ TEST(PlotMarker, SizesInDeviceUnits) {
         ScreenPlot s;
         s.plot.originX = 94;
         s.plot.originY = 24;
-        PlotSetWorld(s.plot, 0, span, 0, span);
+        PlotSetWorld(s.plot, 0, 0, span, span);
         s.plot.worldMode = true;
         PlotMarker(s.plot, 4, span / 2, span / 2);
         auto e = s.ellipses();
@@ -384,7 +384,7 @@ TEST(PlotWorld, WindowWithoutSizeDrawsNoWorldCoordinates) {
         ScreenPlot s;
         s.plot.originX = 94;
         s.plot.originY = 24;
-        PlotSetWorld(s.plot, c.xMin, c.xMax, c.yMin, c.yMax);
+        PlotSetWorld(s.plot, c.xMin, c.yMin, c.xMax, c.yMax);
         EXPECT_FALSE(plotWorldUsable(s.plot));
         EXPECT_TRUE(std::isfinite(s.plot.scaleX));
         EXPECT_TRUE(std::isfinite(s.plot.scaleY));
@@ -405,7 +405,7 @@ TEST(PlotWorld, PositionsThatCannotBeMappedReachNoSurface) {
     ScreenPlot s;
     s.plot.originX = 94;
     s.plot.originY = 24;
-    PlotSetWorld(s.plot, 0, 10, 0, 10);
+    PlotSetWorld(s.plot, 0, 0, 10, 10);
     s.plot.worldMode = true;
     const double nan = std::nan("");
     PlotMove(s.plot, 1, 1);
