@@ -10,7 +10,9 @@
 #include <filesystem>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <random>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -169,6 +171,37 @@ TEST(SafeReplace, AFileUnderTheLinkNameDoesNotStopTheSave) {
         EXPECT_EQ(std::filesystem::exists(linkName), leftBy == 0) << leftBy;
         EXPECT_EQ(entries(dir.path()).size(), leftBy == 0 ? 2u : 1u) << leftBy;
     }
+}
+
+// A file that may be written but not replaced (append-only, so no other
+// file may take its name): the rename fails, the old file stays whole and the
+// new contents go with the failed save, both ways of making them.
+TEST(SafeReplace, ARenameThatFailsLeavesNoNewFileBehind) {
+    TempDir dir;
+    const std::string file = dir.file("a.txt");
+    test::writeFile(file, "old");
+    auto appendOnly = [&](bool on) {
+        const int fd = ::open(file.c_str(), O_RDONLY);
+        int flags = 0;
+        bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL;
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        ::close(fd);
+        return done;
+    };
+    if (!appendOnly(true))
+        GTEST_SKIP() << "no append-only files here";
+    for (const TemporaryFile kind : {TemporaryFile::Unnamed, TemporaryFile::Named}) {
+        try {
+            replaceFileSafely(file, "new", kind);
+            ADD_FAILURE() << "replaced";
+        } catch (const FileError& e) {
+            EXPECT_EQ(std::string(e.what()), "File access denied: " + file);
+        }
+        EXPECT_EQ(test::readFile(file), "old");
+        EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a.txt"});
+    }
+    EXPECT_TRUE(appendOnly(false));
 }
 
 // Any valid name is savable, both ways of making the new contents: the

@@ -20,23 +20,26 @@ using namespace camini;
 using camini::test::TempDir;
 
 TEST(Cp1252, ConvertsBothWays) {
-    EXPECT_EQ(toUtf8("T \xB0"
-                     "C"),
-              "T \xC2\xB0"
-              "C");
-    EXPECT_EQ(toUtf8("conducibilit\xE0"), "conducibilit\xC3\xA0");
-    EXPECT_EQ(toUtf8("\x80"), "\xE2\x82\xAC");
-    EXPECT_EQ(toUtf8("\x81"), "?"); // undefined in CP1252
-    EXPECT_EQ(fromUtf8("T \xC2\xB0"
-                       "C"),
-              "T \xB0"
-              "C");
-    EXPECT_EQ(fromUtf8("\xE2\x82\xAC"), "\x80");
-    EXPECT_EQ(fromUtf8("\xE4\xB8\xAD"), "?"); // a character CP1252 cannot hold
-    EXPECT_EQ(fromUtf8("a\xC3"
-                       "b"),
-              "a?b");                               // malformed sequence
-    EXPECT_EQ(fromUtf8("\xF0\x9F\x98\x80!"), "?!"); // outside the BMP
+    using Pair = std::pair<std::string_view, std::string_view>;
+    // The five bytes CP1252 leaves undefined become '?'.
+    const Pair toCases[] = {{"T \xB0", "T \xC2\xB0"},
+                            {"conducibilit\xE0", "conducibilit\xC3\xA0"},
+                            {"\x80", "\xE2\x82\xAC"},
+                            {"\x81", "?"}};
+    for (const auto& [cp1252, utf8] : toCases)
+        EXPECT_EQ(toUtf8(cp1252), utf8) << ::testing::PrintToString(std::string(cp1252));
+    // One byte for each character, one '?' for each character CP1252 has not
+    // and for each byte of a malformed sequence: a lead byte without its
+    // continuation, or one that only begins overlong or out-of-range forms.
+    const Pair fromCases[] = {
+        {"T \xC2\xB0", "T \xB0"},    {"\xE2\x82\xAC", "\x80"},  {"\xE4\xB8\xAD", "?"},
+        {"\xF0\x9F\x98\x80!", "?!"}, {"a\xC3 b", "a? b"},       {"\xC0\xB0", "??"},
+        {"\xC1\xBF", "??"},          {"\xDF\xBF", "?"},         {"\xE0\xA0\x80", "?"},
+        {"\xEF\xBF\xBD", "?"},       {"\xF4\x8F\xBF\xBF", "?"}, {"\xF5\x80\x80\x80", "????"},
+        {"\xFF\xFE", "??"},
+    };
+    for (const auto& [utf8, cp1252] : fromCases)
+        EXPECT_EQ(fromUtf8(utf8), cp1252) << ::testing::PrintToString(std::string(utf8));
     std::string all;
     for (int b = 1; b < 256; ++b)
         if (b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D)

@@ -208,6 +208,23 @@ TEST(FormatTickLabel, Cases) {
         {X, 50, 999999, "999999"},
         {Y, 1e5, 123456789, "23456789"}, // the last 8 characters
         {X, 0.1, -0.3, "-0.3"},
+        // Decimals of a value between ticks: one more than the step needs,
+        // a step equal to a limit taking the fewer.
+        {X, 1, 2.26, "2.3"},
+        {X, 0.999, 2.26, "2.26"},
+        {X, 0.1, 0.126, "0.13"},
+        {X, 0.0999, 0.126, "0.126"},
+        {X, 0.01, 0.0126, "0.013"},
+        {X, 0.00999, 0.0126, "0.0126"},
+        {X, 0.001, 0.00126, "0.0013"},
+        {X, 0.000999, 0.00126, "0.00126"},
+        {X, 1e-4, 0.000126, "0.00013"},
+        {X, 9.99e-5, 0.000126, "0.000126"},
+        {X, 1e-8, 0.00012345678, "0.000123457"},
+        {X, 9.99e-9, 0.00012345678, "0.0001234568"},
+        // From 999999 on, no decimals in a field of 7.
+        {X, 0.5, 999999.25, "999999"},
+        {X, 0.5, 999998.75, "999998.75"},
     };
     for (const Case& c : cases) {
         PlotState plot;
@@ -234,28 +251,66 @@ TEST(DrawXAxis, TickAndLabelOfOneHundred) {
     EXPECT_EQ(label->y1, 677);
 }
 
-TEST(DrawXAxis, TicksLabelsAndTheMinorLastTick) {
-    ScreenPlot s;
-    s.plot.labelColumns = 1;
-    GraphSetup(s.plot, "temp", "[lambda]", 0, 20, 0.04, 600, 0.12);
-    auto ticks = xTicks(s);
-    ASSERT_EQ(ticks.size(), 14u); // 0, 50, ..., 650
-    for (std::size_t i = 0; i < ticks.size(); ++i) {
-        int expectedX = static_cast<int>(i * 50 * (920.0 / 650) + 94);
-        EXPECT_EQ(ticks[i].x1, expectedX) << i;
-        EXPECT_EQ(ticks[i].y2, i % 2 == 0 ? 670 : 667) << i; // major 6, minor 3.6
+// The ticks run from the lower bound by whole steps, a label on every second
+// one. An odd count ends on a minor tick at the upper bound; with an even
+// count the tick there, which would be major, is not drawn, and the axis
+// ends on the minor tick before it. Both axes over the same data.
+TEST(DrawAxes, TicksAndLabelsToTheEndOfTheAxis) {
+    struct Case {
+        double lo, hi;
+        std::vector<int> xColumns; // the x ticks; major ones 6 pixels long, minor ones 3
+        std::vector<std::string> xLabels;
+        std::size_t yTicks;
+        int lastYRow, lastYEnd; // the last y tick: its row and its left end
+        std::vector<std::string> yLabels;
+    };
+    const Case cases[] = {
+        // 0 to 650 by 50: n = 13. The x label of 600 at X = 942 would reach
+        // into the title, which starts at 960.
+        {20,
+         600,
+         {94, 164, 235, 306, 377, 447, 518, 589, 660, 730, 801, 872, 943, 1014},
+         {" 0", " 100", " 200", " 300", " 400", " 500", " temp"},
+         14,
+         0,
+         89,
+         {"       0", "     100", "     200", "     300", "     400", "     500", "     600"}},
+        // 0 to 600 by 50: n = 12, nothing at 600.
+        {0,
+         580,
+         {94, 170, 247, 324, 400, 477, 554, 630, 707, 784, 860, 937},
+         {" 0", " 100", " 200", " 300", " 400", " 500", " temp"},
+         12,
+         55,
+         89,
+         {"       0", "     100", "     200", "     300", "     400", "     500"}},
+    };
+    for (const Case& c : cases) {
+        ScreenPlot s;
+        s.plot.labelColumns = 1;
+        GraphSetup(s.plot, "temp", "T", 0, c.lo, c.lo, c.hi, c.hi);
+        std::vector<int> columns;
+        for (const auto& t : xTicks(s)) {
+            columns.push_back(t.x1);
+            EXPECT_EQ(t.y2, columns.size() % 2 ? 670 : 667) << c.hi << " at " << t.x1;
+        }
+        EXPECT_EQ(columns, c.xColumns) << c.hi;
+        const auto yt = yTicks(s);
+        ASSERT_EQ(yt.size(), c.yTicks) << c.hi;
+        EXPECT_EQ(yt.back().y1, c.lastYRow) << c.hi;
+        EXPECT_EQ(yt.back().x2, c.lastYEnd) << c.hi;
+        std::vector<std::string> xLabels, yLabels;
+        for (const auto& t : s.texts()) {
+            if (t.y1 == 677)
+                xLabels.push_back(t.text);
+            else if (t.x1 == 34)
+                yLabels.push_back(t.text);
+        }
+        EXPECT_EQ(xLabels, c.xLabels) << c.hi;
+        EXPECT_EQ(yLabels, c.yLabels) << c.hi;
+        ASSERT_NE(s.findText(" temp"), nullptr);
+        EXPECT_EQ(s.findText(" temp")->x1, 1014 - 9 * 6);
     }
-    EXPECT_EQ(ticks.back().y2, 667); // 650 is a minor tick
-    std::vector<std::string> labels;
-    for (const auto& t : s.texts())
-        if (t.y1 == 677)
-            labels.push_back(t.text);
-    // 600 at X = 942 would reach into the title, which starts at 960.
-    EXPECT_EQ(labels,
-              (std::vector<std::string>{" 0", " 100", " 200", " 300", " 400", " 500", " temp"}));
-    const RecordedPrimitive* title = s.findText(" temp");
-    ASSERT_NE(title, nullptr);
-    EXPECT_EQ(title->x1, 1014 - 9 * 6);
 }
 
 TEST(DrawXAxis, AxisLineAndClosedArrowHead) {
