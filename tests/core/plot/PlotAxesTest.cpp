@@ -76,25 +76,19 @@ TEST(NiceRange, StepAndRoundedBounds) {
     }
 }
 
-TEST(NiceRange, SpanBelowOneHundredThousandthUsesTheSecondEntry) {
-    for (double span : {0.0, 1e-7, 9.9e-6}) {
-        double lo = 3, hi = 3 + span;
-        EXPECT_DOUBLE_EQ(NiceRange(lo, hi), 2e-5 / 20) << span;
-        EXPECT_GT(hi, lo) << span;
-    }
-    double lo = 3, hi = 3 + 1e-5; // 1e-5 itself is in the table: next entry 2e-5
-    EXPECT_DOUBLE_EQ(NiceRange(lo, hi), 2e-5 / 20);
-}
-
+// A span below 1e-5 takes the second entry, as does 1e-5 itself (the entry
+// above it is 2e-5); the bounds always move apart.
 TEST(NiceRange, StepIsATwentiethOfTheEntryAboveTheSpan) {
     struct Case {
         double span, step;
     };
-    const Case cases[] = {{580, 50},    {0.08, 0.005}, {1000, 100},     {999.9, 50},
-                          {1e-5, 1e-6}, {5e7, 5e6},    {99999999, 5e6}, {1e8, 1e7}};
+    const Case cases[] = {{580, 50},    {0.08, 0.005}, {1000, 100},   {999.9, 50},
+                          {1e-5, 1e-6}, {5e7, 5e6},    {1e8, 1e7},    {99999999, 5e6},
+                          {0, 1e-6},    {1e-7, 1e-6},  {9.9e-6, 1e-6}};
     for (const Case& c : cases) {
-        double lo = 0, hi = c.span;
+        double lo = 3, hi = 3 + c.span;
         EXPECT_DOUBLE_EQ(NiceRange(lo, hi), c.step) << c.span;
+        EXPECT_GT(hi, lo) << c.span;
     }
 }
 
@@ -234,57 +228,28 @@ TEST(FormatTickLabel, Cases) {
     }
 }
 
-// On a 1024 x 768 screen with the x window 0 to 650: the tick of 100 lies at
-// X = 94 + 100 * 920 / 650 = 235.54.
-TEST(DrawXAxis, TickAndLabelOfOneHundred) {
-    ScreenPlot s;
-    s.plot.labelColumns = 1;
-    GraphSetup(s.plot, "temp", "[lambda]", 0, 20, 0.04, 600, 0.12);
-    auto ticks = xTicks(s);
-    auto it = std::find_if(ticks.begin(), ticks.end(), [](const auto& l) { return l.x1 == 235; });
-    ASSERT_NE(it, ticks.end());
-    EXPECT_EQ(it->y1, 664);
-    EXPECT_EQ(it->y2, 670);
-    const RecordedPrimitive* label = s.findText(" 100");
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->x1, 229);
-    EXPECT_EQ(label->y1, 677);
-}
-
 // The ticks run from the lower bound by whole steps, a label on every second
 // one. An odd count ends on a minor tick at the upper bound; with an even
 // count the tick there, which would be major, is not drawn, and the axis
-// ends on the minor tick before it. Both axes over the same data.
+// ends on the minor tick before it. Both axes over the same data, on a
+// 1024 x 768 screen: with the x window 0 to 650 the tick of 100 lies at
+// X = 94 + 100 * 920 / 650 = 235.54, its label at 229 (X - 6) on row 677.
 TEST(DrawAxes, TicksAndLabelsToTheEndOfTheAxis) {
     struct Case {
         double lo, hi;
-        std::vector<int> xColumns; // the x ticks; major ones 6 pixels long, minor ones 3
-        std::vector<std::string> xLabels;
+        const std::vector<int>& xColumns; // major ticks 6 pixels long, minor ones 3
+        int label100;                     // the column of the label of 100
         std::size_t yTicks;
         int lastYRow, lastYEnd; // the last y tick: its row and its left end
-        std::vector<std::string> yLabels;
+        const char* yTop;       // the last y label
     };
-    const Case cases[] = {
-        // 0 to 650 by 50: n = 13. The x label of 600 at X = 942 would reach
-        // into the title, which starts at 960.
-        {20,
-         600,
-         {94, 164, 235, 306, 377, 447, 518, 589, 660, 730, 801, 872, 943, 1014},
-         {" 0", " 100", " 200", " 300", " 400", " 500", " temp"},
-         14,
-         0,
-         89,
-         {"       0", "     100", "     200", "     300", "     400", "     500", "     600"}},
-        // 0 to 600 by 50: n = 12, nothing at 600.
-        {0,
-         580,
-         {94, 170, 247, 324, 400, 477, 554, 630, 707, 784, 860, 937},
-         {" 0", " 100", " 200", " 300", " 400", " 500", " temp"},
-         12,
-         55,
-         89,
-         {"       0", "     100", "     200", "     300", "     400", "     500"}},
-    };
+    // 0 to 650 by 50: n = 13. The x label of 600 at X = 942 would reach into
+    // the title, which starts at 960. 0 to 600 by 50: n = 12, nothing at 600.
+    const std::vector<int> to650 = {94,  164, 235, 306, 377, 447, 518,
+                                    589, 660, 730, 801, 872, 943, 1014};
+    const std::vector<int> to600 = {94, 170, 247, 324, 400, 477, 554, 630, 707, 784, 860, 937};
+    const Case cases[] = {{20, 600, to650, 229, 14, 0, 89, "     600"},
+                          {0, 580, to600, 241, 12, 55, 89, "     500"}};
     for (const Case& c : cases) {
         ScreenPlot s;
         s.plot.labelColumns = 1;
@@ -306,10 +271,15 @@ TEST(DrawAxes, TicksAndLabelsToTheEndOfTheAxis) {
             else if (t.x1 == 34)
                 yLabels.push_back(t.text);
         }
-        EXPECT_EQ(xLabels, c.xLabels) << c.hi;
-        EXPECT_EQ(yLabels, c.yLabels) << c.hi;
-        ASSERT_NE(s.findText(" temp"), nullptr);
-        EXPECT_EQ(s.findText(" temp")->x1, 1014 - 9 * 6);
+        EXPECT_EQ(xLabels,
+                  (std::vector<std::string>{" 0", " 100", " 200", " 300", " 400", " 500", " temp"}))
+            << c.hi;
+        ASSERT_EQ(yLabels.size(), c.yTicks / 2) << c.hi;
+        EXPECT_EQ(yLabels.front(), "       0") << c.hi;
+        EXPECT_EQ(yLabels[1], "     100") << c.hi;
+        EXPECT_EQ(yLabels.back(), c.yTop) << c.hi;
+        EXPECT_EQ(s.findText(" 100")->x1, c.label100) << c.hi;
+        EXPECT_EQ(s.findText(" temp")->x1, 1014 - 9 * 6) << c.hi;
     }
 }
 
@@ -475,41 +445,40 @@ TEST(GraphSetup, WindowWithoutSizeDrawsTheFrameOnly) {
     }
 }
 
+// Markers and lines as asked, for no more points than given; on the axes of
+// 0 to 110 the first line runs from column 177 to 512, and the lines end on
+// rows 181 (at 80) and 543 (at 20).
 TEST(PlotPoints, MarkersAndConnectingLines) {
-    ScreenPlot s;
-    s.plot.labelColumns = 1;
-    GraphSetup(s.plot, "x", "y", 0, 0, 0, 100, 100);
-    s.canvas.clear();
-    const double xs[] = {10, 50, 90, 1000};
-    const double ys[] = {10, 80, 20, 1000};
-    PlotPoints(s.plot, 3, xs, ys, true, true, 1, 4);
-    EXPECT_EQ(s.ellipses().size(), 3u);
-    auto lines = s.lines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].x1, static_cast<int>(PlotMapX(s.plot, 10)));
-    EXPECT_EQ(lines[0].x2, static_cast<int>(PlotMapX(s.plot, 50)));
-    EXPECT_EQ(lines[1].y2, static_cast<int>(PlotMapY(s.plot, 20)));
-    EXPECT_EQ(lines[0].penColour, (PlotColour{255, 0, 0}));
-    EXPECT_TRUE(s.plot.worldMode);
-}
-
-TEST(PlotPoints, WithoutLinesOrMarkers) {
-    ScreenPlot s;
-    s.plot.labelColumns = 1;
-    GraphSetup(s.plot, "x", "y", 0, 0, 0, 100, 100);
-    s.canvas.clear();
+    struct Case {
+        int n;
+        bool connect, markers;
+        std::size_t ellipses, lines;
+        int lastRow;
+    };
+    const Case cases[] = {{3, true, true, 3, 2, 543},
+                          {3, false, true, 3, 0, 0},
+                          {3, true, false, 0, 2, 543},
+                          {99, true, false, 0, 2, 543},
+                          {2, true, true, 2, 1, 181}};
     const double xs[] = {10, 50, 90};
     const double ys[] = {10, 80, 20};
-    PlotPoints(s.plot, 3, xs, ys, false, true, 1, 4);
-    EXPECT_EQ(s.ellipses().size(), 3u);
-    EXPECT_TRUE(s.lines().empty());
-    s.canvas.clear();
-    PlotPoints(s.plot, 3, xs, ys, true, false, 1, 4);
-    EXPECT_TRUE(s.ellipses().empty());
-    EXPECT_EQ(s.lines().size(), 2u);
-    s.canvas.clear();
-    PlotPoints(s.plot, 99, xs, ys, true, false, 1, 4); // no more points than given
-    EXPECT_EQ(s.lines().size(), 2u);
+    for (const Case& c : cases) {
+        ScreenPlot s;
+        s.plot.labelColumns = 1;
+        GraphSetup(s.plot, "x", "y", 0, 0, 0, 100, 100);
+        s.canvas.clear();
+        PlotPoints(s.plot, c.n, xs, ys, c.connect, c.markers, 1, 4);
+        EXPECT_EQ(s.ellipses().size(), c.ellipses) << c.n << c.connect << c.markers;
+        const auto lines = s.lines();
+        ASSERT_EQ(lines.size(), c.lines) << c.n << c.connect << c.markers;
+        if (!lines.empty()) {
+            EXPECT_EQ(lines[0].x1, 177);
+            EXPECT_EQ(lines[0].x2, 512);
+            EXPECT_EQ(lines.back().y2, c.lastRow);
+            EXPECT_EQ(lines[0].penColour, (PlotColour{255, 0, 0}));
+        }
+        EXPECT_TRUE(s.plot.worldMode);
+    }
 }
 
 TEST(PlotPoints, NoClipping) {
