@@ -131,23 +131,10 @@ TEST(JpegImage, ShippedPicturesDecode) {
         EXPECT_EQ(fromMemory.width, image.width);
         EXPECT_EQ(fromMemory.height, image.height);
         EXPECT_EQ(fromMemory.pixels, image.pixels);
+        // The build copies them beside the executables.
+        EXPECT_EQ(test::readFile(test::binDir() + "/" + c.name),
+                  test::readFile(shippedPicture(c.name)));
     }
-}
-
-TEST(JpegImage, ShippedPicturesAreBesideTheExecutables) {
-    for (const char* name : {"sezione1.jpg", "sezione2.jpg"}) {
-        const std::string copy = test::binDir() + "/" + name;
-        EXPECT_EQ(test::readFile(copy), test::readFile(shippedPicture(name))) << name;
-    }
-}
-
-TEST(JpegImage, MissingFileIsFileNotFound) {
-    TempDir dir;
-    const std::string path = dir.file("sezione1.jpg");
-    const FileError e = decodeError([&] { readJpegFile(path); });
-    EXPECT_EQ(e.text(), "File not found");
-    EXPECT_EQ(e.path(), path);
-    EXPECT_EQ(e.errorNumber(), ENOENT);
 }
 
 // Every one of these is an error carrying the path; none ends the process (an
@@ -212,20 +199,39 @@ TEST(JpegImage, BadFilesAreErrors) {
     }
 }
 
-// A device of zeros and a sparse file of 2 GB are refused at once: the one
-// at its first bytes, as the decoder refuses them, the other by its size.
+// Refused at once, before any decoding: a missing file; a device of zeros at
+// its first bytes, as the decoder refuses them; a sparse file of 2 GB and a
+// picture one byte over the bound by their size. At its bound it decodes.
 TEST(JpegImage, WhatCannotBeAPictureIsRefusedAtOnce) {
     TempDir dir;
     test::writeFile(dir.file("sparse.jpg"), "");
     ASSERT_EQ(::truncate(dir.file("sparse.jpg").c_str(), 2L << 30), 0);
-    const std::pair<std::string, const char*> cases[] = {
-        {"/dev/zero", "Invalid JPEG file (Not a JPEG file: starts with 0x00 0x00)"},
-        {dir.file("sparse.jpg"), "JPEG picture too large (file over 268435456 bytes)"},
+    const std::string picture = shippedPicture("sezione1.jpg");
+    const std::size_t size = test::readFile(picture).size();
+    const std::size_t bound = JpegLimits{}.maxFileBytes;
+    struct Case {
+        std::string path;
+        std::size_t maxFileBytes;
+        std::string text; // empty: decodes
     };
-    for (const auto& c : cases) {
-        const FileError e = decodeError([&] { readJpegFile(c.first); });
-        EXPECT_EQ(e.text(), c.second);
-        EXPECT_EQ(e.path(), c.first);
+    const Case cases[] = {
+        {dir.file("sezione1.jpg"), bound, "File not found"},
+        {"/dev/zero", bound, "Invalid JPEG file (Not a JPEG file: starts with 0x00 0x00)"},
+        {dir.file("sparse.jpg"), bound, "JPEG picture too large (file over 268435456 bytes)"},
+        {picture, size - 1,
+         "JPEG picture too large (file over " + std::to_string(size - 1) + " bytes)"},
+        {picture, size, ""},
+    };
+    for (const Case& c : cases) {
+        JpegLimits limits;
+        limits.maxFileBytes = c.maxFileBytes;
+        if (c.text.empty()) {
+            EXPECT_EQ(readJpegFile(c.path, limits).width, 900);
+            continue;
+        }
+        const FileError e = decodeError([&] { readJpegFile(c.path, limits); });
+        EXPECT_EQ(e.text(), c.text);
+        EXPECT_EQ(e.path(), c.path);
     }
 }
 
@@ -352,18 +358,4 @@ TEST(JpegImage, LimitsAreKept) {
         else
             EXPECT_EQ(e.text(), c.text);
     }
-}
-
-TEST(JpegImage, FileSizeLimitIsKept) {
-    TempDir dir;
-    const std::string path = dir.file("big.jpg");
-    const std::string bytes = test::readFile(shippedPicture("sezione1.jpg"));
-    test::writeFile(path, bytes);
-    JpegLimits limits;
-    limits.maxFileBytes = bytes.size();
-    EXPECT_EQ(readJpegFile(path, limits).width, 900);
-    limits.maxFileBytes = bytes.size() - 1;
-    const FileError e = decodeError([&] { readJpegFile(path, limits); });
-    EXPECT_EQ(e.text(),
-              "JPEG picture too large (file over " + std::to_string(bytes.size() - 1) + " bytes)");
 }

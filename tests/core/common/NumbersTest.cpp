@@ -66,7 +66,11 @@ INSTANTIATE_TEST_SUITE_P(
         FixedCase{0.035, 0, 15, "0.035000000000000"}, FixedCase{0.035, 0, 16, "0.0350000000000000"},
         FixedCase{1e15, 0, 1, "1000000000000000.0"}, FixedCase{2.675, 5, 2, " 2.67"},
         FixedCase{1.0000000000000002, 0, 15, "1.000000000000000"},
-        FixedCase{-0.35, 7, 1, "   -0.3"}, FixedCase{0.45, 0, 1, "0.5"}));
+        FixedCase{-0.35, 7, 1, "   -0.3"}, FixedCase{0.45, 0, 1, "0.5"},
+        // Values that are no number are named.
+        FixedCase{std::numeric_limits<double>::infinity(), 6, 1, "   inf"},
+        FixedCase{-std::numeric_limits<double>::infinity(), 0, 1, "-inf"},
+        FixedCase{std::nan(""), 0, 1, "nan"}));
 
 // The longest numbers and fields wider than any number: nothing cut, the
 // field as wide as asked.
@@ -81,12 +85,6 @@ TEST(FixedPoint, HugeValuesAndWideFields) {
     std::string out = "a";
     appendFixed(out, 2.5, 3, 0);
     EXPECT_EQ(out, "a  3");
-}
-
-TEST(FixedPoint, NonFiniteValuesAreNamed) {
-    EXPECT_EQ(formatFixed(std::numeric_limits<double>::infinity(), 6, 1), "   inf");
-    EXPECT_EQ(formatFixed(-std::numeric_limits<double>::infinity(), 0, 1), "-inf");
-    EXPECT_EQ(formatFixed(std::nan(""), 0, 1), "nan");
 }
 
 struct LenientCase {

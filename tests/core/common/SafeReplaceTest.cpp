@@ -10,7 +10,10 @@
 #include <filesystem>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <random>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -92,6 +95,140 @@ std::string saveAsNobody(const std::string& path, const std::string& content,
 
 } // namespace
 
+TEST(SafeReplace, FollowsASymbolicLinkAndKeepsIt) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("real"));
+    test::writeFile(dir.file("real/target.txt"), "old");
+    ::symlink("real/target.txt", dir.file("link.txt").c_str());
+    replaceFileSafely(dir.file("link.txt"), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.txt")));
+    EXPECT_EQ(test::readFile(dir.file("real/target.txt")), "new");
+}
+
+TEST(SafeReplace, AFailedSaveLeavesTheOldFileWhole) {
+    TempDir dir;
+    const std::string old = "old contents\r\n";
+    test::writeFile(dir.file("a.txt"), old);
+
+    // A folder in place of the file.
+    std::filesystem::create_directory(dir.file("folder"));
+    EXPECT_THROW(replaceFileSafely(dir.file("folder"), "x"), FileError);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder")));
+
+    // The disk fills part-way: a file size limit in a child.
+    int rc = test::runInChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit lim {
+            4, 4
+        };
+        ::setrlimit(RLIMIT_FSIZE, &lim);
+        try {
+            replaceFileSafely(dir.file("a.txt"), std::string(10000, 'x'));
+        } catch (const FileError& e) {
+            return e.text().empty() ? 3 : 0;
+        }
+        return 1;
+    });
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(test::readFile(dir.file("a.txt")), old);
+
+    // A read-only file and a read-only folder, as an unprivileged user.
+    ::chmod(dir.file("a.txt").c_str(), 0444);
+    rc = test::runInChild(
+        [&] {
+            try {
+                replaceFileSafely(dir.file("a.txt"), "new");
+            } catch (const FileError& e) {
+                return e.text() == "File access denied" ? 0 : 2;
+            }
+            return 1;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(test::readFile(dir.file("a.txt")), old);
+
+    // A new file in a folder that may not be written.
+    std::filesystem::create_directory(dir.file("locked"));
+    ::chmod(dir.file("locked").c_str(), 0555);
+    rc = test::runInChild(
+        [&] {
+            try {
+                replaceFileSafely(dir.file("locked/b.txt"), "new");
+            } catch (const FileError& e) {
+                return e.text() == "File access denied" ? 0 : 2;
+            }
+            return 1;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+    // No new file, nor a temporary one, after any of them.
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"a.txt", "folder", "locked"}));
+    EXPECT_EQ(entries(dir.file("locked")), std::vector<std::string>{});
+    EXPECT_EQ(entries(dir.file("folder")), std::vector<std::string>{});
+}
+
+// A file that may be written in a folder that takes no new file is not
+// written in place, where a failure half-way would leave it cut: the save is
+// refused and the file stays as it was.
+TEST(SafeReplace, AWritableFileInAReadOnlyFolderIsNotWrittenInPlace) {
+    TempDir dir;
+    const std::string old = "old contents\r\n";
+    const std::string folder = dir.file("locked");
+    std::filesystem::create_directory(folder);
+    test::writeFile(folder + "/a.txt", old);
+    ::chmod((folder + "/a.txt").c_str(), 0666);
+    ::chmod(folder.c_str(), 0555);
+    for (const std::size_t size : {5u, 10000u}) {
+        const int rc = test::runInChild(
+            [&] {
+                std::signal(SIGXFSZ, SIG_IGN);
+                struct rlimit lim {
+                    64, 64
+                };
+                ::setrlimit(RLIMIT_FSIZE, &lim);
+                try {
+                    replaceFileSafely(folder + "/a.txt", std::string(size, 'x'));
+                } catch (const FileError& e) {
+                    return e.text() == "la cartella " + folder +
+                                           " non permette di salvare in sicurezza (non vi si "
+                                           "possono creare file nuovi) e il file resta com'era"
+                               ? 0
+                               : 2;
+                }
+                return 1;
+            },
+            true);
+        EXPECT_EQ(rc, 0) << size;
+        EXPECT_EQ(test::readFile(folder + "/a.txt"), old) << size;
+    }
+    EXPECT_EQ(entries(folder), std::vector<std::string>{"a.txt"});
+}
+
+// After the rename the folder is flushed; a folder that cannot be opened for
+// it (no read permission, as an unprivileged user) fails the save with the
+// usual error, and the new file is in place, with no temporary file left.
+TEST(SafeReplace, AFolderThatCannotBeFlushedFailsTheSave) {
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0); // "nobody" must reach the folder
+    const std::string folder = dir.file("unreadable");
+    std::filesystem::create_directory(folder);
+    ASSERT_EQ(::chmod(folder.c_str(), 0333), 0);
+    const int rc = test::runInChild(
+        [&] {
+            try {
+                replaceFileSafely(folder + "/a.txt", "new\r\n");
+            } catch (const FileError& e) {
+                return e.text() == "File access denied" ? 0 : 2;
+            }
+            return 1;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+    ::chmod(folder.c_str(), 0755);
+    EXPECT_EQ(test::readFile(folder + "/a.txt"), "new\r\n");
+    EXPECT_EQ(entries(folder), std::vector<std::string>{"a.txt"});
+}
+
 // The old file's permission bits and group are kept where the saving process
 // may set them; another user's file is not taken over, unless by root, who
 // keeps its owner.
@@ -171,16 +308,49 @@ TEST(SafeReplace, AFileUnderTheLinkNameDoesNotStopTheSave) {
     }
 }
 
-// Any valid name is savable, both ways of making the new contents: the
-// temporary file's name does not depend on the file's.
-TEST(SafeReplace, SavesTheLongestNames) {
+// A file that may be written but not replaced (append-only, so no other
+// file may take its name): the rename fails, the old file stays whole and the
+// new contents go with the failed save, both ways of making them.
+TEST(SafeReplace, ARenameThatFailsLeavesNoNewFileBehind) {
     TempDir dir;
-    for (const std::size_t length : {250u, 255u}) {
+    const std::string file = dir.file("a.txt");
+    test::writeFile(file, "old");
+    auto appendOnly = [&](bool on) {
+        const int fd = ::open(file.c_str(), O_RDONLY);
+        int flags = 0;
+        bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL;
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        ::close(fd);
+        return done;
+    };
+    if (!appendOnly(true))
+        GTEST_SKIP() << "no append-only files here";
+    for (const TemporaryFile kind : {TemporaryFile::Unnamed, TemporaryFile::Named}) {
+        try {
+            replaceFileSafely(file, "new", kind);
+            ADD_FAILURE() << "replaced";
+        } catch (const FileError& e) {
+            EXPECT_EQ(std::string(e.what()), "File access denied: " + file);
+        }
+        EXPECT_EQ(test::readFile(file), "old");
+        EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a.txt"});
+    }
+    EXPECT_TRUE(appendOnly(false));
+}
+
+// A new file is written and an old one replaced, whatever its valid name,
+// both ways of making the new contents: the temporary file's name does not
+// depend on the file's, and none is left.
+TEST(SafeReplace, WritesNewAndReplacesOldFiles) {
+    TempDir dir;
+    for (const std::size_t length : {1u, 250u, 255u}) {
         for (const TemporaryFile kind : {TemporaryFile::Unnamed, TemporaryFile::Named}) {
             const std::string name(length, 'n');
-            replaceFileSafely(dir.file(name), "one", kind);
-            replaceFileSafely(dir.file(name), "two", kind);
-            EXPECT_EQ(test::readFile(dir.file(name)), "two") << length;
+            replaceFileSafely(dir.file(name), "one\r\n", kind);
+            EXPECT_EQ(test::readFile(dir.file(name)), "one\r\n") << length;
+            replaceFileSafely(dir.file(name), "two\r\n", kind);
+            EXPECT_EQ(test::readFile(dir.file(name)), "two\r\n") << length;
             EXPECT_EQ(entries(dir.path()), std::vector<std::string>{name}) << length;
             std::filesystem::remove(dir.file(name));
         }

@@ -95,6 +95,22 @@ TEST(AirGapWarning, NegativeResistanceIsNamedAndTheResultsKept) {
 
     CalculatedSession usual;
     EXPECT_TRUE(usual.messages.messages.empty());
+
+    // Only a resistance below 0 is named: 0 is no gap, or a wide hot one.
+    CalcResult result;
+    ChimneyInput in;
+    in.airGapThickness = 12.5;
+    result.layerMeanTemps[airGapLayer().meanIndex()] = 35.25;
+    double& r = result.resistances[wallIndex(airGapLayer().wallRow)];
+    for (const double value : {0.0, -0.0, 1e-9}) {
+        r = value;
+        EXPECT_EQ(airGapWarning(result, in), std::nullopt) << value;
+    }
+    r = -1e-9;
+    EXPECT_EQ(airGapWarning(result, in),
+              "la resistenza dello strato \"camera d aria\" \xE8 negativa (-0.00000 mq K/w): la "
+              "sua formula non vale per lo spessore di 12.5 mm alla temperatura media di 35.3\xB0"
+              "C; i risultati sono quelli calcolati");
 }
 
 TEST(ResultsCurrent, EveryChangeOfWhatACalculationReadsMarksTheResults) {

@@ -121,6 +121,8 @@ TEST(AirGap, ClampsTheTemperatureAndDropsWideHotGaps) {
         {10, 20, 0.14322},                  // below 40: the value at 40
         {40, 20, 0.14322},   {100, 0, 0.0}, // no gap
         {200, 60, 0.0461},                  // exactly 200 is not above
+        {250, 50, 0.0509},                  // exactly 50 mm is not wide: the value at 200
+        {250, 50.001, 0.0},
     };
     for (const auto& c : cases)
         EXPECT_NEAR(airGapResistance(c.t, c.s), c.expected, 1e-12) << c.t << " " << c.s;

@@ -129,6 +129,15 @@ TEST(MainActions, MaterialListModes) {
                   s.session.archive.description(c.position + 1));
         EXPECT_EQ(w.listMode, c.mode); // the mode is not reset
     }
+    // A position before the first or past the last chooses nothing.
+    for (const int position : {-1, 100}) {
+        Started s;
+        Worksheet& w = s.session.sheet;
+        openMaterialList(w, s.session.archive, MaterialListMode::Screen1);
+        EXPECT_FALSE(chooseMaterial(w, s.session.archive, position));
+        EXPECT_EQ(w.materials, (std::array<std::uint8_t, 4>{5, 1, 1, 9})) << position;
+        EXPECT_TRUE(w.materialListVisible) << position;
+    }
 }
 
 // The graph's choice makes the material the insulation's at once (material 7

@@ -173,6 +173,13 @@ TEST(Conductivity, InterpolatesBetweenPointsAndHoldsBeyondThem) {
     EXPECT_EQ(a.tempMax(3), 300);
     EXPECT_EQ(a.conductivity(3, 350), 3.0);
     EXPECT_EQ(a.conductivity(3, 15), 1.0);
+    EXPECT_EQ(a.conductivity(3, 150), 0.0); // no segment begins at 0
+
+    // Two points at one temperature: a segment of no width, which answers its
+    // first point where no later segment begins.
+    setMaterial(a, 4, "salto", {{20, 1.0}, {200, 2.0}, {200, 3.0}, {0, 0.0}, {400, 5.0}});
+    for (const LookupCase& c : {LookupCase{110, 1.5}, {200, 2.0}, {201, 0.0}, {400, 5.0}})
+        EXPECT_EQ(a.conductivity(4, c.temperature), c.lambda) << c.temperature;
 }
 
 TEST(Conductivity, OnePointMaterialAnswersItsPointEverywhere) {

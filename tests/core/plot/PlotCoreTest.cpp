@@ -238,19 +238,6 @@ TEST(PlotCircle, ScreenClipOfTheCentre) {
     }
 }
 
-TEST(PlotCircle, BoxAroundTheCentre) {
-    ScreenPlot s;
-    PlotCircle(s.plot, 10, 100, 3);
-    auto e = s.ellipses();
-    ASSERT_EQ(e.size(), 1u);
-    EXPECT_EQ(e[0].x1, 7);
-    EXPECT_EQ(e[0].y1, 591);
-    EXPECT_EQ(e[0].x2, 13);
-    EXPECT_EQ(e[0].y2, 585);
-    // The canvas pen does not move for a circle.
-    EXPECT_TRUE(s.canvas.primitives(Kind::Move).empty());
-}
-
 TEST(PlotCircle, WorldRadiusFollowsTheXScale) {
     ScreenPlot s;
     s.plot.originX = 94;
@@ -264,15 +251,21 @@ TEST(PlotCircle, WorldRadiusFollowsTheXScale) {
     EXPECT_FALSE(s.plot.lengthMode);
 }
 
-TEST(PlotCircle, PrinterHasNoClip) {
+// The box around the centre, on the screen's rows and on the printer's
+// (900 high within its margins), which has no clip; the pen does not move.
+TEST(PlotCircle, BoxAroundTheCentre) {
+    ScreenPlot s;
     PrinterPlot p(1000, 1000);
+    PlotCircle(s.plot, 10, 100, 3);
     PlotCircle(p.plot, 2, 5, 2);
-    auto e = p.canvas.primitives(Kind::Ellipse);
-    ASSERT_EQ(e.size(), 1u);
-    EXPECT_EQ(e[0].x1, 0);
-    EXPECT_EQ(e[0].y1, 897); // centred on row 900 - 5
-    EXPECT_EQ(e[0].x2, 4);
-    EXPECT_EQ(e[0].y2, 893);
+    const std::pair<const RecordingCanvas*, std::vector<int>> cases[] = {
+        {&s.canvas, {7, 591, 13, 585}}, {&p.canvas, {0, 897, 4, 893}}};
+    for (const auto& [canvas, box] : cases) {
+        const auto e = canvas->primitives(Kind::Ellipse);
+        ASSERT_EQ(e.size(), 1u);
+        EXPECT_EQ((std::vector<int>{e[0].x1, e[0].y1, e[0].x2, e[0].y2}), box);
+        EXPECT_TRUE(canvas->primitives(Kind::Move).empty());
+    }
 }
 
 TEST(PlotMarker, KindsAndTheirPrimitives) {
@@ -335,33 +328,30 @@ TEST(PlotMarker, KindSixOnlyMovesThePen) {
     EXPECT_EQ(s.plot.penY, 638);
 }
 
-TEST(PlotText, ScreenWritesABlankFirst) {
+// A blank before the text, at the corner's whole pixels, in the screen's
+// font size or the one the printer opened with; the pen stays.
+TEST(PlotText, WritesABlankFirst) {
     ScreenPlot s;
-    s.plot.penX = 3;
-    s.plot.penY = 4;
-    PlotText(s.plot, "12", 100.7, 10.5);
-    auto t = s.texts();
-    ASSERT_EQ(t.size(), 1u);
-    EXPECT_EQ(t[0].text, " 12");
-    EXPECT_EQ(t[0].x1, 100);
-    EXPECT_EQ(t[0].y1, 677);
-    EXPECT_EQ(t[0].fontName, "times new roman");
-    EXPECT_EQ(t[0].fontSize, 14);
-    EXPECT_EQ(s.plot.penX, 3);
-    EXPECT_EQ(s.plot.penY, 4);
-    EXPECT_TRUE(s.canvas.primitives(Kind::Move).empty());
-}
-
-TEST(PlotText, PrinterKeepsTheOpeningFontSize) {
     PrinterPlot p(1000, 1000);
-    PlotText(p.plot, "12", 100.7, 10.5);
-    auto t = p.canvas.primitives(Kind::Text);
-    ASSERT_EQ(t.size(), 1u);
-    EXPECT_EQ(t[0].text, " 12");
-    EXPECT_EQ(t[0].x1, 100);
-    EXPECT_EQ(t[0].y1, 890); // 900 - trunc(10.5)
-    EXPECT_EQ(t[0].fontName, "times new roman");
-    EXPECT_EQ(t[0].fontSize, 10);
+    for (PlotState* plot : {&s.plot, &p.plot}) {
+        plot->penX = 3;
+        plot->penY = 4;
+        PlotText(*plot, "12", 100.7, 10.5);
+        EXPECT_EQ(plot->penX, 3);
+        EXPECT_EQ(plot->penY, 4);
+    }
+    const std::tuple<const RecordingCanvas*, int, int> cases[] = {{&s.canvas, 677, 14},
+                                                                  {&p.canvas, 890, 10}};
+    for (const auto& [canvas, row, size] : cases) {
+        const auto t = canvas->primitives(Kind::Text);
+        ASSERT_EQ(t.size(), 1u);
+        EXPECT_EQ(t[0].text, " 12");
+        EXPECT_EQ(t[0].x1, 100);
+        EXPECT_EQ(t[0].y1, row); // the printer's 900 - trunc(10.5)
+        EXPECT_EQ(t[0].fontName, "times new roman");
+        EXPECT_EQ(t[0].fontSize, size);
+        EXPECT_TRUE(canvas->primitives(Kind::Move).empty());
+    }
 }
 
 TEST(PlotText, FontColourFromPlotSetColour) {
