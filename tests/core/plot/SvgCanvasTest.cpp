@@ -148,7 +148,7 @@ TEST(GraphSvg, ProfileGraphAsTheWindowShowsIt) {
     solveStartProject(session);
     PlotState plot;
     RecordingMessages messages;
-    std::string svg = graphSvg(plot, makeProfileGraph(session), messages);
+    std::string svg = graphSvg(plot, makeProfileGraph(session), profileGraphCaption(), messages);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(plot.windowWidth, 1024);
     EXPECT_EQ(plot.windowHeight, 768);
@@ -172,7 +172,8 @@ TEST(GraphSvg, OtherScreenSizes) {
     solveStartProject(session);
     PlotState plot;
     RecordingMessages messages;
-    std::string svg = graphSvg(plot, makeProfileGraph(session), messages, 1366, 768);
+    std::string svg =
+        graphSvg(plot, makeProfileGraph(session), profileGraphCaption(), messages, 1366, 768);
     EXPECT_NE(svg.find("width=\"1366\" height=\"768\""), std::string::npos);
     EXPECT_EQ(plot.devWidth, 1356);
 }
@@ -185,7 +186,7 @@ TEST(GraphSvg, KeepsTheCallersCanvas) {
     plot.canvas = &own;
     plot.device = PlotDevice::Printer;
     RecordingMessages messages;
-    graphSvg(plot, makeProfileGraph(session), messages);
+    graphSvg(plot, makeProfileGraph(session), profileGraphCaption(), messages);
     EXPECT_EQ(plot.canvas, &own);
     EXPECT_EQ(plot.device, PlotDevice::Printer);
 }
@@ -197,7 +198,8 @@ TEST(GraphSvg, OnePointMaterialGivesItsMessageAndAnEmptyPage) {
     session.sheet.graphMaterial = 7;
     PlotState plot;
     RecordingMessages messages;
-    std::string svg = graphSvg(plot, makeConductivityGraph(session), messages);
+    std::string svg =
+        graphSvg(plot, makeConductivityGraph(session), conductivityGraphCaption(session), messages);
     EXPECT_EQ(
         messages.messages,
         std::vector<std::string>{"con un solo punto in archivio non \xE8 possibile il grafico!"});
@@ -213,7 +215,8 @@ TEST(GraphSvg, ConductivityCurveIsOneBluePolylineFourWide) {
     session.sheet.graphMaterial = 7;
     PlotState plot;
     RecordingMessages messages;
-    std::string svg = graphSvg(plot, makeConductivityGraph(session), messages);
+    std::string svg =
+        graphSvg(plot, makeConductivityGraph(session), conductivityGraphCaption(session), messages);
     EXPECT_EQ(count(svg, "stroke=\"#0000ff\" stroke-width=\"4\"/>"), 1);
     EXPECT_NE(svg.find("> [lambda]</text>"), std::string::npos);
     EXPECT_NE(svg.find(">    0.11</text>"), std::string::npos);
@@ -228,8 +231,9 @@ TEST(GraphSvg, RendersToPng) {
     PlotState plot;
     RecordingMessages messages;
     const std::pair<std::string, std::string> graphs[] = {
-        {"profile", graphSvg(plot, makeProfileGraph(session), messages)},
-        {"conductivity", graphSvg(plot, makeConductivityGraph(session), messages)},
+        {"profile", graphSvg(plot, makeProfileGraph(session), profileGraphCaption(), messages)},
+        {"conductivity", graphSvg(plot, makeConductivityGraph(session),
+                                  conductivityGraphCaption(session), messages)},
     };
     for (const auto& [name, svg] : graphs) {
         std::optional<std::string> png = renderPng(svg, name);
