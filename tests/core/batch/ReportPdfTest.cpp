@@ -29,7 +29,7 @@ ReportPages layOutDocument(const ViewerDocument& doc) {
     RecordingMessages messages;
     PlotState plot;
     ReportPages pages;
-    reportPdf(doc, plot, GraphProcedure{}, messages, &pages);
+    reportPdf(doc, plot, GraphProcedure{}, messages, PdfMetadata{}, &pages);
     return pages;
 }
 
