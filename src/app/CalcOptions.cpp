@@ -180,6 +180,8 @@ std::optional<std::string> readValues(const CLI::App& app, const Words& w, CalcO
     if (given("progetto"))
         o.project = w.project;
     if (given("--lambda-svg")) {
+        if (w.lambdaSvg.size() != 2)
+            return missingValueTexts().at("--lambda-svg");
         const auto m = readNumberStrict(w.lambdaSvg.at(0));
         if (!m || *m != static_cast<int>(*m) || *m < 1 || *m > MaxMaterials)
             return "numero di materiale non valido (1..100): " + w.lambdaSvg[0];
