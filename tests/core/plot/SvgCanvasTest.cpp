@@ -242,3 +242,44 @@ TEST(GraphSvg, RendersToPng) {
         EXPECT_EQ(pngSize(*png), (std::pair<long, long>{1024, 768})) << name;
     }
 }
+
+// Each SVG says what it shows: its title names the graph (and the
+// conductivity graph's material), its description the axes and their units,
+// before the drawing; a graph without a drawing still says so.
+TEST(GraphSvg, TitleAndDescriptionOfEveryGraph) {
+    Session session;
+    solveStartProject(session);
+    test::setMaterial(session.archive, 7, "lana <100 kg/m3>", {{20, 0.04}, {600, 0.12}});
+    test::setMaterial(session.archive, 8, "un punto", {{100, 0.05}});
+    struct Case {
+        GraphProcedure graph;
+        bool conductivity;
+        int material;
+        const char* head;
+    };
+    const Case cases[] = {
+        {makeProfileGraph(session), false, 7,
+         "<title>profilo di temperatura nella parete</title>\n"
+         "<desc>asse X: distanza dalla superficie interna della parete [mm]; asse T: "
+         "temperatura [\xC2\xB0"
+         "C]</desc>\n<rect "},
+        {makeConductivityGraph(session), true, 7,
+         "<title>conducibilit\xC3\xA0 termica di lana &lt;100 kg/m3&gt;</title>\n"
+         "<desc>asse temp: temperatura [\xC2\xB0"
+         "C]; asse [lambda]: conducibilit\xC3\xA0 termica [W/m K]</desc>\n<rect "},
+        {makeConductivityGraph(session), true, 8,
+         "<title>conducibilit\xC3\xA0 termica di un punto</title>\n<desc>asse temp: "},
+    };
+    for (const Case& c : cases) {
+        session.sheet.graphMaterial = static_cast<std::uint8_t>(c.material);
+        const GraphCaption caption =
+            c.conductivity ? conductivityGraphCaption(session) : profileGraphCaption();
+        PlotState plot;
+        RecordingMessages messages;
+        const std::string svg = graphSvg(plot, c.graph, caption, messages);
+        const std::size_t head = svg.find("<title>");
+        ASSERT_NE(head, std::string::npos) << c.head;
+        EXPECT_EQ(svg.substr(head, std::string(c.head).size()), c.head);
+        EXPECT_EQ(svg.find(">\n", svg.find("<svg")) + 2, head); // the svg element's first
+    }
+}
