@@ -39,7 +39,8 @@ for f in bin/camini bin/camini-calc \
     share/doc/camini/README.md share/doc/camini/LICENSE share/doc/camini/copyright \
     share/doc/camini/changelog.gz share/doc/camini/manuale.html \
     share/doc/camini/materials-sources.md share/doc/camini/calcolo.schema.json \
-    share/doc/camini/sweep.schema.json share/doc/camini/esempi/esempio.CAM \
+    share/doc/camini/sweep.schema.json share/doc/camini/spessore-minimo.schema.json \
+    share/doc/camini/esempi/esempio.CAM \
     share/doc/camini/esempi/camino-130.CAM \
     share/man/man1/camini.1.gz share/man/man1/camini-calc.1.gz \
     "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
