@@ -108,6 +108,11 @@ export PATH="$usr/bin:$PATH"
 completion camini-calc --min-th | grep -qx -- --min-thickness || fail "no option completion"
 completion camini-calc --sweep spessore-is | grep -qx "spessore-isolante=" || fail "no row key after --sweep"
 [[ "$(completion camini-calc --min-thickness "" | wc -l)" == 5 ]] || fail "not 5 thickness rows"
+completion camini-calc --csv | grep -qx -- --csv-it || fail "no --csv-it"
+completion camini-calc --sweep=spessore-is | grep -qx -- "--sweep=spessore-isolante=" ||
+    fail "no row key after --sweep="
+[[ "$(completion camini-calc --min-thickness=spessore-s | wc -l)" == 2 ]] ||
+    fail "not the 2 screens' rows after --min-thickness="
 
 # What a distribution runs on it.
 if ! lintian --fail-on error,warning "$deb" >"$tmp/lintian.log" 2>&1; then
