@@ -24,19 +24,27 @@ Session startedSession() {
     return session;
 }
 
-// A sweep of 1000 insulation thicknesses, 0 to 99.9 mm, and its table: the
-// part of `camini-calc --sweep` after the start-up. The whole process is
-// measured against a plain run with hyperfine (see the README).
-void BM_Sweep1000Insulation(benchmark::State& state) {
+// A sweep of 1000 insulation thicknesses, 0 to 99.9 mm, and its table or
+// its JSON document, each line written as it is computed: the part of
+// `camini-calc --sweep` after the start-up. The whole process is measured
+// against a plain run with hyperfine (see the README); the memory, flat in
+// the number of values, by a test of the peak.
+void BM_Sweep1000Insulation(benchmark::State& state, SweepFormat format) {
     const Session loaded = startedSession();
     const SweepSpec spec = parseSweep("spessore-isolante=0:99.9:0.1");
+    std::size_t bytes = 0;
+    const ContentWriter write = [&](std::string_view piece) { bytes += piece.size(); };
     for (auto _ : state) {
         Session session = loaded;
-        const auto lines = runSweep(session, spec);
-        benchmark::DoNotOptimize(sweepCsv(lines, spec.row).data());
+        benchmark::DoNotOptimize(writeSweep(session, spec, format, write));
     }
+    benchmark::DoNotOptimize(bytes);
 }
-BENCHMARK(BM_Sweep1000Insulation)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Sweep1000Insulation, Csv, SweepFormat::Csv)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Sweep1000Insulation, ItalianCsv, SweepFormat::CsvItalian)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Sweep1000Insulation, Json, SweepFormat::JsonDocument)
+    ->Unit(benchmark::kMillisecond);
 
 // The minimum insulation for 700 deg C: eleven trials on copies of the session.
 void BM_MinThickness(benchmark::State& state) {

@@ -68,7 +68,7 @@ void BM_ProfileGraphSvg(benchmark::State& state) {
     Silent messages;
     GraphProcedure graph = makeProfileGraph(s.session);
     for (auto _ : state)
-        benchmark::DoNotOptimize(graphSvg(plot, graph, messages).size());
+        benchmark::DoNotOptimize(graphSvg(plot, graph, profileGraphCaption(), messages).size());
 }
 BENCHMARK(BM_ProfileGraphSvg);
 

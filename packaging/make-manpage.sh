@@ -27,5 +27,8 @@ LC_ALL=$locale locale charmap >/dev/null 2>&1 || locale=C.UTF-8
 
 SOURCE_DATE_EPOCH="$(date -u -d "$date" +%s)" help2man --locale="$locale" --no-info \
     --name="$name" "${includes[@]}" --output="$out.tmp" "$program"
+# The examples that close --help would run together in one filled
+# paragraph: the page has its own section of examples (ESEMPI) instead.
+sed -i '/^\.SS "Esempi/,/^\.SH/{/^\.SH/!d}' "$out.tmp"
 mv "$out.tmp" "$out"
 gzip -n -9 -c "$out" >"$out.gz"

@@ -10,10 +10,10 @@ PACKAGES=(
     qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     unrtf poppler-utils xvfb imagemagick librsvg2-bin xdg-utils
-    libreoffice-writer-nogui
+    libreoffice-writer-nogui libreoffice-calc-nogui
     desktop-file-utils shared-mime-info
     fonts-liberation fonts-dejavu
-    libcairo2-dev nlohmann-json3-dev python3-jsonschema hyperfine
+    libcairo2-dev nlohmann-json3-dev libcli11-dev python3-jsonschema hyperfine
     clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
     ccache
     jq lintian help2man locales appstream dpkg-dev file

@@ -12,12 +12,17 @@ ln -s "$source/docs" "$tmp/docs"
 mkdir "$tmp/build"
 ln -s "$build/bin" "$tmp/build/bin"
 
-# The README's indented command lines, and the manual's <pre> lines.
+# The README's indented command lines, the manual's <pre> lines (either may
+# set SOURCE_DATE_EPOCH first), and the examples of --help, which name the
+# program as installed: they run with build/bin first on the PATH.
 {
-    sed -n 's/^ \{4,\}\(build\/bin\/camini-calc .*\)$/\1/p' "$source/README.md"
-    sed -n 's/^<pre>\(build\/bin\/camini-calc .*\)<\/pre>$/\1/p' "$source/data/manuale.html" |
-        sed 's/&gt;/>/g; s/&lt;/</g; s/&amp;/\&/g'
+    sed -n 's/^ \{4,\}\(\(SOURCE_DATE_EPOCH=[0-9]* \)\?build\/bin\/camini-calc .*\)$/\1/p' \
+        "$source/README.md"
+    sed -n 's/^<pre>\(\(SOURCE_DATE_EPOCH=[0-9]* \)\?build\/bin\/camini-calc .*\)<\/pre>$/\1/p' \
+        "$source/data/manuale.html" | sed 's/&gt;/>/g; s/&lt;/</g; s/&amp;/\&/g'
+    "$build/bin/camini-calc" --help | sed -n '/^Esempi/,$ s/^  \(\(SOURCE_DATE_EPOCH=[0-9]* \)\?camini-calc .*\)$/\1/p'
 } >"$tmp/commands"
+export PATH="$tmp/build/bin:$PATH"
 count=0
 while IFS= read -r command; do
     [[ "$command" == *"["* || "$command" == *" | --"* ]] && continue # a synopsis
@@ -28,5 +33,5 @@ while IFS= read -r command; do
     fi
     count=$((count + 1))
 done <"$tmp/commands"
-((count >= 10)) || { echo "only $count commands found" >&2; exit 1; }
-echo "$count commands of the README and of the manual ran"
+((count >= 16)) || { echo "only $count commands found" >&2; exit 1; }
+echo "$count commands of the README, of the manual and of --help ran"

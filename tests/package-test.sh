@@ -39,7 +39,8 @@ for f in bin/camini bin/camini-calc \
     share/doc/camini/README.md share/doc/camini/LICENSE share/doc/camini/copyright \
     share/doc/camini/changelog.gz share/doc/camini/manuale.html \
     share/doc/camini/materials-sources.md share/doc/camini/calcolo.schema.json \
-    share/doc/camini/sweep.schema.json share/doc/camini/esempi/esempio.CAM \
+    share/doc/camini/sweep.schema.json share/doc/camini/spessore-minimo.schema.json \
+    share/doc/camini/esempi/esempio.CAM \
     share/doc/camini/esempi/camino-130.CAM \
     share/man/man1/camini.1.gz share/man/man1/camini-calc.1.gz \
     "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
@@ -107,6 +108,11 @@ export PATH="$usr/bin:$PATH"
 completion camini-calc --min-th | grep -qx -- --min-thickness || fail "no option completion"
 completion camini-calc --sweep spessore-is | grep -qx "spessore-isolante=" || fail "no row key after --sweep"
 [[ "$(completion camini-calc --min-thickness "" | wc -l)" == 5 ]] || fail "not 5 thickness rows"
+completion camini-calc --csv | grep -qx -- --csv-it || fail "no --csv-it"
+completion camini-calc --sweep=spessore-is | grep -qx -- "--sweep=spessore-isolante=" ||
+    fail "no row key after --sweep="
+[[ "$(completion camini-calc --min-thickness=spessore-s | wc -l)" == 2 ]] ||
+    fail "not the 2 screens' rows after --min-thickness="
 
 # What a distribution runs on it.
 if ! lintian --fail-on error,warning "$deb" >"$tmp/lintian.log" 2>&1; then

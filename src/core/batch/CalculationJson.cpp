@@ -1,7 +1,7 @@
 #include "CalculationJson.h"
 
+#include "Units.h"
 #include "common/Cp1252.h"
-#include "common/Version.h"
 #include "engine/Calculation.h"
 #include "engine/ChimneyInput.h"
 #include "engine/Session.h"
@@ -13,16 +13,7 @@ namespace camini {
 
 namespace {
 
-using json = nlohmann::ordered_json;
-
-json text(const std::string& cp1252) {
-    return toUtf8(cp1252);
-}
-
-// A number, or null for one that is not finite (JSON has no such numbers).
-json number(double v) {
-    return std::isfinite(v) ? json(v) : json(nullptr);
-}
+using json = Json;
 
 const LayerSpec* layerAtRow(int wallRow) {
     for (const LayerSpec& layer : layerTable)
@@ -31,55 +22,40 @@ const LayerSpec* layerAtRow(int wallRow) {
     return nullptr;
 }
 
-json inputsJson(const Session& session) {
-    // The numbers as the reader takes them from the texts, before the
-    // diameter rule (which `innerDiameterUsed` shows).
-    Worksheet typed = session.sheet;
-    typed.raiseSmallDiameter = false;
-    const ChimneyInput read = readChimneyInput(typed);
-    json rows = json::array();
-    for (const InputRowSpec& spec : inputRowTable) {
-        rows.push_back({{"row", static_cast<int>(spec.row)},
-                        {"key", spec.key},
-                        {"label", text(spec.label)},
-                        {"text", text(session.sheet.input(spec.row))},
-                        {"value", number(read.value(spec.row))}});
-    }
-    return rows;
-}
-
 json wallRowJson(const Session& session, int wallRow) {
     const CalcResult& r = session.solver.result();
     const ChimneyInput& in = session.input;
     const std::size_t i = wallIndex(wallRow);
-    json row = {{"row", wallRow}, {"name", text(resultRowName(wallRow))}};
+    json row = {{"row", wallRow}, {"name", jsonText(resultRowName(wallRow))}};
     const LayerSpec* layer = layerAtRow(wallRow);
     row["kind"] = layer ? "layer" : "film";
     if (layer) {
         row["key"] = inputRowSpec(layer->thickness).key;
-        row["thickness"] = number(in.value(layer->thickness));
+        row["thickness"] = jsonNumber(in.value(layer->thickness));
         if (layer->material) {
             const int m = session.sheet.material(*layer->material);
             row["material"] = {{"number", m},
-                               {"description", text(session.archive.description(m))}};
-            row["conductivity"] = number(r.conductivities[index(*layer->material)]);
+                               {"description", jsonText(session.archive.description(m))}};
+            row["conductivity"] = jsonNumber(r.conductivities[index(*layer->material)]);
         } else {
             row["material"] = nullptr;
             row["conductivity"] = nullptr;
-            row["unitResistance"] = number(r.airGapUnitResistance);
+            row["unitResistance"] = jsonNumber(r.airGapUnitResistance);
         }
-        row["meanTemperature"] = number(r.layerMeanTemps[layer->meanIndex()]);
+        row["meanTemperature"] = jsonNumber(r.layerMeanTemps[layer->meanIndex()]);
     } else {
-        row["coefficient"] = number(in.value(wallRow == InnerFilmRow ? InputRow::InnerCoefficient
-                                                                     : InputRow::OuterCoefficient));
+        row["coefficient"] = jsonNumber(in.value(
+            wallRow == InnerFilmRow ? InputRow::InnerCoefficient : InputRow::OuterCoefficient));
     }
-    row["resistance"] = number(r.resistances[i]);
-    row["temperatureDrop"] = number(r.drops[i]);
-    row["temperatureBefore"] = number(i == 0 ? in.flueGasTemp : r.boundaryTemps[i - 1]);
-    row["temperatureAfter"] = number(r.boundaryTemps[i]);
+    row["resistance"] = jsonNumber(r.resistances[i]);
+    row["temperatureDrop"] = jsonNumber(r.drops[i]);
+    row["temperatureBefore"] = jsonNumber(i == 0 ? in.flueGasTemp : r.boundaryTemps[i - 1]);
+    row["temperatureAfter"] = jsonNumber(r.boundaryTemps[i]);
     // Row 1 has no inner diameter and row 7 no outer one.
-    row["innerDiameter"] = wallRow == InnerFilmRow ? json(nullptr) : number(r.innerDiameters[i]);
-    row["outerDiameter"] = wallRow == OuterFilmRow ? json(nullptr) : number(r.outerDiameters[i]);
+    row["innerDiameter"] =
+        wallRow == InnerFilmRow ? json(nullptr) : jsonNumber(r.innerDiameters[i]);
+    row["outerDiameter"] =
+        wallRow == OuterFilmRow ? json(nullptr) : jsonNumber(r.outerDiameters[i]);
     return row;
 }
 
@@ -87,14 +63,14 @@ json layerChecksJson(const Session& session) {
     json checks = json::array();
     for (const LayerCheck& check : layerChecks(session)) {
         const int m = check.material;
-        checks.push_back(
-            {{"layer", text(check.layer->name)},
-             {"material", m},
-             {"meanTemperature", number(check.meanTemperature)},
-             {"highestTemperature",
-              session.archive.pointCount(m) ? number(session.archive.tempMax(m)) : json(nullptr)},
-             {"passed", !check.failure},
-             {"message", check.failure ? text(*check.failure) : json(nullptr)}});
+        checks.push_back({{"layer", jsonText(check.layer->name)},
+                          {"material", m},
+                          {"meanTemperature", jsonNumber(check.meanTemperature)},
+                          {"highestTemperature", session.archive.pointCount(m)
+                                                     ? jsonNumber(session.archive.tempMax(m))
+                                                     : json(nullptr)},
+                          {"passed", !check.failure},
+                          {"message", check.failure ? jsonText(*check.failure) : json(nullptr)}});
     }
     return checks;
 }
@@ -103,10 +79,43 @@ json fireSearchJson(FireSearchKind kind, const char* face, double temperature,
                     const std::string& line, const ChimneyInput& in) {
     const FireSearchSpec& search = fireSearch(kind);
     return {{"face", face},
-            {"limit", number(in.value(search.limit))},
+            {"limit", jsonNumber(in.value(search.limit))},
             {"bracket", {0, search.bracketHigh}},
-            {"temperature", number(temperature)},
-            {"line", text(line)}};
+            {"temperature", jsonNumber(temperature)},
+            {"line", jsonText(line)}};
+}
+
+json messagesJson(const std::vector<std::string>& messages) {
+    json said = json::array();
+    for (const std::string& m : messages)
+        said.push_back(jsonText(m));
+    return said;
+}
+
+// The unit of every number field of the calculation's document.
+json calculationUnits() {
+    return unitsJson({{"innerDiameterUsed", units::Millimetre},
+                      {"thickness", units::Millimetre},
+                      {"number", units::Count},
+                      {"conductivity", units::Conductivity},
+                      {"unitResistance", units::Resistance},
+                      {"meanTemperature", units::Celsius},
+                      {"coefficient", units::Coefficient},
+                      {"resistance", units::Resistance},
+                      {"temperatureDrop", units::Kelvin},
+                      {"temperatureBefore", units::Celsius},
+                      {"temperatureAfter", units::Celsius},
+                      {"innerDiameter", units::Millimetre},
+                      {"outerDiameter", units::Millimetre},
+                      {"totalResistance", units::Resistance},
+                      {"temperatureDifference", units::Kelvin},
+                      {"heatFlux", units::HeatFlux},
+                      {"heatFlowPerMetre", units::HeatFlowPerMetre},
+                      {"limit", units::Celsius},
+                      {"bracket", units::Celsius},
+                      {"temperature", units::Celsius},
+                      {"material", units::Count},
+                      {"highestTemperature", units::Celsius}});
 }
 
 } // namespace
@@ -116,25 +125,19 @@ json calculationJson(const Session& session, const std::vector<std::string>& mes
     const ChimneyInput& in = session.input;
     const Worksheet& sheet = session.sheet;
 
-    json doc;
-    doc["program"] = "camini-calc";
-    doc["version"] = ProgramVersion;
-    doc["projectTitle"] = text(sheet.projectTitle);
-    doc["ticks"] = {{"squareSection", sheet.squareSection},
-                    {"singleWall", sheet.singleWall},
-                    {"raiseSmallDiameter", sheet.raiseSmallDiameter}};
-    doc["inputs"] = inputsJson(session);
-    doc["innerDiameterUsed"] = number(in.innerDiameter);
+    json doc = documentHead(sheet);
+    doc["units"] = calculationUnits();
+    doc["innerDiameterUsed"] = jsonNumber(in.innerDiameter);
     json rows = json::array();
     for (int row = InnerFilmRow; row <= OuterFilmRow; ++row)
         rows.push_back(wallRowJson(session, row));
     doc["wall"] = rows;
-    doc["totalResistance"] = number(r.totalResistance);
-    doc["temperatureDifference"] = number(in.flueGasTemp - in.ambientTemp);
-    doc["heatFlux"] = number(r.heatFlux);
+    doc["totalResistance"] = jsonNumber(r.totalResistance);
+    doc["temperatureDifference"] = jsonNumber(in.flueGasTemp - in.ambientTemp);
+    doc["heatFlux"] = jsonNumber(r.heatFlux);
     // Per metre of chimney: the flux times the inner surface of one metre of
     // a round flue of the diameter used (pi d0, d0 in metres).
-    doc["heatFlowPerMetre"] = number(r.heatFlux * std::numbers::pi * in.innerDiameter / 1000.0);
+    doc["heatFlowPerMetre"] = jsonNumber(r.heatFlux * std::numbers::pi * in.innerDiameter / 1000.0);
 
     const std::string outerLine =
         sheet.fireResistanceLines.size() > 0 ? sheet.fireResistanceLines[0] : "";
@@ -147,10 +150,16 @@ json calculationJson(const Session& session, const std::vector<std::string>& mes
                                  r.fireTempInner, innerLine, in)},
     };
     doc["layerChecks"] = layerChecksJson(session);
-    json said = json::array();
-    for (const std::string& m : messages)
-        said.push_back(text(m));
-    doc["messages"] = said;
+    doc["messages"] = messagesJson(messages);
+    return doc;
+}
+
+json stoppedCalculationJson(const Session& session, const std::vector<std::string>& messages,
+                            std::string_view stopped) {
+    json doc = documentHead(session.sheet);
+    doc["units"] = calculationUnits();
+    doc["messages"] = messagesJson(messages);
+    doc["stopped"] = jsonText(stopped);
     return doc;
 }
 

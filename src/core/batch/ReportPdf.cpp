@@ -1,5 +1,6 @@
 #include "ReportPdf.h"
 
+#include "common/Clock.h"
 #include "common/FileError.h"
 #include "common/TextFile.h"
 #include "engine/RtfWriter.h"
@@ -10,6 +11,7 @@
 #include <cairo.h>
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
 
 namespace camini {
@@ -79,16 +81,29 @@ ReportPages layOut(const ViewerDocument& doc, PdfCanvas& canvas) {
     return out;
 }
 
+void setMetadata(cairo_surface_t* surface, const PdfMetadata& metadata) {
+    if (!metadata.title.empty())
+        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, metadata.title.c_str());
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, metadata.creator.c_str());
+    if (metadata.created) {
+        // ISO 8601 in UTC, as the PDF's metadata take it.
+        const std::tm t = utcTime(*metadata.created);
+        char date[64];
+        std::snprintf(date, sizeof date, "%04d-%02d-%02dT%02d:%02d:%02dZ", t.tm_year + 1900,
+                      t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, date);
+    }
+}
+
 } // namespace
 
 std::string reportPdf(const ViewerDocument& doc, PlotState& plot, const GraphProcedure& graph,
-                      Messages& messages, ReportPages* layout) {
+                      Messages& messages, const PdfMetadata& metadata, ReportPages* layout) {
     std::string bytes;
     std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
         cairo_pdf_surface_create_for_stream(appendBytes, &bytes, PdfA4Short, PdfA4Long),
         cairo_surface_destroy);
-    cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "camini-calc");
-    cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE, "relazione");
+    setMetadata(surface.get(), metadata);
     std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(surface.get()),
                                                           cairo_destroy);
 
@@ -136,8 +151,8 @@ std::string reportPdf(const ViewerDocument& doc, PlotState& plot, const GraphPro
 }
 
 void saveReportPdf(const ViewerDocument& doc, PlotState& plot, const GraphProcedure& graph,
-                   Messages& messages, const std::string& path) {
-    const std::string bytes = reportPdf(doc, plot, graph, messages);
+                   Messages& messages, const PdfMetadata& metadata, const std::string& path) {
+    const std::string bytes = reportPdf(doc, plot, graph, messages, metadata);
     replaceFileSafely(path, bytes);
 }
 

@@ -3,6 +3,8 @@
 #include "common/Cp1252.h"
 #include "plot/Graphs.h"
 
+#include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,15 +32,23 @@ struct ReportPages {
     std::vector<std::vector<Cp1252>> pages;
 };
 
+// What the PDF document says of itself.
+struct PdfMetadata {
+    Utf8 title;                         // the project's title; none when empty
+    Utf8 creator;                       // the program and its version
+    std::optional<std::time_t> created; // the creation date; else the moment it is made
+};
+
 // The viewer document as a PDF document (bytes): the report on portrait A4
 // pages in the document's fixed-pitch font, then the graph on a landscape A4
 // page, drawn as on a printer page of the graph window (the graph's check
 // first, its message to `messages`). The plot state is used as a print uses it.
 std::string reportPdf(const ViewerDocument& doc, PlotState& plot, const GraphProcedure& graph,
-                      Messages& messages, ReportPages* layout = nullptr);
+                      Messages& messages, const PdfMetadata& metadata,
+                      ReportPages* layout = nullptr);
 
 // Writes reportPdf to path, replacing the file safely. Throws FileError.
 void saveReportPdf(const ViewerDocument& doc, PlotState& plot, const GraphProcedure& graph,
-                   Messages& messages, const PathBytes& path);
+                   Messages& messages, const PdfMetadata& metadata, const PathBytes& path);
 
 } // namespace camini

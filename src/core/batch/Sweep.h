@@ -1,11 +1,14 @@
 #pragma once
 
+#include "BatchJson.h"
 #include "common/Cp1252.h"
+#include "common/SafeReplace.h"
 #include "engine/WallTable.h"
 
-#include <nlohmann/json.hpp>
-
 #include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -23,10 +26,19 @@ public:
     using std::invalid_argument::invalid_argument;
 };
 
-// The values of a sweep of one input row, as the cell texts a user would type.
+// The values of a sweep of one input row, as the cell texts a user would
+// type: `count` values from `from` by `step`, each written with `decimals`
+// decimals. The texts are made one at a time, so a sweep holds none of them.
 struct SweepSpec {
     InputRow row = InputRow::FlueGasTemp;
-    std::vector<Cp1252> texts;
+    double from = 0.0;
+    double to = 0.0;
+    double step = 1.0;
+    std::size_t count = 0;
+    int decimals = 0;
+
+    // The i-th value's text (i < count): "-0" is written 0.
+    Cp1252 text(std::size_t i) const;
 };
 
 // The most values one sweep runs.
@@ -59,18 +71,59 @@ struct SweepLine {
 // next, and a calculation that stops leaves it as it was. Only what the next
 // calculation reads is kept (the solver, the inputs as read); the results
 // grid and the memos are not written, no message is shown, and the layer
-// warnings are counted on each line. The cell keeps the last value.
+// warnings are counted on each line. Each line goes to `take` as soon as it
+// is computed; none is kept. The cell keeps the last value. Returns how many
+// calculations stopped.
+std::size_t runSweep(Session& session, const SweepSpec& spec,
+                     const std::function<void(const SweepLine&)>& take);
+
+// All the lines of a sweep at once.
 std::vector<SweepLine> runSweep(Session& session, const SweepSpec& spec);
 
-// The sweep as CSV: a header line (the row's key, R_totale, T1..T7,
-// T_fuoco_est, T_fuoco_int, avvisi_strati), then one line per value, numbers
-// with the point as decimal separator in the shortest form that reads back
-// as the same double; a stopped line holds the value and the message (UTF-8,
-// quoted). Lines end with LF.
-Utf8 sweepCsv(const std::vector<SweepLine>& lines, InputRow row);
+// How a CSV table is written: the field separator, the decimal separator,
+// the line end and whether the text begins with UTF-8's byte-order mark.
+struct CsvDialect {
+    char separator;
+    char decimalSeparator;
+    const char* lineEnd;
+    bool byteOrderMark;
+};
+// Commas, decimal points and LF: what programs read.
+inline constexpr CsvDialect PlainCsv{',', '.', "\n", false};
+// The Italian spreadsheets' own: semicolons, decimal commas, CR LF and the
+// mark that tells them the text is UTF-8.
+inline constexpr CsvDialect ItalianCsv{';', ',', "\r\n", true};
 
-// The sweep as a JSON array (docs/sweep.schema.json).
-nlohmann::ordered_json sweepJson(const std::vector<SweepLine>& lines, InputRow row);
+// The header line of a sweep's CSV table (with the byte-order mark when the
+// dialect has one): the swept row's key, R_totale, T1..T7, T_fuoco_est,
+// T_fuoco_int, each with its unit in brackets, then avvisi_strati and
+// messaggio. UTF-8.
+Utf8 sweepCsvHeader(InputRow row, const CsvDialect& dialect);
+
+// One line of the table, with as many fields as the header: the value as
+// typed, then the numbers in the shortest form that reads back as the same
+// double (without exponent and with the decimal comma in the Italian
+// dialect; a number that is not finite leaves its field empty), the count
+// of failed layer checks and an empty message. A stopped line leaves the
+// number fields empty and holds the message, quoted. UTF-8.
+Utf8 sweepCsvLine(const SweepLine& line, const CsvDialect& dialect);
+
+// The JSON document of a sweep begins with what documentHead gives for the
+// worksheet as loaded, the units, and `sweep`: the row, its key and label
+// and the range of values (docs/sweep.schema.json); its `rows` follow.
+Json sweepJsonHead(const Session& loaded, const SweepSpec& spec);
+
+// One item of the `rows` of a sweep's JSON document.
+Json sweepJsonRow(const SweepLine& line, InputRow row);
+
+// What a sweep writes.
+enum class SweepFormat : std::uint8_t { Csv, CsvItalian, JsonDocument };
+
+// Runs the sweep on the session and writes its table or its JSON document
+// to `write`, each line as soon as it is computed. Returns how many
+// calculations stopped.
+std::size_t writeSweep(Session& session, const SweepSpec& spec, SweepFormat format,
+                       const ContentWriter& write);
 
 // The shortest text of a double that reads back as the same double, the
 // point as decimal separator.
@@ -79,13 +132,21 @@ std::string shortestNumber(double v);
 // The thickness rows a minimum thickness is searched for: 5 to 9.
 bool isThicknessRow(InputRow row);
 
-// The answer of a minimum-thickness search.
-struct MinThickness {
+// One trial of a minimum-thickness search: the millimetres and the two
+// fire-resistance temperatures with their memo lines.
+struct ThicknessTrial {
     int millimetres = 0;
     double fireTempOuter = 0.0;
     double fireTempInner = 0.0;
-    Cp1252 outerLine; // the two memo lines of that calculation
+    Cp1252 outerLine;
     Cp1252 innerLine;
+};
+
+// The answer of a minimum-thickness search, and the trials that gave it in
+// the order they were made.
+struct MinThickness {
+    std::optional<ThicknessTrial> found; // nothing when 1000 mm do not reach
+    std::vector<ThicknessTrial> trials;
 };
 
 // The most millimetres a minimum-thickness search tries.
@@ -95,9 +156,22 @@ constexpr int MaxSearchedThickness = 1000;
 // `row` at which the "(est)" fire-resistance temperature is at least
 // `flueTemp`, by bisection (the temperature grows with the thickness). Each
 // trial is "Calcola" on a copy of `loaded` with the cell set to the trial's
-// millimetres, so no trial depends on another. Nothing when 1000 mm does not
-// reach `flueTemp`. Throws CalculationStopped with the message of a trial
-// whose calculation stops.
-std::optional<MinThickness> findMinThickness(const Session& loaded, InputRow row, double flueTemp);
+// millimetres, so no trial depends on another. Nothing found when 1000 mm
+// does not reach `flueTemp`. Throws CalculationStopped with the message of a
+// trial whose calculation stops.
+MinThickness findMinThickness(const Session& loaded, InputRow row, double flueTemp);
+
+// The JSON document of a minimum-thickness search (docs/spessore-minimo.schema.json):
+// the head of the worksheet as loaded, the units, `search` (the row, its key
+// and label, the flue-gas temperature asked and the range of millimetres),
+// `thickness` (null when none is found), `fireResistance` at that thickness
+// (null likewise) and `trials`.
+Json minThicknessJson(const Session& loaded, InputRow row, double flueTemp,
+                      const MinThickness& answer);
+
+// The document of a search whose trial stopped: the head, the units, the
+// search and `stopped`, the trial's message.
+Json stoppedMinThicknessJson(const Session& loaded, InputRow row, double flueTemp,
+                             Cp1252View stopped);
 
 } // namespace camini

@@ -11,6 +11,25 @@ std::string formatDateTime(const std::tm& t) {
     return buf;
 }
 
+std::optional<std::time_t> readSourceDateEpoch(std::string_view text) {
+    // 9999-12-31 23:59:59 UTC.
+    constexpr std::time_t latest = 253402300799;
+    if (text.empty() || text.size() > 12 || text.find_first_not_of("0123456789") != text.npos)
+        return std::nullopt;
+    std::time_t moment = 0;
+    for (char c : text)
+        moment = moment * 10 + (c - '0');
+    if (moment > latest)
+        return std::nullopt;
+    return moment;
+}
+
+std::tm utcTime(std::time_t moment) {
+    std::tm t{};
+    ::gmtime_r(&moment, &t);
+    return t;
+}
+
 std::tm localNow() {
     std::time_t now = std::time(nullptr);
     std::tm t{};

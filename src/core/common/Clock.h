@@ -4,7 +4,9 @@
 
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace camini {
 
@@ -18,5 +20,14 @@ using Clock = std::function<std::tm()>;
 
 // The system's local time.
 std::tm localNow();
+
+// The moment a SOURCE_DATE_EPOCH text names: a whole number of seconds since
+// 1970-01-01 00:00:00 UTC, in decimal digits only, up to the end of the year
+// 9999. Nothing for any other text.
+std::optional<std::time_t> readSourceDateEpoch(std::string_view text);
+
+// A moment as the time in UTC: documents dated from SOURCE_DATE_EPOCH are
+// the same wherever they are made.
+std::tm utcTime(std::time_t moment);
 
 } // namespace camini

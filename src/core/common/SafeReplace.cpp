@@ -121,13 +121,23 @@ int connectSocket(const std::string& path) {
     return s.release();
 }
 
+// Runs the producer with a writer that puts every piece on fd; a failed
+// write throws FileError naming `name`.
+void produceInto(int fd, const ContentProducer& produce, const std::string& name) {
+    produce([&](std::string_view piece) {
+        if (!writeAll(fd, piece))
+            throw FileError(errno, name);
+    });
+}
+
 // A device, FIFO or socket: opened and written as it is.
-void writeThrough(const std::string& target, const struct stat& st, std::string_view content,
+void writeThrough(const std::string& target, const struct stat& st, const ContentProducer& produce,
                   const std::string& path) {
     Descriptor fd(S_ISSOCK(st.st_mode) ? connectSocket(target)
                                        : ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0 || !writeAll(fd.get(), content))
+    if (fd.get() < 0)
         throw FileError(errno, path);
+    produceInto(fd.get(), produce, path);
     // A disk is flushed; other devices have nothing to flush.
     if (S_ISBLK(st.st_mode) && ::fsync(fd.get()) != 0)
         throw FileError(errno, path);
@@ -323,10 +333,11 @@ void flushFolder(const std::string& folder, const std::string& path) {
         throw FileError(errno, path);
 }
 
-// Writes content to a new file beside target and puts it in place; false
+// Writes the produced content to a new file beside target and puts it in place; false
 // when the new file was lost on the way (see Temporary::replace).
 bool writeAndReplace(const std::string& target, const std::string& folder, const struct stat* old,
-                     std::string_view content, TemporaryFile temporary, const std::string& path);
+                     const ContentProducer& produce, TemporaryFile temporary,
+                     const std::string& path);
 
 } // namespace
 
@@ -336,15 +347,21 @@ void writeToDescriptor(int fd, std::string_view content, const std::string& name
 }
 
 void replaceFileSafely(const std::string& path, std::string_view content, TemporaryFile temporary) {
+    replaceFileSafely(
+        path, [content](const ContentWriter& write) { write(content); }, temporary);
+}
+
+void replaceFileSafely(const std::string& path, const ContentProducer& produce,
+                       TemporaryFile temporary) {
     if (path.empty())
         throw FileError(ENOENT, path);
     if (path == StandardStreamPath) {
-        writeToDescriptor(STDOUT_FILENO, content, StandardOutputName);
+        produceInto(STDOUT_FILENO, produce, StandardOutputName);
         return;
     }
     const Target resolved = resolveTarget(path);
     if (resolved.descriptor >= 0) {
-        writeToDescriptor(resolved.descriptor, content, path);
+        produceInto(resolved.descriptor, produce, path);
         return;
     }
     const std::string& target = resolved.path;
@@ -355,7 +372,7 @@ void replaceFileSafely(const std::string& path, std::string_view content, Tempor
         if (S_ISDIR(old.st_mode))
             throw FileError(EISDIR, path);
         if (!S_ISREG(old.st_mode)) {
-            writeThrough(target, old, content, path);
+            writeThrough(target, old, produce, path);
             return;
         }
         if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
@@ -366,7 +383,7 @@ void replaceFileSafely(const std::string& path, std::string_view content, Tempor
 
     const std::string folder = folderOf(target);
     for (int round = 0;; ++round) {
-        if (writeAndReplace(target, folder, exists ? &old : nullptr, content, temporary, path))
+        if (writeAndReplace(target, folder, exists ? &old : nullptr, produce, temporary, path))
             break;
         if (round == 3)
             throw FileError(ENOENT, path);
@@ -379,7 +396,8 @@ void replaceFileSafely(const std::string& path, std::string_view content, Tempor
 namespace {
 
 bool writeAndReplace(const std::string& target, const std::string& folder, const struct stat* old,
-                     std::string_view content, TemporaryFile temporary, const std::string& path) {
+                     const ContentProducer& produce, TemporaryFile temporary,
+                     const std::string& path) {
     const bool exists = old != nullptr;
     Temporary temp;
     if (!temp.create(folder, temporary)) {
@@ -394,7 +412,8 @@ bool writeAndReplace(const std::string& target, const std::string& folder, const
         throw FileError(errno, path);
     }
     keepOwnerAndMode(temp.fd(), old, path);
-    if (!writeAll(temp.fd(), content) || (::fsync(temp.fd()) != 0 && errno != EINVAL))
+    produceInto(temp.fd(), produce, path);
+    if (::fsync(temp.fd()) != 0 && errno != EINVAL)
         throw FileError(errno, path);
     return temp.replace(target, exists, path);
 }

@@ -2,6 +2,7 @@
 
 #include "Cp1252.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,22 @@ enum class TemporaryFile {
 //
 // Throws FileError with the path as given.
 void replaceFileSafely(const PathBytes& path, std::string_view content,
+                       TemporaryFile temporary = TemporaryFile::Unnamed);
+
+// Takes the next piece of a file's content.
+using ContentWriter = std::function<void(std::string_view piece)>;
+
+// Makes a file's content, handing it piece by piece to the writer it is
+// given, so that a long output is written as it is made and never held
+// whole. It may be run more than once, each time from the start: a save
+// whose new file was taken from under its name begins again.
+using ContentProducer = std::function<void(const ContentWriter& write)>;
+
+// replaceFileSafely of the content `produce` makes: each piece is written as
+// it comes (to standard output, a device or a FIFO at once; to a regular
+// file's temporary file, which replaces the old file once the content is
+// whole). An exception from `produce` leaves a regular file as it was.
+void replaceFileSafely(const PathBytes& path, const ContentProducer& produce,
                        TemporaryFile temporary = TemporaryFile::Unnamed);
 
 // Writes all of content to an open descriptor as it is; `name` names it in

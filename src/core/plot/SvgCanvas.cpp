@@ -137,15 +137,17 @@ void SvgCanvas::flushLines() {
     run_.clear();
 }
 
+void SvgCanvas::setCaption(const std::string& title, const std::string& description) {
+    caption_ = "<title>" + escaped(title) + "</title>\n<desc>" + escaped(description) + "</desc>\n";
+}
+
 std::string SvgCanvas::document() const {
     std::string w = std::to_string(width_);
     std::string h = std::to_string(height_);
     return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
            "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
-           w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h +
-           "\">\n"
-           "<rect x=\"0\" y=\"0\" width=\"" +
-           w + "\" height=\"" + h +
+           w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h + "\">\n" + caption_ +
+           "<rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h +
            "\" fill=\"#ffffff\"/>\n"
            "<g fill=\"none\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n" +
            body_ + pendingLines() + "</g>\n</svg>\n";

@@ -168,7 +168,7 @@ TEST(CalcCli, StandardOutputAndInput) {
         {"--lambda-svg 7 -", 0, "<?xml", ""},
         {"--pdf -", 0, "%PDF-", ""},
         {"--json -", 0, "{", ""},
-        {"--sweep spessore-isolante=20:30:10 --json -", 0, "[", ""},
+        {"--sweep spessore-isolante=20:30:10 --json -", 0, "{", ""},
         {"- < " + example, 0, "titolo progetto=esempio 1 ", ""},
         {"--rtf - --json -", 2, "",
          "camini-calc: una sola uscita alla volta su - (l'uscita "
@@ -216,4 +216,62 @@ TEST(CalcCli, StandardOutputAndInput) {
     EXPECT_EQ(piped.status, 0) << piped.err;
     EXPECT_EQ(test::readFile(dir.file("piped")).rfind("{", 0), 0u);
     EXPECT_TRUE(std::filesystem::is_regular_file(dir.file("log")));
+}
+
+// The command line by the conventions: "--option=VALUE" as "--option
+// VALUE", "--" before a project whose name begins with "-", and a usage
+// error on one line with a pointer to --help on the next.
+TEST(CalcCli, OptionsWithEqualsTheEndOfOptionsAndShortUsageErrors) {
+    test::TempDir dir;
+    test::writeFile(
+        dir.file("-meno.CAM"),
+        "meno\r\n250\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r\n"
+        "rot\r\n 5\r\n 1\r\n 1\r\n 9\r\n");
+    const std::string in = "cd " + shellQuote(dir.path()) + " && ";
+    const std::string pointer = "Prova 'camini-calc --help' per maggiori informazioni.\n";
+    struct Case {
+        std::string args;
+        int status;
+        std::string outStart;
+        std::string err; // the whole of standard error
+    };
+    const Case cases[] = {
+        {"--json=- --single-wall", 0, "{", ""},
+        {"--sweep=0=250:300:50 --csv-it", 0,
+         "\xEF\xBB\xBFtemperatura-fumi [\xC2\xB0"
+         "C];",
+         ""},
+        {"--lambda-svg=7 - ", 0, "<?xml", ""},
+        {"--min-thickness=5 --flue=500", 0, "spessore isolante[mm]=21 ", ""},
+        {"-- -meno.CAM", 0, "titolo progetto=meno ", ""},
+        {"--json - --json=- --rtf=-", 2, "",
+         "camini-calc: una sola uscita alla volta su - (l'uscita standard)\n" + pointer},
+        {"--bogus", 2, "", "camini-calc: opzione sconosciuta: --bogus\n" + pointer},
+        {"-meno.CAM", 2, "", "camini-calc: opzione sconosciuta: -meno.CAM\n" + pointer},
+        {"a.CAM -- b.CAM", 2, "", "camini-calc: un solo progetto alla volta\n" + pointer},
+        {"--json=", 2, "", "camini-calc: un nome di file vuoto\n" + pointer},
+        {"--sweep= x", 2, "", "camini-calc: manca RIGA=DA:A:PASSO dopo --sweep\n" + pointer},
+        {"--pdf", 2, "", "camini-calc: manca il file dopo --pdf\n" + pointer},
+        {"--lambda-svg 7", 2, "",
+         "camini-calc: --lambda-svg vuole il numero del materiale e il file\n" + pointer},
+        {"--single-wall=forse", 2, "",
+         "camini-calc: valore non valido per --single-wall\n" + pointer},
+        {"--csv-it", 2, "", "camini-calc: --csv-it vale solo con --sweep\n" + pointer},
+        {"--sweep 5=0:1:1 --csv-it --json -", 2, "",
+         "camini-calc: --csv-it e --json non vanno insieme\n" + pointer},
+        {"--flue=x --min-thickness 5", 2, "",
+         "camini-calc: temperatura non valida dopo --flue: x\n" + pointer},
+    };
+    for (const Case& c : cases) {
+        const auto r = runCommand(in + calc() + " " + c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
+        EXPECT_EQ(r.out.substr(0, c.outStart.size()), c.outStart) << c.args;
+        EXPECT_EQ(r.out.empty(), c.outStart.empty()) << c.args;
+        EXPECT_EQ(r.err, c.err) << c.args;
+    }
+    // The same document either way.
+    const auto spaced = runCommand(calc() + " --json " + shellQuote(dir.file("a.json")));
+    const auto joined = runCommand(calc() + " --json=" + shellQuote(dir.file("b.json")));
+    ASSERT_EQ(spaced.status + joined.status, 0);
+    EXPECT_EQ(test::readFile(dir.file("a.json")), test::readFile(dir.file("b.json")));
 }

@@ -19,7 +19,7 @@ TEST(InstalledProgram, VersionAndHelpOnStandardOutputWithoutADisplay) {
     };
     const Case cases[] = {
         {"camini-calc", "--version", "camini-calc 1.1.0"},
-        {"camini-calc", "--help", "Uso: camini-calc [opzioni] [PROGETTO.CAM]"},
+        {"camini-calc", "--help", "Uso: camini-calc [opzioni] [--] [PROGETTO.CAM]"},
         {"camini", "--version", "camini 1.1.0"},
         {"camini", "--help", "Uso: camini [PROGETTO.CAM]"},
         {"camini", "-h", "Uso: camini [PROGETTO.CAM]"},

@@ -41,4 +41,15 @@ inline std::string schemaComplaint(const std::string& schema, const std::string&
     return r.status == 0 ? std::string() : "status " + std::to_string(r.status) + ": " + r.err;
 }
 
+// A CSV file as Python's csv module reads it with `delimiter` (UTF-8, a
+// byte-order mark dropped): {"rows": [[fields]], "byteOrderMark": bool,
+// "lineEnd": "\r\n", "\n" or "mixed"}.
+inline nlohmann::json readCsvWithPython(const std::string& file, const std::string& delimiter) {
+    auto r = runCommand("python3 " + shellQuote(sourceDir() + "/tests/support/read-csv.py") + " " +
+                        shellQuote(file) + " " + shellQuote(delimiter));
+    if (r.status != 0)
+        return {{"error", r.err}};
+    return nlohmann::json::parse(r.out);
+}
+
 } // namespace camini::test

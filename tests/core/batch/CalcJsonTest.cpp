@@ -1,14 +1,17 @@
 // camini-calc --json: the document, its schema and the report it matches.
 #include "BatchFixture.h"
 
+#include "batch/BatchJson.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <set>
 
 using namespace camini;
 using namespace camini::test;
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 namespace {
 
@@ -19,7 +22,132 @@ double reportCell(const std::string& line, int column) {
     return std::strtod(line.substr(start, column == 1 ? 13 : 10).c_str(), nullptr);
 }
 
+// The names of the number fields of a document, at any depth (an array's
+// numbers by the array's name), leaving out the units themselves.
+void numberFields(const json& value, const std::string& name, std::set<std::string>& names) {
+    if (value.is_number())
+        names.insert(name);
+    if (value.is_array())
+        for (const json& item : value)
+            numberFields(item, name, names);
+    if (value.is_object())
+        for (const auto& [key, item] : value.items())
+            if (key != "units")
+                numberFields(item, key, names);
+}
+
 } // namespace
+
+// Every document --json writes, stopped ones included, is valid under its
+// schema, has format version 2 and names the unit of every number field.
+TEST(JsonDocuments, EveryOutputValidatesAndNamesTheUnitOfEveryNumber) {
+    TempDir dir;
+    writeFile(dir.file("zero.CAM"), exampleProject(4, "0"));
+    const std::string zero = " " + shellQuote(dir.file("zero.CAM"));
+    struct Case {
+        std::string args;
+        const char* schema;
+        int status;
+        bool stopped; // the document is that of a stop
+    };
+    const Case cases[] = {
+        {"", "calcolo.schema.json", 0, false},
+        {zero, "calcolo.schema.json", 3, true},
+        {" --sweep 4=0:8:4", "sweep.schema.json", 3, false}, // its first value stops
+        {" --sweep 0=250:300:50", "sweep.schema.json", 0, false},
+        {" --min-thickness 5 --flue 500", "spessore-minimo.schema.json", 0, false},
+        {" --min-thickness 5 --flue 5000", "spessore-minimo.schema.json", 4, false},
+        {" --min-thickness 5 --flue 500" + zero, "spessore-minimo.schema.json", 3, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        const auto r = runCommand(calc() + " --json -" + c.args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        writeFile(dir.file("doc.json"), r.out);
+        EXPECT_EQ(schemaComplaint(c.schema, dir.file("doc.json")), "");
+        const json doc = json::parse(r.out);
+        EXPECT_EQ(doc["formatVersion"], 2);
+        EXPECT_EQ(doc.contains("stopped"), c.stopped);
+        std::set<std::string> names;
+        numberFields(doc, "", names);
+        names.erase("formatVersion");
+        ASSERT_TRUE(names.count("value"));
+        EXPECT_EQ(doc["units"]["value"].size(), 12u);
+        names.erase("value");
+        for (const std::string& name : names)
+            EXPECT_TRUE(doc["units"].contains(name) && doc["units"][name].is_string()) << name;
+    }
+}
+
+TEST(CalcJson, AStoppedCalculationWritesItsInputsAndItsMessage) {
+    TempDir dir;
+    writeFile(dir.file("zero.CAM"), exampleProject(4, "0"));
+    const auto r = runCommand(calc() + " --json " + shellQuote(dir.file("c.json")) + " " +
+                              shellQuote(dir.file("zero.CAM")));
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(r.out.empty());
+    const std::string message = "calcolo interrotto: il coefficiente liminare esterno non "
+                                "pu\xC3\xB2 essere 0 (\"coefficiente liminare esterno[\xC2\xB0"
+                                "C]\")";
+    EXPECT_EQ(r.err, message + "\n");
+    const json doc = json::parse(readFile(dir.file("c.json")));
+    EXPECT_EQ(doc["stopped"], message);
+    EXPECT_EQ(doc["messages"], json::array({message}));
+    EXPECT_EQ(doc["inputs"][4]["text"], "0");
+    EXPECT_FALSE(doc.contains("wall"));
+    EXPECT_FALSE(doc.contains("totalResistance"));
+}
+
+TEST(MinThicknessJson, TheAnswerItsTemperaturesAndItsTrials) {
+    TempDir dir;
+    const auto r = runCommand(calc() + " --min-thickness spessore-isolante --flue 500 --json " +
+                              shellQuote(dir.file("m.json")));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("spessore isolante[mm]=21  ", 0), 0u); // the line is still printed
+    const json doc = json::parse(readFile(dir.file("m.json")));
+    EXPECT_EQ(doc["search"], json::parse(R"({"row": 5, "key": "spessore-isolante",
+        "label": "spessore isolante[mm]", "flueTemperature": 500, "range": [0, 1000]})"));
+    EXPECT_EQ(doc["thickness"], 21);
+    EXPECT_EQ(doc["fireResistance"]["outer"]["temperature"], 506.25);
+    EXPECT_EQ(doc["fireResistance"]["inner"]["temperature"], 355.46875);
+    EXPECT_EQ(doc["fireResistance"]["outer"]["line"],
+              "temp per resistenza al fuoco(est)=  506.3\xC2\xB0"
+              "C");
+    ASSERT_EQ(doc["trials"].size(), 12u);
+    EXPECT_EQ(doc["trials"][0], json::parse(R"({"thickness": 0, "fireTempOuter": 295.3125,
+        "fireTempInner": 187.98828125, "reaches": false})"));
+    EXPECT_EQ(doc["units"]["thickness"], "mm");
+
+    const auto none = runCommand(calc() + " --min-thickness 5 --flue 5000 --json -");
+    EXPECT_EQ(none.status, 4);
+    const json nothing = json::parse(none.out); // the document alone
+    EXPECT_EQ(nothing["thickness"], nullptr);
+    EXPECT_EQ(nothing["fireResistance"], nullptr);
+    EXPECT_EQ(nothing["trials"][1]["thickness"], 1000);
+}
+
+// A document written in pieces is the document dump(2) writes whole.
+TEST(JsonArrayStream, WritesWhatTheWholeDocumentDumps) {
+    const json head = json::parse(R"({"program": "camini-calc", "units": {"x": "mm"}})");
+    const std::vector<json> cases[] = {
+        {},
+        {json::parse(R"({"text": "20", "value": 20.5})")},
+        {json::parse(R"({"a": [1, 2], "b": {"c": null}})"), json::parse(R"({"stopped": "x"})")},
+    };
+    for (const auto& items : cases) {
+        std::string streamed;
+        const ContentWriter write = [&](std::string_view piece) { streamed += piece; };
+        JsonArrayStream stream(head, "rows", write);
+        for (const json& item : items)
+            stream.item(item);
+        stream.finish();
+        json whole = head;
+        whole["rows"] = json::array();
+        for (const json& item : items)
+            whole["rows"].push_back(item);
+        EXPECT_EQ(streamed, whole.dump(2) + "\n");
+    }
+}
 
 TEST(CalcJson, TheExampleValidatesAndHoldsItsNumbers) {
     TempDir dir;
@@ -30,6 +158,10 @@ TEST(CalcJson, TheExampleValidatesAndHoldsItsNumbers) {
 
     const json doc = json::parse(readFile(dir.file("c.json")));
     EXPECT_EQ(doc["version"], "1.1.0");
+    EXPECT_EQ(doc["formatVersion"], 2);
+    EXPECT_EQ(doc["units"]["heatFlux"], "W/m2");
+    EXPECT_EQ(doc["units"]["temperatureDrop"], "K");
+    EXPECT_EQ(doc["units"]["value"]["coefficiente-interno"], "W/m2K");
     EXPECT_EQ(doc["inputs"][0]["label"], "temperatura fumi[\xC2\xB0"
                                          "C]"); // UTF-8
     EXPECT_EQ(doc["inputs"][5]["key"], "spessore-isolante");

@@ -29,7 +29,7 @@ ReportPages layOutDocument(const ViewerDocument& doc) {
     RecordingMessages messages;
     PlotState plot;
     ReportPages pages;
-    reportPdf(doc, plot, GraphProcedure{}, messages, &pages);
+    reportPdf(doc, plot, GraphProcedure{}, messages, PdfMetadata{}, &pages);
     return pages;
 }
 
@@ -70,6 +70,40 @@ TEST(ReportPdf, TwoA4PagesReportThenGraphInLandscape) {
     const auto graph = runCommand("pdftotext -f 2 -l 2 " + shellQuote(dir.file("r.pdf")) + " -");
     for (const char* label : {"isolante", "camera aria", "schermo 1", "250", "73"})
         EXPECT_NE(graph.out.find(label), std::string::npos) << label << "\n" << graph.out;
+}
+
+// With SOURCE_DATE_EPOCH two runs, a second apart, write the same report,
+// RTF and PDF, dated at that moment in UTC; the PDF names its project and
+// its program.
+TEST(ReportPdf, TwoRunsWithSourceDateEpochGiveTheSameBytes) {
+    TempDir dir;
+    auto run = [&](const std::string& name) {
+        const auto r = runCommand("SOURCE_DATE_EPOCH=0 " + calc() + " --rtf " +
+                                  shellQuote(dir.file(name + ".rtf")) + " --pdf " +
+                                  shellQuote(dir.file(name + ".pdf")));
+        EXPECT_EQ(r.status, 0) << r.err;
+        return r.out;
+    };
+    const std::string first = run("a");
+    ASSERT_EQ(std::system("sleep 1"), 0);
+    EXPECT_EQ(run("b"), first);
+    EXPECT_EQ(textLines(first).at(0), "titolo progetto=esempio 1 01/01/1970 00:00:00");
+    for (const char* ext : {".rtf", ".pdf"})
+        EXPECT_EQ(readFile(dir.file(std::string("a") + ext)),
+                  readFile(dir.file(std::string("b") + ext)))
+            << ext;
+    const auto info = runCommand("pdfinfo -isodates " + shellQuote(dir.file("a.pdf")));
+    for (const char* line : {"Title:           esempio 1\n", "Creator:         camini-calc 1.1.0\n",
+                             "CreationDate:    1970-01-01T00:00:00Z\n"})
+        EXPECT_NE(info.out.find(line), std::string::npos) << line << info.out;
+
+    // Another moment, a date of its own; a text that is no such moment is
+    // a usage error.
+    const auto later = runCommand("SOURCE_DATE_EPOCH=1700000000 " + calc());
+    EXPECT_EQ(textLines(later.out).at(0), "titolo progetto=esempio 1 14/11/2023 22:13:20");
+    const auto bad = runCommand("SOURCE_DATE_EPOCH=ieri " + calc());
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err.rfind("camini-calc: SOURCE_DATE_EPOCH non valido", 0), 0u) << bad.err;
 }
 
 TEST(ReportPdf, RefusedWithASweepAndUnwritable) {

@@ -20,13 +20,24 @@ double field(const std::vector<std::string>& f, std::size_t i) {
     return std::strtod(f.at(i).c_str(), nullptr);
 }
 
+std::vector<std::string> texts(const SweepSpec& spec) {
+    std::vector<std::string> t;
+    for (std::size_t i = 0; i < spec.count; ++i)
+        t.push_back(spec.text(i));
+    return t;
+}
+
+// The fields of a sweep's table: the value, 10 numbers, the warnings and
+// the message.
+constexpr std::size_t CsvFields = 13;
+
 // The first line of a sweep at or above `flue` in its "(est)" column (9),
 // as the value of its first field; -1 when none is.
 int firstReaching(const std::string& csv, double flue) {
     const auto lines = textLines(csv);
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const auto f = csvFields(lines[i]);
-        if (f.size() == 12 && field(f, 9) >= flue)
+        if (f.size() == CsvFields && !f[9].empty() && field(f, 9) >= flue)
             return std::atoi(f[0].c_str());
     }
     return -1;
@@ -52,7 +63,7 @@ TEST(SweepSpec, ValuesAsTheUserWouldTypeThem) {
     for (const Case& c : cases) {
         const SweepSpec spec = parseSweep(c.argument);
         EXPECT_EQ(spec.row, c.row) << c.argument;
-        EXPECT_EQ(spec.texts, c.texts) << c.argument;
+        EXPECT_EQ(texts(spec), c.texts) << c.argument;
     }
 }
 
@@ -62,7 +73,7 @@ TEST(SweepSpec, RefusedArguments) {
           "5=0:1:1:1", "5=0:1e3:1", "5=0,5:1:1", "5=0:100000:1"}) {
         EXPECT_THROW(parseSweep(bad), BadArgument) << bad;
     }
-    EXPECT_EQ(parseSweep("5=0:99999:1").texts.size(), 100000u);
+    EXPECT_EQ(parseSweep("5=0:99999:1").count, 100000u);
 }
 
 TEST(Sweep, InsulationThicknessTableAndThePlainRunOfItsFirstValue) {
@@ -72,11 +83,19 @@ TEST(Sweep, InsulationThicknessTableAndThePlainRunOfItsFirstValue) {
     EXPECT_TRUE(r.err.empty()) << r.err;
     const auto lines = textLines(r.out);
     ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0], "spessore-isolante,R_totale,T1,T2,T3,T4,T5,T6,T7,T_fuoco_est,T_fuoco_int,"
-                        "avvisi_strati");
+    EXPECT_EQ(lines[0], "spessore-isolante [mm],R_totale [m2K/W],T1 [\xC2\xB0"
+                        "C],T2 [\xC2\xB0"
+                        "C],T3 [\xC2\xB0"
+                        "C],T4 [\xC2\xB0"
+                        "C],T5 [\xC2\xB0"
+                        "C],T6 [\xC2\xB0"
+                        "C],T7 [\xC2\xB0"
+                        "C],T_fuoco_est [\xC2\xB0"
+                        "C],T_fuoco_int [\xC2\xB0"
+                        "C],avvisi_strati,messaggio");
     // The example itself, 40 mm, on the second line.
     const auto at40 = csvFields(lines[2]);
-    ASSERT_EQ(at40.size(), 12u);
+    ASSERT_EQ(at40.size(), CsvFields);
     EXPECT_NEAR(field(at40, 1), 0.77047, 5e-6);
     EXPECT_EQ(at40[9], "632.8125");
     EXPECT_EQ(at40[10], "464.84375");
@@ -86,7 +105,7 @@ TEST(Sweep, InsulationThicknessTableAndThePlainRunOfItsFirstValue) {
     const json plain =
         json::parse(runCommand(calc() + " --json - " + shellQuote(dir.file("p.CAM"))).out);
     const auto first = csvFields(lines[1]);
-    ASSERT_EQ(first.size(), 12u);
+    ASSERT_EQ(first.size(), CsvFields);
     EXPECT_EQ(first[0], "30");
     EXPECT_EQ(field(first, 1), plain["totalResistance"].get<double>());
     for (std::size_t t = 0; t < 7; ++t)
@@ -94,32 +113,159 @@ TEST(Sweep, InsulationThicknessTableAndThePlainRunOfItsFirstValue) {
     EXPECT_EQ(field(first, 9), plain["fireResistance"]["outer"]["temperature"].get<double>());
     EXPECT_EQ(field(first, 10), plain["fireResistance"]["inner"]["temperature"].get<double>());
     EXPECT_EQ(first[11], "0");
+    EXPECT_EQ(first[12], "");
 }
 
-TEST(Sweep, AStoppedCalculationMarksItsLineAndTheSweepGoesOn) {
+TEST(Sweep, AStoppedCalculationMarksItsLineTheSweepGoesOnAndExitsWith3) {
     // -70 mm of insulation closes the ring of a 130 mm flue.
     const auto r = runCommand(calc() + " --sweep spessore-isolante=-70:30:50");
-    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.status, 3) << r.err;
     const auto lines = textLines(r.out);
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[1].rfind("-70,\"calcolo interrotto", 0), 0u) << lines[1];
-    EXPECT_EQ(csvFields(lines[2]).size(), 12u);
-    EXPECT_EQ(csvFields(lines[3]).size(), 12u);
+    EXPECT_EQ(lines[1].rfind("-70,,,,,,,,,,,,\"calcolo interrotto", 0), 0u) << lines[1];
+    EXPECT_EQ(csvFields(lines[2]).size(), CsvFields);
+    EXPECT_EQ(csvFields(lines[3]).size(), CsvFields);
 }
 
-TEST(Sweep, JsonArrayValidatesAgainstItsSchema) {
+TEST(Sweep, JsonDocumentValidatesAgainstItsSchema) {
     TempDir dir;
     const auto r = runCommand(calc() + " --sweep 4=0:8:4 --json " + shellQuote(dir.file("s.json")));
-    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.status, 3) << r.err; // an outer coefficient of 0 stops
     EXPECT_TRUE(r.out.empty());
     EXPECT_EQ(schemaComplaint("sweep.schema.json", dir.file("s.json")), "");
-    const json a = json::parse(readFile(dir.file("s.json")));
+    const json doc = json::parse(readFile(dir.file("s.json")));
+    EXPECT_EQ(doc["formatVersion"], 2);
+    EXPECT_EQ(doc["projectTitle"], "esempio 1");
+    EXPECT_EQ(doc["inputs"][4]["text"], "8"); // as loaded
+    EXPECT_EQ(doc["sweep"], json::parse(R"({"row": 4, "key": "coefficiente-esterno",
+        "label": "coefficiente liminare esterno[\u00b0C]", "from": 0, "to": 8, "step": 4,
+        "count": 3})"));
+    EXPECT_EQ(doc["units"]["from"], "W/m2K");
+    EXPECT_EQ(doc["units"]["boundaryTemperatures"], "\xC2\xB0"
+                                                    "C");
+    const json& a = doc["rows"];
     ASSERT_EQ(a.size(), 3u);
     EXPECT_NE(a[0]["stopped"].get<std::string>().find("coefficiente liminare esterno"),
-              std::string::npos); // an outer coefficient of 0 stops
+              std::string::npos);
     EXPECT_EQ(a[2]["text"], "8");
     EXPECT_EQ(a[2]["fireTempOuter"], 632.8125);
     EXPECT_EQ(a[2]["boundaryTemperatures"].size(), 7u);
+}
+
+// The table read back by Python's csv module as a script would, in both
+// dialects: as many fields on every line as in the header, the units in
+// the header, a stopped line's empty numbers and its message.
+TEST(Sweep, CsvReadsBackWithPythonsCsvModuleInBothDialects) {
+    struct Case {
+        const char* option;
+        const char* delimiter;
+        bool byteOrderMark;
+        const char* lineEnd;
+        const char* stoppedValue;
+        const char* value;
+        const char* resistance;
+        const char* outer;
+        const char* inner;
+    };
+    const Case cases[] = {
+        {"", ",", false, "\n", "-70.0", "30.0", "0.6647642490025938", "576.5625", "410.15625"},
+        {"--csv-it", ";", true, "\r\n", "-70,0", "30,0", "0,6647642490025938", "576,5625",
+         "410,15625"},
+    };
+    const std::vector<std::string> header = {"spessore-isolante [mm]",
+                                             "R_totale [m2K/W]",
+                                             "T1 [\xC2\xB0"
+                                             "C]",
+                                             "T2 [\xC2\xB0"
+                                             "C]",
+                                             "T3 [\xC2\xB0"
+                                             "C]",
+                                             "T4 [\xC2\xB0"
+                                             "C]",
+                                             "T5 [\xC2\xB0"
+                                             "C]",
+                                             "T6 [\xC2\xB0"
+                                             "C]",
+                                             "T7 [\xC2\xB0"
+                                             "C]",
+                                             "T_fuoco_est [\xC2\xB0"
+                                             "C]",
+                                             "T_fuoco_int [\xC2\xB0"
+                                             "C]",
+                                             "avvisi_strati",
+                                             "messaggio"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.option);
+        TempDir dir;
+        const auto r = runCommand("(" + calc() + " --sweep spessore-isolante=-70.0:30:50 " +
+                                  c.option + " > " + shellQuote(dir.file("s.csv")) + ")");
+        ASSERT_EQ(r.status, 3) << r.err;
+        const json table = readCsvWithPython(dir.file("s.csv"), c.delimiter);
+        EXPECT_EQ(table["byteOrderMark"], c.byteOrderMark);
+        EXPECT_EQ(table["lineEnd"], std::string(c.lineEnd));
+        const json& rows = table["rows"];
+        ASSERT_EQ(rows.size(), 4u);
+        EXPECT_EQ(rows[0], json(header));
+        for (const json& row : rows)
+            EXPECT_EQ(row.size(), CsvFields) << row;
+        EXPECT_EQ(rows[1][0], c.stoppedValue);
+        for (std::size_t f = 1; f < 12; ++f)
+            EXPECT_EQ(rows[1][f], "") << f;
+        EXPECT_EQ(rows[1][12].get<std::string>().rfind(
+                      "calcolo interrotto: lo spessore \"spessore isolante[mm]\" chiude", 0),
+                  0u);
+        EXPECT_EQ(rows[3][0], c.value);
+        EXPECT_EQ(rows[3][1], c.resistance);
+        EXPECT_EQ(rows[3][9], c.outer);
+        EXPECT_EQ(rows[3][10], c.inner);
+        EXPECT_EQ(rows[3][11], "0");
+        EXPECT_EQ(rows[3][12], "");
+    }
+}
+
+// The table reaches the writer one line at a time, each as soon as its
+// value is computed: the cell holds that line's value while it is written.
+TEST(Sweep, EachLineIsWrittenAsSoonAsItIsComputed) {
+    Session session(binDir());
+    RecordingMessages messages;
+    startUp(session, messages, {.readSizeCatalogue = false, .goOnAfterFailure = false});
+    const SweepSpec spec = parseSweep("spessore-isolante=10:30:10");
+    for (const SweepFormat format : {SweepFormat::Csv, SweepFormat::JsonDocument}) {
+        Session swept = session;
+        std::vector<std::string> cellWhileWritten;
+        const std::size_t stopped = writeSweep(swept, spec, format, [&](std::string_view) {
+            cellWhileWritten.push_back(swept.sheet.input(InputRow::InsulationThickness));
+        });
+        EXPECT_EQ(stopped, 0u);
+        // The header (or the document's head) before the first value, then
+        // one piece per value (and the document's end).
+        std::vector<std::string> expected = {"40", "10", "20", "30"};
+        if (format == SweepFormat::JsonDocument)
+            expected.emplace_back("30");
+        EXPECT_EQ(cellWhileWritten, expected);
+    }
+}
+
+// The memory a sweep holds does not grow with its number of values: the
+// peak of 5000 values is that of 200 within 2 MB (the whole JSON
+// document of 5000 values is about 8 MB).
+TEST(Sweep, MemoryStaysFlatInTheNumberOfValues) {
+    auto peakKiB = [](const std::string& range, const char* output) {
+        const auto r = runCommand(
+            "ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}quarantine_size_mb=0\" python3 -c " +
+            shellQuote("import resource, subprocess, sys\n"
+                       "subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, check=True)\n"
+                       "print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)") +
+            " " + calc() + " --sweep spessore-isolante=" + range + " " + output);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return std::atol(r.out.c_str());
+    };
+    for (const char* output : {"--json -", ""}) {
+        const long small = peakKiB("0:19.9:0.1", output);
+        const long large = peakKiB("0:499.9:0.1", output);
+        EXPECT_GT(small, 0) << output;
+        EXPECT_LT(large - small, 2048) << output << ": " << small << " KiB, then " << large;
+    }
 }
 
 TEST(Sweep, CountsTheLayerWarnings) {
@@ -128,8 +274,8 @@ TEST(Sweep, CountsTheLayerWarnings) {
     ASSERT_EQ(r.status, 0) << r.err;
     const auto lines = textLines(r.out);
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(csvFields(lines[1]).back(), "0");
-    EXPECT_EQ(csvFields(lines[2]).back(), "1");
+    EXPECT_EQ(csvFields(lines[1])[11], "0");
+    EXPECT_EQ(csvFields(lines[2])[11], "1");
 }
 
 TEST(MinThickness, AgreesWithASweepOfTheSameRange) {
@@ -177,10 +323,15 @@ TEST(MinThickness, TrialsDoNotDependOnEachOtherNorOnTheLoadedSession) {
     const Session loaded = session;
     const auto a = findMinThickness(loaded, InputRow::InsulationThickness, 700);
     const auto b = findMinThickness(loaded, InputRow::InsulationThickness, 700);
-    ASSERT_TRUE(a && b);
-    EXPECT_EQ(a->millimetres, b->millimetres);
-    EXPECT_EQ(a->fireTempOuter, b->fireTempOuter);
-    EXPECT_GE(a->fireTempOuter, 700);
+    ASSERT_TRUE(a.found && b.found);
+    EXPECT_EQ(a.found->millimetres, b.found->millimetres);
+    EXPECT_EQ(a.found->fireTempOuter, b.found->fireTempOuter);
+    EXPECT_GE(a.found->fireTempOuter, 700);
+    // 0 and 1000 mm, then the bisection's ten halvings; the answer is one of them.
+    EXPECT_EQ(a.trials.size(), 12u);
+    EXPECT_EQ(a.trials[0].millimetres, 0);
+    EXPECT_EQ(a.trials[1].millimetres, 1000);
+    EXPECT_EQ(a.trials[2].millimetres, 500);
     EXPECT_EQ(loaded.sheet.input(InputRow::InsulationThickness), "40");
     EXPECT_EQ(session.solver.result().totalResistance, loaded.solver.result().totalResistance);
 }
@@ -203,9 +354,9 @@ TEST(Sweep, EachLineIsWhatCalcolaGivesAfterTheValuesBeforeIt) {
     const auto lines = runSweep(swept, spec);
     ASSERT_EQ(lines.size(), 5u);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        pressed.sheet.input(InputRow::OuterCoefficient) = spec.texts[i];
+        pressed.sheet.input(InputRow::OuterCoefficient) = spec.text(i);
         const bool ran = calculate(pressed, messages);
-        SCOPED_TRACE(spec.texts[i]);
+        SCOPED_TRACE(spec.text(i));
         ASSERT_EQ(ran, !lines[i].stopped.has_value());
         if (!ran) {
             EXPECT_EQ(*lines[i].stopped, messages.errors.back());

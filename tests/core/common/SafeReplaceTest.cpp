@@ -401,6 +401,44 @@ TEST(SafeReplace, WritesDevicesFifosAndSocketsAsTheyAre) {
     EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"fifo", "full", "null", "socket"}));
 }
 
+// A content made in pieces: each piece reaches a FIFO's reader as soon as
+// it is made; a regular file is replaced by all the pieces once they are
+// made, and a content that fails half-way leaves the old file as it was and
+// no temporary file behind.
+TEST(SafeReplace, ContentMadeInPieces) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0666), 0);
+    const int reader = ::open(dir.file("fifo").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    std::string seenBeforeTheSecond;
+    replaceFileSafely(dir.file("fifo"), [&](const ContentWriter& write) {
+        write("first ");
+        char buf[16] = {};
+        const ssize_t n = ::read(reader, buf, sizeof buf);
+        seenBeforeTheSecond.assign(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
+        write("second");
+    });
+    EXPECT_EQ(seenBeforeTheSecond, "first ");
+    ::close(reader);
+
+    const std::string file = dir.file("f");
+    test::writeFile(file, "old");
+    replaceFileSafely(file, [](const ContentWriter& write) {
+        write("new ");
+        write("");
+        write("content");
+    });
+    EXPECT_EQ(test::readFile(file), "new content");
+    EXPECT_THROW(replaceFileSafely(file,
+                                   [](const ContentWriter& write) {
+                                       write("half");
+                                       throw std::runtime_error("stopped");
+                                   }),
+                 std::runtime_error);
+    EXPECT_EQ(test::readFile(file), "new content");
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"f", "fifo"}));
+}
+
 // A path that names an open descriptor writes to it: a file opened for
 // appending keeps its lines, whatever the path.
 TEST(SafeReplace, WritesToTheDescriptorAPathNames) {

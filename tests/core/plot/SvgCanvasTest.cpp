@@ -148,7 +148,7 @@ TEST(GraphSvg, ProfileGraphAsTheWindowShowsIt) {
     solveStartProject(session);
     PlotState plot;
     RecordingMessages messages;
-    std::string svg = graphSvg(plot, makeProfileGraph(session), messages);
+    std::string svg = graphSvg(plot, makeProfileGraph(session), profileGraphCaption(), messages);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(plot.windowWidth, 1024);
     EXPECT_EQ(plot.windowHeight, 768);
@@ -172,7 +172,8 @@ TEST(GraphSvg, OtherScreenSizes) {
     solveStartProject(session);
     PlotState plot;
     RecordingMessages messages;
-    std::string svg = graphSvg(plot, makeProfileGraph(session), messages, 1366, 768);
+    std::string svg =
+        graphSvg(plot, makeProfileGraph(session), profileGraphCaption(), messages, 1366, 768);
     EXPECT_NE(svg.find("width=\"1366\" height=\"768\""), std::string::npos);
     EXPECT_EQ(plot.devWidth, 1356);
 }
@@ -185,7 +186,7 @@ TEST(GraphSvg, KeepsTheCallersCanvas) {
     plot.canvas = &own;
     plot.device = PlotDevice::Printer;
     RecordingMessages messages;
-    graphSvg(plot, makeProfileGraph(session), messages);
+    graphSvg(plot, makeProfileGraph(session), profileGraphCaption(), messages);
     EXPECT_EQ(plot.canvas, &own);
     EXPECT_EQ(plot.device, PlotDevice::Printer);
 }
@@ -197,7 +198,8 @@ TEST(GraphSvg, OnePointMaterialGivesItsMessageAndAnEmptyPage) {
     session.sheet.graphMaterial = 7;
     PlotState plot;
     RecordingMessages messages;
-    std::string svg = graphSvg(plot, makeConductivityGraph(session), messages);
+    std::string svg =
+        graphSvg(plot, makeConductivityGraph(session), conductivityGraphCaption(session), messages);
     EXPECT_EQ(
         messages.messages,
         std::vector<std::string>{"con un solo punto in archivio non \xE8 possibile il grafico!"});
@@ -213,7 +215,8 @@ TEST(GraphSvg, ConductivityCurveIsOneBluePolylineFourWide) {
     session.sheet.graphMaterial = 7;
     PlotState plot;
     RecordingMessages messages;
-    std::string svg = graphSvg(plot, makeConductivityGraph(session), messages);
+    std::string svg =
+        graphSvg(plot, makeConductivityGraph(session), conductivityGraphCaption(session), messages);
     EXPECT_EQ(count(svg, "stroke=\"#0000ff\" stroke-width=\"4\"/>"), 1);
     EXPECT_NE(svg.find("> [lambda]</text>"), std::string::npos);
     EXPECT_NE(svg.find(">    0.11</text>"), std::string::npos);
@@ -228,13 +231,55 @@ TEST(GraphSvg, RendersToPng) {
     PlotState plot;
     RecordingMessages messages;
     const std::pair<std::string, std::string> graphs[] = {
-        {"profile", graphSvg(plot, makeProfileGraph(session), messages)},
-        {"conductivity", graphSvg(plot, makeConductivityGraph(session), messages)},
+        {"profile", graphSvg(plot, makeProfileGraph(session), profileGraphCaption(), messages)},
+        {"conductivity", graphSvg(plot, makeConductivityGraph(session),
+                                  conductivityGraphCaption(session), messages)},
     };
     for (const auto& [name, svg] : graphs) {
         std::optional<std::string> png = renderPng(svg, name);
         if (!png)
             GTEST_SKIP() << "rsvg-convert is not installed";
         EXPECT_EQ(pngSize(*png), (std::pair<long, long>{1024, 768})) << name;
+    }
+}
+
+// Each SVG says what it shows: its title names the graph (and the
+// conductivity graph's material), its description the axes and their units,
+// before the drawing; a graph without a drawing still says so.
+TEST(GraphSvg, TitleAndDescriptionOfEveryGraph) {
+    Session session;
+    solveStartProject(session);
+    test::setMaterial(session.archive, 7, "lana <100 kg/m3>", {{20, 0.04}, {600, 0.12}});
+    test::setMaterial(session.archive, 8, "un punto", {{100, 0.05}});
+    struct Case {
+        GraphProcedure graph;
+        bool conductivity;
+        int material;
+        const char* head;
+    };
+    const Case cases[] = {
+        {makeProfileGraph(session), false, 7,
+         "<title>profilo di temperatura nella parete</title>\n"
+         "<desc>asse X: distanza dalla superficie interna della parete [mm]; asse T: "
+         "temperatura [\xC2\xB0"
+         "C]</desc>\n<rect "},
+        {makeConductivityGraph(session), true, 7,
+         "<title>conducibilit\xC3\xA0 termica di lana &lt;100 kg/m3&gt;</title>\n"
+         "<desc>asse temp: temperatura [\xC2\xB0"
+         "C]; asse [lambda]: conducibilit\xC3\xA0 termica [W/m K]</desc>\n<rect "},
+        {makeConductivityGraph(session), true, 8,
+         "<title>conducibilit\xC3\xA0 termica di un punto</title>\n<desc>asse temp: "},
+    };
+    for (const Case& c : cases) {
+        session.sheet.graphMaterial = static_cast<std::uint8_t>(c.material);
+        const GraphCaption caption =
+            c.conductivity ? conductivityGraphCaption(session) : profileGraphCaption();
+        PlotState plot;
+        RecordingMessages messages;
+        const std::string svg = graphSvg(plot, c.graph, caption, messages);
+        const std::size_t head = svg.find("<title>");
+        ASSERT_NE(head, std::string::npos) << c.head;
+        EXPECT_EQ(svg.substr(head, std::string(c.head).size()), c.head);
+        EXPECT_EQ(svg.find(">\n", svg.find("<svg")) + 2, head); // the svg element's first
     }
 }
