@@ -73,6 +73,10 @@ TForm3::TForm3(MaterialArchive& archive, ViewerDocument& viewerDocument, TAboutB
     StringGrid1 = control<GridView>(this, "StringGrid1");
     Edit1 = control<QLineEdit>(this, "Edit1");
     Label2 = control<QLabel>(this, "Label2");
+    // The second exit keeps its design place, which the grid covers on most
+    // screens: it lies beneath the grid, so that a click on a cell reaches
+    // the cell, and only its uncovered part takes clicks.
+    control<QWidget>(this, "SpeedButton4")->stackUnder(StringGrid1);
     bindPage();
 }
 
@@ -203,6 +207,10 @@ void TForm3::reject() {
         uscita2(); // stays open when the save fails
         break;
     case DesktopServices::Answer::No:
+        // No keeps nothing: the pages stored by "Avanti" and "Indietro" go
+        // too, and the archive in memory is the one the opening loaded.
+        for (int m = 1; m <= MaxMaterials; ++m)
+            archive_.material(m) = loadedMaterials_[static_cast<std::size_t>(m - 1)];
         QDialog::reject();
         break;
     case DesktopServices::Answer::Cancel:

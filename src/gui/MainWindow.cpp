@@ -334,21 +334,10 @@ void TForm1::showResultsStanding() {
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
-    commitEdits();
-    if (projectChanged(session_)) {
-        switch (services_.ask("salvare il progetto?", true)) {
-        case DesktopServices::Answer::Yes:
-            if (saveProjectWithDialog())
-                break;
-            [[fallthrough]];
-        case DesktopServices::Answer::Cancel:
-            e->ignore();
-            return;
-        case DesktopServices::Answer::No:
-            break;
-        }
-    }
-    e->accept();
+    if (mayReplaceProject())
+        e->accept();
+    else
+        e->ignore();
 }
 
 void TForm1::commitEdits() {
@@ -372,8 +361,24 @@ void TForm1::cancella() {
     refresh();
 }
 
-void TForm1::fileopen() {
+bool TForm1::mayReplaceProject() {
     commitEdits();
+    if (!projectChanged(session_))
+        return true;
+    switch (services_.ask("salvare il progetto?", true)) {
+    case DesktopServices::Answer::Yes:
+        return saveProjectWithDialog();
+    case DesktopServices::Answer::No:
+        return true;
+    case DesktopServices::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TForm1::fileopen() {
+    if (!mayReplaceProject())
+        return;
     auto path = services_.openFile(QStringLiteral("Leggi progetto"),
                                    QStringLiteral("files CAMINI (*.cam *.CAM)"),
                                    displayPath(session_.projectFolder));
@@ -408,7 +413,8 @@ void TForm1::openPendingProject() {
     if (pendingProject_.empty())
         return;
     const std::string path = std::exchange(pendingProject_, {});
-    openProject(path);
+    if (mayReplaceProject())
+        openProject(path);
 }
 
 namespace {

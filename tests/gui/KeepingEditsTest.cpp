@@ -1,0 +1,117 @@
+// The windows keep what the user typed: a question before a project is
+// replaced, the archive as it was after "No", and the caption that says which
+// project is open and whether it has changed.
+#include "GuiFixture.h"
+#include "QtText.h"
+#include "forms/ProjectFile.h"
+
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+#include <filesystem>
+
+using namespace camini;
+using namespace camini::test;
+
+namespace {
+
+const char* const otherProject = "altro\r\n300\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r"
+                                 "\n10\r\n100\r\n85\r\nrot\r\n 5\r\n 1\r\n 1\r\n 9\r\n";
+
+} // namespace
+
+using KeepingEdits = GuiFixture;
+
+// "Leggi progetto" and a dropped project with the title edited: Sì saves the
+// edited project and loads, No loads, Annulla (or a cancelled save) keeps the
+// edits; an unchanged project loads without a question.
+TEST_F(KeepingEdits, LoadingAChangedProjectAsksFirst) {
+    using A = DesktopServices::Answer;
+    writeFile(dir.file("altro.CAM"), otherProject);
+    const struct {
+        const char* how;
+        bool edited;
+        std::deque<A> answers;
+        std::deque<std::optional<std::string>> saves;
+        const char* titleAfter;
+        bool savedFirst;
+    } cases[] = {
+        {"dialog", true, {A::Yes}, {"salvato"}, "altro", true},
+        {"dialog", true, {A::Yes}, {std::nullopt}, "modificato", false},
+        {"dialog", true, {A::No}, {}, "altro", false},
+        {"dialog", true, {A::Cancel}, {}, "modificato", false},
+        {"dialog", false, {}, {}, "altro", false},
+        {"drop", true, {A::No}, {}, "altro", false},
+        {"drop", true, {A::Cancel}, {}, "modificato", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.how) + " " + c.titleAfter);
+        std::filesystem::remove(dir.file("salvato.CAM"));
+        writeFile(dir.file("inizio.CAM"), otherProject);
+        form1->openProject(dir.file("inizio.CAM"));
+        if (c.edited) {
+            named<QLineEdit>(*form1, "Edit1")->setText("modificato");
+        } else {
+            named<QLineEdit>(*form1, "Edit1")->setText("altro");
+            form1->openProject(dir.file("inizio.CAM"));
+        }
+        services.questions.clear();
+        services.answers = c.answers;
+        for (const auto& s : c.saves)
+            services.saveAnswers.push_back(s ? std::optional(dir.file(*s)) : std::nullopt);
+        if (std::string(c.how) == "dialog") {
+            services.openAnswers = {dir.file("altro.CAM")};
+            named<QPushButton>(*form1, "BitBtn3")->click();
+        } else {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("altro.CAM")))});
+            QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(form1, &enter);
+            QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
+            QApplication::sendEvent(form1, &drop);
+            QApplication::processEvents();
+        }
+        EXPECT_EQ(services.questions, c.edited ? std::vector<std::string>{"salvare il progetto?"}
+                                               : std::vector<std::string>{});
+        EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->text(), c.titleAfter);
+        EXPECT_EQ(std::filesystem::exists(dir.file("salvato.CAM")), c.savedFirst);
+        if (c.savedFirst) {
+            EXPECT_EQ(readFile(dir.file("salvato.CAM")).substr(0, 12), "modificato\r\n");
+        }
+        services.openAnswers.clear();
+    }
+    EXPECT_TRUE(services.errors.empty());
+}
+
+// The second exit control lies beneath the grid: where they overlap, a click
+// reaches the grid's cell and nothing is saved; its uncovered part, if any,
+// is the exit.
+TEST_F(KeepingEdits, AClickOnACellOverTheSecondExitReachesTheCell) {
+    const std::string bytes = readFile(dir.file("materiali.TXT"));
+    services.modalScripts.push_back([&](QDialog& d) {
+        auto& e = static_cast<TForm3&>(d);
+        auto* grid = named<GridView>(e, "StringGrid1");
+        const QRect exit = named<QPushButton>(e, "SpeedButton4")->geometry();
+        EXPECT_EQ(exit, QRect(190, 190, 109, 19));
+        const QRect overlap = exit & grid->geometry();
+        ASSERT_FALSE(overlap.isEmpty());
+        const QPoint p = overlap.center();
+        QWidget* under = e.childAt(p);
+        ASSERT_NE(under, nullptr);
+        EXPECT_TRUE(under == grid->viewport() || grid->isAncestorOf(under))
+            << under->objectName().toStdString();
+        const QPoint inViewport = grid->viewport()->mapFrom(&e, p);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, inViewport);
+        EXPECT_TRUE(e.isVisible());
+        EXPECT_EQ(grid->currentIndex(), grid->indexAt(inViewport));
+        EXPECT_TRUE(grid->currentIndex().isValid());
+    });
+    form1->vai_archivio();
+    EXPECT_EQ(readFile(dir.file("materiali.TXT")), bytes);
+    EXPECT_TRUE(services.errors.empty());
+}
