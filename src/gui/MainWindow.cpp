@@ -207,7 +207,13 @@ void TForm1::bindGrids() {
         nullptr, this);
     StringGrid2->setModel(resultsModel_);
     StringGrid2->setEditable(false);
+    ListBox1->setChoosesOnMove(false);
     connect(ListBox1, &ChoiceList::chosen, this, &TForm1::sceltaisol);
+    connect(ListBox1, &ChoiceList::dismissed, this, [this] {
+        closeMaterialList(session_.sheet);
+        refresh();
+        StringGrid1->setFocus();
+    });
     connect(ListBox2, &ChoiceList::chosen, this, &TForm1::sceglistabile);
 }
 
@@ -297,6 +303,9 @@ void TForm1::inizia() {
     ListBox2->setItems(sizeListItems(session_.sizes));
     setWindowTitle(QString::fromUtf8(windowCaption));
     refresh();
+    // Typing goes at once into the first value: "310 Enter 21 Enter".
+    StringGrid1->setCurrentIndex(inputModel_->index(0, 1));
+    StringGrid1->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::showSectionPicture() {

@@ -416,7 +416,7 @@ TEST_F(Editor, AfterTheEditorTheMainWindowWorksOnTheEditedArchive) {
               "calcestruzzo gi\xE0 usato");
     EXPECT_EQ(named<ChoiceList>(*form1, "ListBox1")->item(1)->text(),
               QString::fromUtf8("inox 10 \xE2\x82\xAC/kg"));
-    named<ChoiceList>(*form1, "ListBox1")->setCurrentRow(1);
+    clickItem(named<ChoiceList>(*form1, "ListBox1"), 1);
     EXPECT_EQ(session->sheet.material(MaterialSlot::Insulation), 2);
     EXPECT_NE(named<QPlainTextEdit>(*form1, "Memo2")->toPlainText().indexOf("inox 10"), -1);
 }
