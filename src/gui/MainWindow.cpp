@@ -23,6 +23,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -301,7 +302,6 @@ void TForm1::inizia() {
     showSectionPicture();
     ListBox1->clear();
     ListBox2->setItems(sizeListItems(session_.sizes));
-    setWindowTitle(QString::fromUtf8(windowCaption));
     refresh();
     // Typing goes at once into the first value: "310 Enter 21 Enter".
     StringGrid1->setCurrentIndex(inputModel_->index(0, 1));
@@ -336,7 +336,21 @@ void TForm1::refresh() {
     refreshing_ = false;
 }
 
+void TForm1::showCaption() {
+    // The fixed title line, then the project file's name once one is loaded
+    // or saved, with "*" while the project has changed since.
+    QString caption = QString::fromUtf8(windowCaption);
+    if (!session_.projectPath.empty()) {
+        caption += QStringLiteral(" - ") + QFileInfo(displayPath(session_.projectPath)).fileName();
+        if (projectChanged(session_))
+            caption += QLatin1Char('*');
+    }
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
+}
+
 void TForm1::showResultsStanding() {
+    showCaption();
     const bool current = resultsCurrent(session_);
     showAsCurrent(StringGrid2, current);
     showAsCurrent(Memo1, current);
@@ -470,8 +484,10 @@ bool TForm1::saveProjectWithDialog() {
     if (!chosen)
         return false;
     const std::string path = projectFileName(nativePath(*chosen));
-    return confirmReplace(services_, path) &&
-           runFileOperation(services_, [&] { saveSessionProject(session_, path); });
+    const bool saved = confirmReplace(services_, path) &&
+                       runFileOperation(services_, [&] { saveSessionProject(session_, path); });
+    showCaption();
+    return saved;
 }
 
 void TForm1::openMaterialList(MaterialListMode mode) {

@@ -92,6 +92,7 @@ private:
     bool saveProjectWithDialog();
     // The results grid and Memo1 in grey while they do not match the inputs.
     void showResultsStanding();
+    void showCaption();
     void findControls();
     void bindGrids();
     void bindTexts();

@@ -115,3 +115,57 @@ TEST_F(KeepingEdits, AClickOnACellOverTheSecondExitReachesTheCell) {
     EXPECT_EQ(readFile(dir.file("materiali.TXT")), bytes);
     EXPECT_TRUE(services.errors.empty());
 }
+
+// The caption names the project file once one is loaded or saved, with "*"
+// while the project has changed since.
+TEST_F(KeepingEdits, TheCaptionNamesTheProjectAndItsChanges) {
+    const QString base = QString::fromUtf8("Calcolo termico della parete del camino");
+    writeFile(dir.file("altro.CAM"), otherProject);
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        QString caption;
+    } steps[] = {
+        {"start", [] {}, base},
+        {"edit before any file", [&] { named<QLineEdit>(*form1, "Edit1")->setText("nuovo"); },
+         base},
+        {"save",
+         [&] {
+             services.saveAnswers = {dir.file("nuovo")};
+             named<QPushButton>(*form1, "BitBtn4")->click();
+         },
+         base + " - nuovo.CAM"},
+        {"cell",
+         [&] {
+             typeInCell(named<GridView>(*form1, "StringGrid1"), 0, 1, "300");
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+             QApplication::processEvents();
+         },
+         base + " - nuovo.CAM*"},
+        {"back as saved",
+         [&] {
+             typeInCell(named<GridView>(*form1, "StringGrid1"), 0, 1, "250");
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+             QApplication::processEvents();
+         },
+         base + " - nuovo.CAM"},
+        {"load",
+         [&] {
+             services.openAnswers = {dir.file("altro.CAM")};
+             named<QPushButton>(*form1, "BitBtn3")->click();
+         },
+         base + " - altro.CAM"},
+        {"material",
+         [&] {
+             named<QPushButton>(*form1, "BitBtn6")->click();
+             clickItem(named<ChoiceList>(*form1, "ListBox1"), 7);
+         },
+         base + " - altro.CAM*"},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        s.act();
+        EXPECT_EQ(form1->windowTitle().toStdString(), s.caption.toStdString());
+    }
+    EXPECT_TRUE(services.errors.empty());
+}
