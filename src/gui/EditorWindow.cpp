@@ -164,28 +164,37 @@ void TForm3::showEditorPage() {
     fitTexts();
 }
 
-void TForm3::storeShownPage() {
+bool TForm3::storeShownPage() {
     StringGrid1->commitEdit();
+    // The archive file holds CP1252 text: a description it cannot hold is
+    // refused, and the page stays on screen to be mended.
+    if (const Cp1252 outside = charactersOutsideCp1252(Edit1->text()); !outside.empty()) {
+        services_.error("la descrizione contiene caratteri che il file non pu\xF2 contenere: " +
+                        outside);
+        return false;
+    }
     page_.description = toCp1252(Edit1->text());
     storeEditorPage(archive_, currentMaterial_, page_, services_);
+    return true;
 }
 
 void TForm3::aumenta() {
-    storeShownPage();
+    if (!storeShownPage())
+        return;
     currentMaterial_ = nextMaterial(currentMaterial_);
     showEditorPage();
 }
 
 void TForm3::diminuisci() {
-    storeShownPage();
+    if (!storeShownPage())
+        return;
     currentMaterial_ = previousMaterial(currentMaterial_);
     showEditorPage();
 }
 
 void TForm3::uscita2() {
-    if (!loaded_)
+    if (!loaded_ || !storeShownPage())
         return;
-    storeShownPage();
     if (runFileOperation(services_, [this] { archive_.save(); }))
         accept(); // a failed save leaves the window open
 }

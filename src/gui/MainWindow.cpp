@@ -477,6 +477,13 @@ void TForm1::filesave() {
 }
 
 bool TForm1::saveProjectWithDialog() {
+    // The project file holds CP1252 text: a title it cannot hold is refused
+    // rather than written with '?' in place of its characters.
+    if (const Cp1252 outside = charactersOutsideCp1252(Edit1->text()); !outside.empty()) {
+        services_.error("il titolo contiene caratteri che il file non pu\xF2 contenere: " +
+                        outside + "; il progetto non \xE8 stato salvato");
+        return false;
+    }
     auto chosen =
         services_.saveFile(QStringLiteral("Salva progetto"), QStringLiteral("files CAMINI (*.CAM)"),
                            displayPath(session_.projectFolder),

@@ -169,3 +169,59 @@ TEST_F(KeepingEdits, TheCaptionNamesTheProjectAndItsChanges) {
     }
     EXPECT_TRUE(services.errors.empty());
 }
+
+// A title or a description with characters CP1252 cannot hold is refused
+// with a message naming them, before anything is saved; "€" and "à" are
+// CP1252 and saved as they are.
+TEST_F(KeepingEdits, TextsOutsideCp1252AreRefusedBeforeTheSave) {
+    const struct {
+        const char* text; // UTF-8
+        const char* named;
+    } cases[] = {
+        {"\xC5\x81\xC3\xB3\x64\xC5\xBA", "U+0141, U+017A"}, // Łódź
+        {"camino \xF0\x9F\x94\xA5", "U+1F525"},
+        {"10 \xE2\x82\xAC, gi\xC3\xA0?", nullptr},
+    };
+    const std::string archive = readFile(dir.file("materiali.TXT"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        services.errors.clear();
+        services.saveCalls.clear();
+        std::filesystem::remove(dir.file("titolo.CAM"));
+        named<QLineEdit>(*form1, "Edit1")->setText(QString::fromUtf8(c.text));
+        services.saveAnswers = {dir.file("titolo")};
+        named<QPushButton>(*form1, "BitBtn4")->click();
+        const std::vector<std::string> titleErrors =
+            c.named ? std::vector<std::string>{"il titolo contiene caratteri che il file non "
+                                               "pu\xF2 contenere: " +
+                                               std::string(c.named) +
+                                               "; il progetto non \xE8 stato salvato"}
+                    : std::vector<std::string>{};
+        EXPECT_EQ(services.errors, titleErrors);
+        EXPECT_EQ(services.saveCalls.size(), c.named ? 0u : 1u);
+        EXPECT_EQ(std::filesystem::exists(dir.file("titolo.CAM")), !c.named);
+
+        services.errors.clear();
+        int shown = 0;
+        bool open = false;
+        services.modalScripts.push_back([&](QDialog& e) {
+            named<QLineEdit>(e, "Edit1")->setText(QString::fromUtf8(c.text));
+            named<QPushButton>(e, "SpeedButton2")->click(); // Avanti
+            shown = static_cast<TForm3&>(e).currentMaterial();
+            named<QPushButton>(e, "SpeedButton3")->click(); // Indietro
+            named<QPushButton>(e, "SpeedButton1")->click(); // Uscita
+            open = e.isVisible();
+        });
+        form1->vai_archivio();
+        const std::string refused =
+            c.named ? "la descrizione contiene caratteri che il file non pu\xF2 contenere: " +
+                          std::string(c.named)
+                    : "";
+        EXPECT_EQ(services.errors,
+                  c.named ? std::vector<std::string>(3, refused) : std::vector<std::string>{});
+        EXPECT_EQ(shown, c.named ? 1 : 2);
+        EXPECT_EQ(open, c.named != nullptr);
+        EXPECT_EQ(readFile(dir.file("materiali.TXT")) == archive, c.named != nullptr);
+        writeFile(dir.file("materiali.TXT"), archive);
+    }
+}
