@@ -2,12 +2,14 @@
 
 #include "QtText.h"
 
+#include <QKeyEvent>
+
 namespace camini {
 
 ChoiceList::ChoiceList(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
-        if (filling_)
+        if (filling_ || !choosesOnMove_)
             return;
         const auto selected = selectedItems();
         if (selected.isEmpty())
@@ -17,7 +19,7 @@ ChoiceList::ChoiceList(QWidget* parent) : QListWidget(parent) {
     });
     // A click on the item picked already picks it again.
     connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        if (pickedByPress_) {
+        if (choosesOnMove_ && pickedByPress_) {
             pickedByPress_ = false;
             return;
         }
@@ -25,8 +27,14 @@ ChoiceList::ChoiceList(QWidget* parent) : QListWidget(parent) {
     });
     // Enter picks the current item.
     connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        if (!item->isSelected())
+        if (choosesOnMove_ && !item->isSelected())
             item->setSelected(true);
+    });
+    // A double click on a list still open (the click before it closes a
+    // list that shows only while a choice is made).
+    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (!choosesOnMove_ && isVisible())
+            emit chosen(row(item));
     });
 }
 
@@ -54,6 +62,26 @@ void ChoiceList::focusInEvent(QFocusEvent* e) {
     // first arrow key must land on the first item, not the second.
     if (selectedItems().isEmpty())
         setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+}
+
+void ChoiceList::keyPressEvent(QKeyEvent* e) {
+    if (!choosesOnMove_ && e->modifiers() == Qt::NoModifier) {
+        switch (e->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (currentItem())
+                emit chosen(currentRow());
+            e->accept();
+            return;
+        case Qt::Key_Escape:
+            emit dismissed();
+            e->accept();
+            return;
+        default:
+            break;
+        }
+    }
+    QListWidget::keyPressEvent(e);
 }
 
 void ChoiceList::mousePressEvent(QMouseEvent* e) {

@@ -73,6 +73,10 @@ TForm3::TForm3(MaterialArchive& archive, ViewerDocument& viewerDocument, TAboutB
     StringGrid1 = control<GridView>(this, "StringGrid1");
     Edit1 = control<QLineEdit>(this, "Edit1");
     Label2 = control<QLabel>(this, "Label2");
+    // The second exit keeps its design place, which the grid covers on most
+    // screens: it lies beneath the grid, so that a click on a cell reaches
+    // the cell, and only its uncovered part takes clicks.
+    control<QWidget>(this, "SpeedButton4")->stackUnder(StringGrid1);
     bindPage();
 }
 
@@ -160,28 +164,37 @@ void TForm3::showEditorPage() {
     fitTexts();
 }
 
-void TForm3::storeShownPage() {
+bool TForm3::storeShownPage() {
     StringGrid1->commitEdit();
+    // The archive file holds CP1252 text: a description it cannot hold is
+    // refused, and the page stays on screen to be mended.
+    if (const Cp1252 outside = charactersOutsideCp1252(Edit1->text()); !outside.empty()) {
+        services_.error("la descrizione contiene caratteri che il file non pu\xF2 contenere: " +
+                        outside);
+        return false;
+    }
     page_.description = toCp1252(Edit1->text());
     storeEditorPage(archive_, currentMaterial_, page_, services_);
+    return true;
 }
 
 void TForm3::aumenta() {
-    storeShownPage();
+    if (!storeShownPage())
+        return;
     currentMaterial_ = nextMaterial(currentMaterial_);
     showEditorPage();
 }
 
 void TForm3::diminuisci() {
-    storeShownPage();
+    if (!storeShownPage())
+        return;
     currentMaterial_ = previousMaterial(currentMaterial_);
     showEditorPage();
 }
 
 void TForm3::uscita2() {
-    if (!loaded_)
+    if (!loaded_ || !storeShownPage())
         return;
-    storeShownPage();
     if (runFileOperation(services_, [this] { archive_.save(); }))
         accept(); // a failed save leaves the window open
 }
@@ -203,6 +216,10 @@ void TForm3::reject() {
         uscita2(); // stays open when the save fails
         break;
     case DesktopServices::Answer::No:
+        // No keeps nothing: the pages stored by "Avanti" and "Indietro" go
+        // too, and the archive in memory is the one the opening loaded.
+        for (int m = 1; m <= MaxMaterials; ++m)
+            archive_.material(m) = loadedMaterials_[static_cast<std::size_t>(m - 1)];
         QDialog::reject();
         break;
     case DesktopServices::Answer::Cancel:

@@ -50,7 +50,9 @@ private:
     // The page of the current material on screen, and back into the archive
     // (the core's storeEditorPage, with the texts the controls hold).
     void showEditorPage();
-    void storeShownPage();
+    // Whether the page could be stored (a description CP1252 cannot hold is
+    // refused with a message).
+    bool storeShownPage();
     // The archive listing in the results viewer, shown modally.
     void printArchive();
     void applyLayout();

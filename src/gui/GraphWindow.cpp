@@ -2,8 +2,10 @@
 
 #include "DesktopServices.h"
 #include "PainterCanvas.h"
+#include "QtText.h"
 #include "Widgets.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
 #include <QShowEvent>
@@ -34,7 +36,41 @@ const std::array<Control, 2> controls = {{
 // The window as designed, until its first showing lays it out on the screen.
 const GraphWindowLayout designLayout{{0, 0, 640, 461}, {224, 424, 145, 33}, {392, 424, 129, 33}};
 
+// The title line's font: the face and size of the graph's texts.
+QFont titleFont() {
+    QFont f(QStringLiteral("Times New Roman"));
+    f.setPointSize(14);
+    return f;
+}
+
 } // namespace
+
+int TForm8::drawingTop(bool onPaper, int height) {
+    // On the screen, room for the y axis' arrow and its pen; on paper, the
+    // title line's band above the drawing, which the page's lowest tenth
+    // (left free by the plot) makes up for.
+    return onPaper ? height / 25 : 4;
+}
+
+QString TForm8::titleLine() const {
+    return currentGraph_.title ? toQString(currentGraph_.title()) : QString();
+}
+
+void TForm8::drawTitleLine(QPainter& painter, const QRect& room) const {
+    const QString title = titleLine();
+    if (title.isEmpty() || room.width() <= 0)
+        return;
+    painter.save();
+    QFont font = titleFont();
+    font.setPointSize(
+        fittingPointSize(font, font.pointSize(), {title}, room.width(), painter.device()));
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QFontMetrics fm(font, painter.device());
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
+                     fm.elidedText(title, Qt::ElideRight, room.width()));
+    painter.restore();
+}
 
 TForm8::TForm8(PlotState& plot, CurrentGraph& currentGraph, DesktopServices& services,
                QWidget* parent)
@@ -84,6 +120,11 @@ void TForm8::paintEvent(QPaintEvent* e) {
     QDialog::paintEvent(e);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
+    // The title line in the buttons' row, right of "STAMPA".
+    const QRect print = control<QWidget>(this, "BitBtn2")->geometry();
+    drawTitleLine(painter, QRect(print.right() + 20, print.top(), width() - print.right() - 30,
+                                 print.height()));
+    painter.translate(0, drawingTop(false, height()));
     PainterCanvas canvas(painter, plot_.windowWidth, plot_.windowHeight);
     drawGraphOn(plot_, currentGraph_, canvas, PlotDevice::Screen);
 }
@@ -98,6 +139,10 @@ void TForm8::stampagrafico() {
     if (!startPrintJob(services_, painter, page))
         return;
     checkGraph(currentGraph_, services_);
+    // The title line at the top of the page, the graph below it.
+    const int top = drawingTop(true, page.height());
+    drawTitleLine(painter, QRect(0, 0, page.width(), top));
+    painter.translate(0, top);
     PainterCanvas canvas(painter, page.width(), page.height());
     drawGraphOn(plot_, currentGraph_, canvas, PlotDevice::Printer);
     painter.end();

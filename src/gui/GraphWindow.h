@@ -4,6 +4,9 @@
 
 #include <QDialog>
 
+class QPainter;
+class QRect;
+
 namespace camini {
 
 class DesktopServices;
@@ -25,6 +28,14 @@ public:
     // if any, once per showing). Runs at every showing.
     void inizia();
 
+    // The current graph's title line, written right of the buttons on the
+    // screen and at the top of the printed page.
+    QString titleLine() const;
+
+    // How far down the drawing starts: on the screen by the room of the y
+    // axis' arrow head, on a page `height` high by the title line's band.
+    static int drawingTop(bool onPaper, int height);
+
 public slots:
     void termina();
     void stampagrafico();
@@ -34,6 +45,7 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    void drawTitleLine(QPainter& painter, const QRect& room) const;
     PlotState& plot_;
     CurrentGraph& currentGraph_;
     DesktopServices& services_;

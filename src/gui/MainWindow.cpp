@@ -23,6 +23,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -207,7 +208,13 @@ void TForm1::bindGrids() {
         nullptr, this);
     StringGrid2->setModel(resultsModel_);
     StringGrid2->setEditable(false);
+    ListBox1->setChoosesOnMove(false);
     connect(ListBox1, &ChoiceList::chosen, this, &TForm1::sceltaisol);
+    connect(ListBox1, &ChoiceList::dismissed, this, [this] {
+        closeMaterialList(session_.sheet);
+        refresh();
+        StringGrid1->setFocus();
+    });
     connect(ListBox2, &ChoiceList::chosen, this, &TForm1::sceglistabile);
 }
 
@@ -295,8 +302,10 @@ void TForm1::inizia() {
     showSectionPicture();
     ListBox1->clear();
     ListBox2->setItems(sizeListItems(session_.sizes));
-    setWindowTitle(QString::fromUtf8(windowCaption));
     refresh();
+    // Typing goes at once into the first value: "310 Enter 21 Enter".
+    StringGrid1->setCurrentIndex(inputModel_->index(0, 1));
+    StringGrid1->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::showSectionPicture() {
@@ -327,28 +336,31 @@ void TForm1::refresh() {
     refreshing_ = false;
 }
 
+void TForm1::showCaption() {
+    // The fixed title line, then the project file's name once one is loaded
+    // or saved, with "*" while the project has changed since.
+    QString caption = QString::fromUtf8(windowCaption);
+    if (!session_.projectPath.empty()) {
+        caption += QStringLiteral(" - ") + QFileInfo(displayPath(session_.projectPath)).fileName();
+        if (projectChanged(session_))
+            caption += QLatin1Char('*');
+    }
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
+}
+
 void TForm1::showResultsStanding() {
+    showCaption();
     const bool current = resultsCurrent(session_);
     showAsCurrent(StringGrid2, current);
     showAsCurrent(Memo1, current);
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
-    commitEdits();
-    if (projectChanged(session_)) {
-        switch (services_.ask("salvare il progetto?", true)) {
-        case DesktopServices::Answer::Yes:
-            if (saveProjectWithDialog())
-                break;
-            [[fallthrough]];
-        case DesktopServices::Answer::Cancel:
-            e->ignore();
-            return;
-        case DesktopServices::Answer::No:
-            break;
-        }
-    }
-    e->accept();
+    if (mayReplaceProject())
+        e->accept();
+    else
+        e->ignore();
 }
 
 void TForm1::commitEdits() {
@@ -372,8 +384,24 @@ void TForm1::cancella() {
     refresh();
 }
 
-void TForm1::fileopen() {
+bool TForm1::mayReplaceProject() {
     commitEdits();
+    if (!projectChanged(session_))
+        return true;
+    switch (services_.ask("salvare il progetto?", true)) {
+    case DesktopServices::Answer::Yes:
+        return saveProjectWithDialog();
+    case DesktopServices::Answer::No:
+        return true;
+    case DesktopServices::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TForm1::fileopen() {
+    if (!mayReplaceProject())
+        return;
     auto path = services_.openFile(QStringLiteral("Leggi progetto"),
                                    QStringLiteral("files CAMINI (*.cam *.CAM)"),
                                    displayPath(session_.projectFolder));
@@ -408,7 +436,8 @@ void TForm1::openPendingProject() {
     if (pendingProject_.empty())
         return;
     const std::string path = std::exchange(pendingProject_, {});
-    openProject(path);
+    if (mayReplaceProject())
+        openProject(path);
 }
 
 namespace {
@@ -448,6 +477,13 @@ void TForm1::filesave() {
 }
 
 bool TForm1::saveProjectWithDialog() {
+    // The project file holds CP1252 text: a title it cannot hold is refused
+    // rather than written with '?' in place of its characters.
+    if (const Cp1252 outside = charactersOutsideCp1252(Edit1->text()); !outside.empty()) {
+        services_.error("il titolo contiene caratteri che il file non pu\xF2 contenere: " +
+                        outside + "; il progetto non \xE8 stato salvato");
+        return false;
+    }
     auto chosen =
         services_.saveFile(QStringLiteral("Salva progetto"), QStringLiteral("files CAMINI (*.CAM)"),
                            displayPath(session_.projectFolder),
@@ -455,8 +491,10 @@ bool TForm1::saveProjectWithDialog() {
     if (!chosen)
         return false;
     const std::string path = projectFileName(nativePath(*chosen));
-    return confirmReplace(services_, path) &&
-           runFileOperation(services_, [&] { saveSessionProject(session_, path); });
+    const bool saved = confirmReplace(services_, path) &&
+                       runFileOperation(services_, [&] { saveSessionProject(session_, path); });
+    showCaption();
+    return saved;
 }
 
 void TForm1::openMaterialList(MaterialListMode mode) {

@@ -83,11 +83,16 @@ protected:
 
 private:
     void openPendingProject();
+    // Before the project on screen is replaced or left: with changes since it
+    // was last loaded or saved, "salvare il progetto?" (Sì saves first, No
+    // goes on, Annulla stops). Whether to go on.
+    bool mayReplaceProject();
     // The save dialog, the name rule, the question before replacing a file
     // and the save; whether the project was saved.
     bool saveProjectWithDialog();
     // The results grid and Memo1 in grey while they do not match the inputs.
     void showResultsStanding();
+    void showCaption();
     void findControls();
     void bindGrids();
     void bindTexts();

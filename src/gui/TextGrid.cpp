@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPalette>
+#include <algorithm>
 
 namespace camini {
 
@@ -98,6 +100,8 @@ void GridView::setSizes(int defaultWidth, std::initializer_list<int> firstWidths
 }
 
 void GridView::setEditable(bool editable) {
+    editable_ = editable;
+    setTabKeyNavigation(editable);
     // A click on the selected cell does not open its editor: that editor
     // opened only after the double-click time and took the place of the one
     // typing had opened, losing what had been typed. Typing, F2 or a double
@@ -106,6 +110,91 @@ void GridView::setEditable(bool editable) {
                         ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed
                         : QAbstractItemView::NoEditTriggers);
+}
+
+GridShape GridView::shape() const {
+    if (const auto* m = qobject_cast<const TextGridModel*>(model()))
+        return m->shape();
+    if (!model())
+        return {};
+    return {.rows = model()->rowCount(), .columns = model()->columnCount()};
+}
+
+bool GridView::isFixedCell(const QModelIndex& index) const {
+    const GridShape s = shape();
+    return index.row() < s.fixedRows || index.column() < s.fixedColumns;
+}
+
+QModelIndex GridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    const GridShape s = shape();
+    if (!model() || s.rows <= s.fixedRows || s.columns <= s.fixedColumns)
+        return {};
+    const int firstRow = s.fixedRows, lastRow = s.rows - 1;
+    const int firstColumn = s.fixedColumns, lastColumn = s.columns - 1;
+    const QModelIndex at = currentIndex();
+    if (!at.isValid() || isFixedCell(at))
+        return model()->index(firstRow, firstColumn);
+    int r = at.row(), c = at.column();
+    const bool control = modifiers & Qt::ControlModifier;
+    switch (action) {
+    case MoveUp:
+        r = std::max(firstRow, r - 1);
+        break;
+    case MoveDown:
+        r = std::min(lastRow, r + 1);
+        break;
+    case MoveLeft:
+        c = std::max(firstColumn, c - 1);
+        break;
+    case MoveRight:
+        c = std::min(lastColumn, c + 1);
+        break;
+    case MoveHome:
+        c = firstColumn;
+        if (control)
+            r = firstRow;
+        break;
+    case MoveEnd:
+        c = lastColumn;
+        if (control)
+            r = lastRow;
+        break;
+    case MovePageUp:
+        r = firstRow;
+        break;
+    case MovePageDown:
+        r = lastRow;
+        break;
+    case MoveNext:
+        if (++c > lastColumn) {
+            c = firstColumn;
+            if (++r > lastRow)
+                return {}; // past the last cell: Tab leaves the grid
+        }
+        break;
+    case MovePrevious:
+        if (--c < firstColumn) {
+            c = lastColumn;
+            if (--r < firstRow)
+                return {};
+        }
+        break;
+    }
+    return model()->index(r, c);
+}
+
+void GridView::mousePressEvent(QMouseEvent* e) {
+    // A click on a label or a heading gives the grid the focus and leaves
+    // the current cell where it is: typing goes on into a value.
+    const QModelIndex at = indexAt(e->position().toPoint());
+    if (at.isValid() && isFixedCell(at)) {
+        setFocus(Qt::MouseFocusReason);
+        if (!currentIndex().isValid() || isFixedCell(currentIndex()))
+            setCurrentIndex(moveCursor(MoveHome, Qt::ControlModifier));
+        e->accept();
+        return;
+    }
+    QTableView::mousePressEvent(e);
 }
 
 void GridView::moveDown() {
@@ -122,6 +211,15 @@ void GridView::keyPressEvent(QKeyEvent* e) {
         (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
         e->modifiers() == Qt::NoModifier) {
         moveDown();
+        e->accept();
+        return;
+    }
+    if (editable_ && state() != EditingState &&
+        (e->key() == Qt::Key_Delete || e->key() == Qt::Key_Backspace) &&
+        e->modifiers() == Qt::NoModifier) {
+        const QModelIndex at = currentIndex();
+        if (at.isValid() && (model()->flags(at) & Qt::ItemIsEditable))
+            model()->setData(at, QString(), Qt::EditRole);
         e->accept();
         return;
     }

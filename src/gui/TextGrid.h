@@ -38,6 +38,8 @@ public:
     // The texts changed in the core: show them again.
     void refresh();
 
+    const GridShape& shape() const { return shape_; }
+
 private:
     bool isFixed(const QModelIndex& index) const;
     GridShape shape_;
@@ -46,7 +48,10 @@ private:
 };
 
 // A string grid: no headers, no scroll bars, fixed row heights and column
-// widths given in pixels, one cell selected at a time.
+// widths given in pixels, one cell selected at a time. The fixed rows and
+// columns of its model's shape are never current: the arrow keys, Home, End
+// and a click stay among the other cells, and the focus lands on the first
+// of them.
 class GridView : public QTableView {
     Q_OBJECT
 public:
@@ -56,7 +61,10 @@ public:
     // row height, in pixels.
     void setSizes(int defaultWidth, std::initializer_list<int> firstWidths, int rowHeight);
 
-    // Whether the cells the model lets edit open an editor.
+    // Whether the cells the model lets edit open an editor. An editable grid
+    // takes the Tab key: Tab and Shift+Tab go from cell to cell, and past the
+    // last (or before the first) to the next control. Delete and Backspace
+    // on a cell not being edited empty it.
     void setEditable(bool editable);
 
     // Stores the text of a cell being edited, as leaving the cell would.
@@ -67,12 +75,18 @@ public:
     void setEnterMovesDown(bool moves) { enterMovesDown_ = moves; }
 
 protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     void moveDown();
+    // The model's shape, or a grid without fixed cells.
+    GridShape shape() const;
+    bool isFixedCell(const QModelIndex& index) const;
     bool enterMovesDown_ = false;
+    bool editable_ = false;
 };
 
 } // namespace camini

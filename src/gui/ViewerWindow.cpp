@@ -9,6 +9,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
@@ -66,6 +67,31 @@ TAboutBox::TAboutBox(ViewerDocument& document, DesktopServices& services, QWidge
     RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(RichEdit1, &QTextEdit::textChanged, this, &TAboutBox::storeTyped);
+    // The text takes the focus, but Tab and Shift+Tab (and Ctrl+Tab) move
+    // it on to the buttons instead of typing into the report.
+    RichEdit1->setTabChangesFocus(true);
+    RichEdit1->installEventFilter(this);
+    // Printing and saving from the keyboard.
+    const std::pair<const char*, QKeySequence> keys[] = {
+        {"BitBtn2", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {"BitBtn3", QKeySequence(Qt::CTRL | Qt::Key_S)}};
+    for (const auto& [name, key] : keys) {
+        auto* b = control<QPushButton>(this, name);
+        b->setShortcut(key);
+        b->setToolTip(QStringLiteral("%1 (%2)").arg(b->text(), key.toString()));
+    }
+}
+
+bool TAboutBox::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == RichEdit1 && e->type() == QEvent::KeyPress) {
+        const auto* k = static_cast<QKeyEvent*>(e);
+        if ((k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) &&
+            (k->modifiers() & Qt::ControlModifier)) {
+            focusNextPrevChild(k->key() == Qt::Key_Tab && !(k->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
 }
 
 void TAboutBox::inizia() {

@@ -33,6 +33,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void storeTyped();

@@ -292,13 +292,15 @@ TEST_F(Editor, ANewPointShowsInTheStatusLineOnlyAfterTheFileIsReloaded) {
     EXPECT_TRUE(services.errors.empty());
 }
 
-TEST_F(Editor, AnsweredNoTheCloseBoxSavesNothingAndStoresNothingOfThePage) {
+TEST_F(Editor, AnsweredNoTheCloseBoxSavesNothingAndRestoresTheArchiveAsOpened) {
     const std::string bytes = readFile(archiveFile());
     bool closed = false;
     services.answers = {DesktopServices::Answer::No};
     openEditor([&](TForm3& e) {
         typeDescription(e, "stored by Avanti");
+        typeInCell(named<GridView>(e, "StringGrid1"), 1, 2, "9.99");
         named<QPushButton>(e, "SpeedButton2")->click();
+        EXPECT_EQ(session->archive.material(1).lambdas[0], 9.99);
         typeDescription(e, "never stored");
         typeInCell(named<GridView>(e, "StringGrid1"), 1, 1, "999");
         e.close(); // the window's close box
@@ -308,8 +310,10 @@ TEST_F(Editor, AnsweredNoTheCloseBoxSavesNothingAndStoresNothingOfThePage) {
     EXPECT_EQ(services.questions,
               std::vector<std::string>{"salvare le modifiche all'archivio dei materiali?"});
     EXPECT_EQ(readFile(archiveFile()), bytes);
-    // What "Avanti" stored stays in memory until the next opening reloads it.
-    EXPECT_EQ(session->archive.description(1), "stored by Avanti");
+    // What "Avanti" stored is undone as well: the archive in memory is the
+    // one the opening loaded.
+    EXPECT_EQ(session->archive.description(1), "calcestruzzo alleggerito 1000 kg/m3");
+    EXPECT_EQ(session->archive.material(1).lambdas[0], 0.33);
     EXPECT_EQ(session->archive.description(2), "acciaio inox AISI 304");
     EXPECT_EQ(session->archive.material(2).temperatures[0], 20);
     EXPECT_TRUE(services.messages.empty());
@@ -412,7 +416,7 @@ TEST_F(Editor, AfterTheEditorTheMainWindowWorksOnTheEditedArchive) {
               "calcestruzzo gi\xE0 usato");
     EXPECT_EQ(named<ChoiceList>(*form1, "ListBox1")->item(1)->text(),
               QString::fromUtf8("inox 10 \xE2\x82\xAC/kg"));
-    named<ChoiceList>(*form1, "ListBox1")->setCurrentRow(1);
+    clickItem(named<ChoiceList>(*form1, "ListBox1"), 1);
     EXPECT_EQ(session->sheet.material(MaterialSlot::Insulation), 2);
     EXPECT_NE(named<QPlainTextEdit>(*form1, "Memo2")->toPlainText().indexOf("inox 10"), -1);
 }

@@ -33,7 +33,14 @@ std::vector<RecordedPrimitive> recordOnScreen(const GraphProcedure& graph, int w
     plot.windowWidth = static_cast<std::uint16_t>(width);
     plot.windowHeight = static_cast<std::uint16_t>(height);
     DrawGraph(plot, graph);
-    return canvas.primitives();
+    // The window draws the graph that far down.
+    std::vector<RecordedPrimitive> primitives = canvas.primitives();
+    const int top = TForm8::drawingTop(false, height);
+    for (auto& p : primitives) {
+        p.y1 += top;
+        p.y2 += top;
+    }
+    return primitives;
 }
 
 // True when a pixel within `reach` of (x, y) has the colour.
@@ -221,16 +228,16 @@ TEST_F(Graph, ThePainterDrawsWhatTheRecorderRecordsAt1024) {
         EXPECT_EQ(image.pixelColor(left + 3, cy - 3), QColor(Qt::white)) << left << "," << cy;
     }
     EXPECT_EQ(circles, 8);
-    // The x axis: a black line along row 664, drawn as recorded.
+    // The x axis: a black line along row 668 (664 of the plot, 4 rows down), drawn as recorded.
     bool axis = false;
     for (const auto& p : recorded) {
-        if (p.kind != Kind::Line || p.y1 != 664 || p.y2 != 664 || std::abs(p.x2 - p.x1) < 100)
+        if (p.kind != Kind::Line || p.y1 != 668 || p.y2 != 668 || std::abs(p.x2 - p.x1) < 100)
             continue;
         axis = true;
         EXPECT_EQ(toQColor(p.penColour), QColor(Qt::black));
         for (int x = std::min(p.x1, p.x2) + 5; x < std::max(p.x1, p.x2) - 5; x += 7)
-            EXPECT_TRUE(colourNear(image, x, 664, Qt::black, 0) ||
-                        colourNear(image, x, 665, Qt::black, 0))
+            EXPECT_TRUE(colourNear(image, x, 668, Qt::black, 0) ||
+                        colourNear(image, x, 669, Qt::black, 0))
                 << x;
     }
     EXPECT_TRUE(axis);
@@ -440,4 +447,61 @@ TEST_F(Graph, ReopenedTheGraphIsDrawnAnewFromTheCurrentDataAt1024) {
             EXPECT_TRUE(colourNear(second, (p.x1 + p.x2) / 2, std::min(p.y1, p.y2), Qt::red));
         }
     }
+}
+
+// The title line names the conductivity graph's material and says when the
+// profile graph draws results that no longer match the inputs, right of the
+// buttons on the screen and at the top of the page; the y axis' arrow head
+// lies whole below the window's top edge.
+TEST_F(Graph, TitleLinesOnTheScreenAndOnPaperAt1024) {
+    services.pdfPath = QString::fromStdString(dir.file("titolo.pdf"));
+    const struct {
+        const char* graph;
+        const char* title; // UTF-8
+    } cases[] = {
+        {"lambda", "conducibilit\xC3\xA0 termica di silicato di calcio 170 kg/m3"},
+        {"profilo", "profilo di temperatura nella parete"},
+        {"profilo modificato", "profilo di temperatura nella parete - risultati non aggiornati"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.graph);
+        QString title;
+        QImage image;
+        const auto look = [&](TForm8& w) {
+            title = w.titleLine();
+            image = picture(w);
+            named<QPushButton>(w, "BitBtn2")->click();
+        };
+        const std::string graph = c.graph;
+        if (graph == "lambda") {
+            showConductivityGraph(7, look);
+        } else if (graph == "profilo") {
+            showProfileGraph(look);
+        } else {
+            form1->vai_calcolo();
+            session->sheet.input(InputRow::FlueGasTemp) = "300";
+            form1->refresh();
+            services.modalScripts.push_back([](QDialog&) {});
+            services.modalScripts.push_back([&](QDialog& w) { look(static_cast<TForm8&>(w)); });
+            named<QPushButton>(*form1, "BitBtn15")->click();
+        }
+        EXPECT_EQ(title, QString::fromUtf8(c.title));
+        // Written right of "STAMPA" (which ends at 521), in the buttons' row.
+        int written = 0;
+        for (int y = 700; y < 733; ++y)
+            for (int x = 541; x < 1024; ++x)
+                written += image.pixelColor(x, y) == QColor(Qt::black);
+        EXPECT_GT(written, 50);
+        // Nothing on the top two rows; the arrow head's tip below them.
+        int top = 0;
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 1024; ++x)
+                top += image.pixelColor(x, y) != QColor(Qt::white);
+        EXPECT_EQ(top, 0);
+        const std::string pdf = services.printer_->outputFileName().toStdString();
+        const RunResult text = runCommand("pdftotext -layout " + shellQuote(pdf) + " -");
+        ASSERT_EQ(text.status, 0);
+        EXPECT_EQ(text.out.substr(0, text.out.find('\n')).find(c.title), 0u) << text.out;
+    }
+    EXPECT_TRUE(services.errors.empty());
 }

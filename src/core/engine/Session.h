@@ -52,6 +52,8 @@ struct Session {
     // The project as last loaded or saved (the start project before either),
     // as the project file's lines: what "salvare il progetto?" compares with.
     std::vector<Cp1252> savedProject;
+    // The project file last loaded or saved: none before either.
+    PathBytes projectPath;
 
     // Binds the archive and the catalogue to their files in `folder`,
     // where the archive is saved too.

@@ -69,6 +69,11 @@ std::vector<std::string> openMaterialList(Worksheet& sheet, const MaterialArchiv
     return items;
 }
 
+void closeMaterialList(Worksheet& sheet) {
+    sheet.materialListVisible = false;
+    sheet.pictureVisible = true;
+}
+
 bool chooseMaterial(Worksheet& sheet, const MaterialArchive& archive, int position) {
     if (position < 0 || position >= MaxMaterials)
         return false;

@@ -52,6 +52,10 @@ void chooseStandardSize(Worksheet& sheet, const SizeCatalogue& sizes,
 std::vector<Cp1252> openMaterialList(Worksheet& sheet, const MaterialArchive& archive,
                                      MaterialListMode mode);
 
+// Esc in the material list: the list closes without a choice and the
+// picture shows again; nothing else changes.
+void closeMaterialList(Worksheet& sheet);
+
 // A choice in the material list at `position` (0..99): stores material
 // position + 1 for the layer of the current mode (or as the graph material,
 // chooseGraphMaterial), hides the list and shows the picture. Returns true

@@ -108,11 +108,13 @@ void loadProject(const std::string& path, Worksheet& sheet, const MaterialArchiv
 void loadSessionProject(Session& session, const std::string& path, Messages& messages) {
     loadProject(path, session.sheet, session.archive, messages);
     session.savedProject = projectLines(session.sheet);
+    session.projectPath = path;
 }
 
 void saveSessionProject(Session& session, const std::string& path) {
     saveProject(session.sheet, path);
     session.savedProject = projectLines(session.sheet);
+    session.projectPath = path;
 }
 
 bool projectChanged(const Session& session) {

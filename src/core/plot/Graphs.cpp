@@ -1,5 +1,6 @@
 #include "Graphs.h"
 
+#include "GraphSvg.h"
 #include "PlotAxes.h"
 #include "common/FixedPoint.h"
 #include "common/Messages.h"
@@ -103,11 +104,23 @@ void ProfileGraph(PlotState& plot, const Session& session) {
 
 GraphProcedure makeConductivityGraph(const Session& session) {
     return {[&session] { return checkConductivityGraph(session); },
-            [&session](PlotState& plot) { ConductivityGraph(plot, session); }};
+            [&session](PlotState& plot) { ConductivityGraph(plot, session); },
+            [&session] {
+                // A material without a curve: the window and the page stay empty.
+                return checkConductivityGraph(session) ? Cp1252()
+                                                       : conductivityGraphCaption(session).title;
+            }};
 }
 
 GraphProcedure makeProfileGraph(const Session& session) {
-    return {{}, [&session](PlotState& plot) { ProfileGraph(plot, session); }};
+    return {{},
+            [&session](PlotState& plot) { ProfileGraph(plot, session); },
+            [&session] {
+                Cp1252 title = profileGraphCaption().title;
+                if (!resultsCurrent(session))
+                    title += std::string(" - ") + StaleResultsNote;
+                return title;
+            }};
 }
 
 } // namespace camini

@@ -21,10 +21,18 @@ struct Session;
 //   reading its data afresh; it may run any number of times (every paint,
 //   every print) and never shows a message. An empty draw is no graph: the
 //   window opens empty.
+// - title: the graph's title line, which the graph window writes beside the
+//   drawing on the screen and on the page, read afresh at each drawing. An
+//   empty title writes nothing.
 struct GraphProcedure {
     std::function<std::optional<Cp1252>()> check;
     std::function<void(PlotState&)> draw;
+    std::function<Cp1252()> title;
 };
+
+// What the profile graph's title line adds while the results it draws no
+// longer match the inputs.
+inline constexpr const char* StaleResultsNote = "risultati non aggiornati";
 
 // The graph the graph window draws: the application holds one, empty at
 // program start, and the callers set it before showing the window.
@@ -78,7 +86,9 @@ void ConductivityGraph(PlotState& plot, const Session& session);
 // every point's temperature (0 decimals, 4 places) at its truncated height.
 void ProfileGraph(PlotState& plot, const Session& session);
 
-// The two graphs bound to the session, ready to be the current graph.
+// The two graphs bound to the session, ready to be the current graph. The
+// conductivity graph's title line names the material; the profile's adds
+// " - " and StaleResultsNote while the results are not current.
 GraphProcedure makeConductivityGraph(const Session& session);
 GraphProcedure makeProfileGraph(const Session& session);
 

@@ -500,11 +500,13 @@ TEST(DrawGraphOn, DeviceSettingsAndTheStateGivenBack) {
         plot.device = PlotDevice::Printer;
         plot.canvas = &previous;
         Seen seen;
-        const GraphProcedure graph{{}, [&](PlotState& p) {
+        const GraphProcedure graph{{},
+                                   [&](PlotState& p) {
                                        seen = {p.device,          p.canvas,
                                                canvas.fontName(), canvas.fontSize(),
                                                canvas.penWidth(), p.devWidth};
-                                   }};
+                                   },
+                                   {}};
         drawGraphOn(plot, graph, canvas, c.device);
         EXPECT_EQ(seen.device, c.device);
         EXPECT_EQ(seen.canvas, &canvas);

@@ -1,0 +1,181 @@
+// The windows from the keyboard: the focus on the first value at start, Tab
+// and the arrows among the value cells only, Delete, the viewer's keys and
+// the material list's keys.
+#include "GuiFixture.h"
+#include "QtText.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+
+using namespace camini;
+using namespace camini::test;
+
+using Keyboard = GuiFixture;
+
+namespace {
+
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+    QApplication::processEvents();
+}
+
+void typeKeys(const char* keys) {
+    for (const char* c = keys; *c; ++c)
+        QTest::keyClick(QApplication::focusWidget(), *c);
+}
+
+} // namespace
+
+// The manual's own example typed right after the start: "310 Enter 21 Enter".
+TEST_F(Keyboard, TypingAtStartGoesIntoTheFirstValues) {
+    form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form1));
+    auto* grid = named<GridView>(*form1, "StringGrid1");
+    EXPECT_EQ(QApplication::focusWidget(), grid);
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(0, 1));
+    typeKeys("310");
+    press(Qt::Key_Return);
+    typeKeys("21");
+    press(Qt::Key_Return);
+    EXPECT_EQ(session->sheet.input(InputRow::FlueGasTemp), "310");
+    EXPECT_EQ(session->sheet.input(InputRow::AmbientTemp), "21");
+}
+
+// The keys move among the value cells of the input grid (one column) and of
+// the editor's grid (two), never onto a label or a heading; past the last
+// value Tab leaves the grid.
+TEST_F(Keyboard, KeysMoveAmongTheValueCellsOnly) {
+    form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form1));
+    auto* grid = named<GridView>(*form1, "StringGrid1");
+    const struct {
+        int fromRow, fromColumn, key;
+        Qt::KeyboardModifiers modifiers;
+        bool editing; // a digit typed first: the cell's editor is open
+        int row, column;
+    } moves[] = {
+        {0, 1, Qt::Key_Tab, Qt::NoModifier, false, 1, 1},
+        {0, 1, Qt::Key_Tab, Qt::NoModifier, true, 1, 1},
+        {4, 1, Qt::Key_Backtab, Qt::ShiftModifier, false, 3, 1},
+        {4, 1, Qt::Key_Backtab, Qt::ShiftModifier, true, 3, 1},
+        {3, 1, Qt::Key_Left, Qt::NoModifier, false, 3, 1},
+        {3, 1, Qt::Key_Home, Qt::NoModifier, false, 3, 1},
+        {3, 1, Qt::Key_Home, Qt::ControlModifier, false, 0, 1},
+        {3, 1, Qt::Key_End, Qt::ControlModifier, false, 11, 1},
+        {0, 1, Qt::Key_Up, Qt::NoModifier, false, 0, 1},
+    };
+    for (const auto& m : moves) {
+        SCOPED_TRACE(std::to_string(m.fromRow) + " key " + std::to_string(m.key) +
+                     (m.editing ? " editing" : ""));
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(m.fromRow, m.fromColumn));
+        if (m.editing)
+            typeKeys("7");
+        press(m.key, m.modifiers);
+        EXPECT_EQ(grid->currentIndex().row(), m.row);
+        EXPECT_EQ(grid->currentIndex().column(), m.column);
+    }
+    // A click on a label leaves the current cell a value.
+    grid->setCurrentIndex(grid->model()->index(5, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(2, 0)).center());
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(5, 1));
+
+    services.modalScripts.push_back([&](QDialog& e) {
+        auto* points = named<GridView>(e, "StringGrid1");
+        points->setFocus();
+        points->setCurrentIndex(points->model()->index(1, 1));
+        for (auto [row, column] : {std::pair{1, 2}, {2, 1}, {2, 2}}) {
+            press(Qt::Key_Tab);
+            EXPECT_EQ(points->currentIndex(), points->model()->index(row, column));
+        }
+        press(Qt::Key_Up, Qt::NoModifier);
+        press(Qt::Key_Up, Qt::NoModifier);
+        EXPECT_EQ(points->currentIndex(), points->model()->index(1, 2));
+        points->setCurrentIndex(points->model()->index(6, 2));
+        press(Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), points);
+    });
+    form1->vai_archivio();
+}
+
+// Delete and Backspace on a cell not being edited empty it.
+TEST_F(Keyboard, DeleteAndBackspaceEmptyACell) {
+    form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form1));
+    auto* grid = named<GridView>(*form1, "StringGrid1");
+    for (auto [key, row] : {std::pair{Qt::Key_Delete, 0}, {Qt::Key_Backspace, 6}}) {
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(row, 1));
+        press(key);
+        EXPECT_EQ(session->sheet.input(inputRowAt(row)), "") << row;
+    }
+    EXPECT_EQ(session->sheet.input(InputRow::AmbientTemp), "20");
+}
+
+// In the viewer Tab, Shift+Tab and Ctrl+Tab leave the text unchanged and
+// reach the buttons; Ctrl+P prints and Ctrl+S saves, as the tooltips say.
+TEST_F(Keyboard, TheViewersKeys) {
+    form1->vai_calcolo();
+    services.modalScripts.push_back([&](QDialog& v) {
+        v.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
+        auto* text = named<QTextEdit>(v, "RichEdit1");
+        const QString before = text->toPlainText();
+        for (auto [key, modifiers] : {std::pair{Qt::Key_Tab, Qt::KeyboardModifiers()},
+                                      {Qt::Key_Backtab, Qt::ShiftModifier},
+                                      {Qt::Key_Tab, Qt::ControlModifier}}) {
+            text->setFocus();
+            press(key, modifiers);
+            EXPECT_TRUE(qobject_cast<QPushButton*>(QApplication::focusWidget()))
+                << key << " " << modifiers;
+        }
+        press(Qt::Key_Space);
+        EXPECT_EQ(text->toPlainText(), before);
+        const std::pair<const char*, const char*> keys[] = {
+            {"BitBtn2", "Stampa (Ctrl+P)"}, {"BitBtn3", "Su file di testo (Ctrl+S)"}};
+        for (auto [name, tip] : keys) {
+            EXPECT_EQ(named<QPushButton>(v, name)->toolTip(), tip);
+            EXPECT_EQ(named<QPushButton>(v, name)->shortcut().toString(),
+                      QString::fromLatin1(tip).section('(', 1).chopped(1));
+        }
+    });
+    form1->vai_tabulato();
+}
+
+// The material list: the arrows, Home and End move the selection and choose
+// nothing; Enter chooses; Esc closes the list with no choice.
+TEST_F(Keyboard, TheMaterialListsKeys) {
+    form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form1));
+    auto* list = named<ChoiceList>(*form1, "ListBox1");
+    const struct {
+        std::vector<int> keys;
+        int current;
+        bool chosen;
+    } cases[] = {
+        {{Qt::Key_Down}, 1, false},
+        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}, 1, false},
+        {{Qt::Key_End}, 99, false},
+        {{Qt::Key_End, Qt::Key_Home}, 0, false},
+        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}, 2, true},
+        {{Qt::Key_Down, Qt::Key_Escape}, 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.current);
+        session->sheet.material(MaterialSlot::TechnicalGap) = 1;
+        named<QPushButton>(*form1, "BitBtn7")->click(); // asola tecnica, on material 1
+        ASSERT_EQ(QApplication::focusWidget(), list);
+        for (int k : c.keys)
+            press(k);
+        EXPECT_EQ(list->currentRow(), c.current);
+        EXPECT_EQ(session->sheet.material(MaterialSlot::TechnicalGap), c.chosen ? 3 : 1);
+        const bool closed = c.chosen || c.keys.back() == Qt::Key_Escape;
+        EXPECT_EQ(list->isVisible(), !closed);
+        EXPECT_EQ(named<QLabel>(*form1, "Image1")->isVisible(), closed);
+    }
+    EXPECT_TRUE(currentGraph.draw == nullptr);
+}
