@@ -161,9 +161,9 @@ int runMinThickness(const Session& session, const CalcOptions& opt) {
 // output, its JSON document, RTF, SVGs and PDF. The graphs come after the
 // report: choosing the conductivity graph's material makes it the
 // insulation material.
-void writeCalculationOutputs(Session& session, const CalcOptions& opt,
-                             const std::vector<Cp1252>& said, const DocumentTime& time,
-                             Messages& messages) {
+int writeCalculationOutputs(Session& session, const CalcOptions& opt,
+                            const std::vector<Cp1252>& said, const DocumentTime& time,
+                            Messages& messages) {
     if (!opt.outputToStandardOutput()) {
         std::string out;
         for (const auto& p : session.viewer.paragraphs) {
@@ -189,10 +189,15 @@ void writeCalculationOutputs(Session& session, const CalcOptions& opt,
     }
     if (opt.lambdaSvg) {
         chooseGraphMaterial(session.sheet, session.archive, opt.lambdaSvg->first);
+        const GraphProcedure graph = makeConductivityGraph(session);
+        // A material that gives no curve: its message, and no file.
+        if (!checkGraph(graph, messages))
+            return 3;
+        const GraphProcedure drawOnly{{}, graph.draw};
         replaceFileSafely(opt.lambdaSvg->second,
-                          graphSvg(plot, makeConductivityGraph(session),
-                                   conductivityGraphCaption(session), messages));
+                          graphSvg(plot, drawOnly, conductivityGraphCaption(session), messages));
     }
+    return 0;
 }
 
 } // namespace
@@ -246,9 +251,8 @@ int main(int argc, char** argv) {
             return 3;
         }
         buildReport(session, time->clock);
-        writeCalculationOutputs(session, opt, said.kept, *time, messages);
+        return writeCalculationOutputs(session, opt, said.kept, *time, messages);
     } catch (const FileError& e) {
         return fileFailure(e);
     }
-    return 0;
 }

@@ -66,6 +66,10 @@ public:
     // (the last row stays).
     void setEnterMovesDown(bool moves) { enterMovesDown_ = moves; }
 
+    // The cells that are not fixed hold numbers: one too long for its cell
+    // is shown as '*' filling the cell, never as its first digits.
+    void setStarsForLongNumbers();
+
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
