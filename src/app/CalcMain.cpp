@@ -37,8 +37,13 @@ namespace {
 // Messages of the system go to standard error, one line each.
 class TerminalMessages : public Messages {
 public:
-    void message(const std::string& text) override { std::cerr << toUtf8(text) << "\n"; }
-    void error(const std::string& text) override { std::cerr << toUtf8(text) << "\n"; }
+    // Texts from files reach the terminal without their control bytes.
+    void message(const std::string& text) override {
+        std::cerr << printableText(toUtf8(text)) << "\n";
+    }
+    void error(const std::string& text) override {
+        std::cerr << printableText(toUtf8(text)) << "\n";
+    }
 };
 
 // The terminal's messages, kept as well for the JSON document.
@@ -65,13 +70,13 @@ void printOut(const std::string& text) {
 
 // Prints a failed file operation and gives the exit status for it.
 int fileFailure(const FileError& e) {
-    std::cerr << "camini-calc: " << e.what() << "\n";
+    std::cerr << "camini-calc: " << printableText(e.what()) << "\n";
     return 1;
 }
 
 // Prints a usage error on one line and where to find the help on another.
 int usageFailure(const std::string& why) {
-    std::cerr << "camini-calc: " << why << "\n"
+    std::cerr << "camini-calc: " << printableText(why) << "\n"
               << "Prova 'camini-calc --help' per maggiori informazioni.\n";
     return 2;
 }
@@ -138,7 +143,7 @@ int runMinThickness(const Session& session, const CalcOptions& opt) {
     try {
         answer = findMinThickness(session, row, flue);
     } catch (const CalculationStopped& e) {
-        std::cerr << toUtf8(e.what()) << "\n";
+        std::cerr << printableText(toUtf8(e.what())) << "\n";
         writeJson(stoppedMinThicknessJson(session, row, flue, e.what()));
         return 3;
     }
@@ -167,7 +172,7 @@ int writeCalculationOutputs(Session& session, const CalcOptions& opt,
     if (!opt.outputToStandardOutput()) {
         std::string out;
         for (const auto& p : session.viewer.paragraphs) {
-            out += toUtf8(p);
+            out += printableText(toUtf8(p));
             out += '\n';
         }
         printOut(out);

@@ -203,7 +203,8 @@ std::string sweepCsvLine(const SweepLine& line, const CsvDialect& dialect) {
     out += sep + (line.stopped ? std::string() : std::to_string(line.layerWarnings));
     out += sep + (line.stopped ? std::string() : csvRange(line.fireRangeOuter));
     out += sep + (line.stopped ? std::string() : csvRange(line.fireRangeInner));
-    out += sep + (line.stopped ? csvText(toUtf8(*line.stopped), dialect, true) : std::string());
+    out += sep + (line.stopped ? csvText(printableText(toUtf8(*line.stopped)), dialect, true)
+                               : std::string());
     return out + dialect.lineEnd;
 }
 
