@@ -37,8 +37,13 @@ namespace {
 // Messages of the system go to standard error, one line each.
 class TerminalMessages : public Messages {
 public:
-    void message(const std::string& text) override { std::cerr << toUtf8(text) << "\n"; }
-    void error(const std::string& text) override { std::cerr << toUtf8(text) << "\n"; }
+    // Texts from files reach the terminal without their control bytes.
+    void message(const std::string& text) override {
+        std::cerr << printableText(toUtf8(text)) << "\n";
+    }
+    void error(const std::string& text) override {
+        std::cerr << printableText(toUtf8(text)) << "\n";
+    }
 };
 
 // The terminal's messages, kept as well for the JSON document.
@@ -65,13 +70,13 @@ void printOut(const std::string& text) {
 
 // Prints a failed file operation and gives the exit status for it.
 int fileFailure(const FileError& e) {
-    std::cerr << "camini-calc: " << e.what() << "\n";
+    std::cerr << "camini-calc: " << printableText(e.what()) << "\n";
     return 1;
 }
 
 // Prints a usage error on one line and where to find the help on another.
 int usageFailure(const std::string& why) {
-    std::cerr << "camini-calc: " << why << "\n"
+    std::cerr << "camini-calc: " << printableText(why) << "\n"
               << "Prova 'camini-calc --help' per maggiori informazioni.\n";
     return 2;
 }
@@ -138,7 +143,7 @@ int runMinThickness(const Session& session, const CalcOptions& opt) {
     try {
         answer = findMinThickness(session, row, flue);
     } catch (const CalculationStopped& e) {
-        std::cerr << toUtf8(e.what()) << "\n";
+        std::cerr << printableText(toUtf8(e.what())) << "\n";
         writeJson(stoppedMinThicknessJson(session, row, flue, e.what()));
         return 3;
     }
@@ -161,13 +166,13 @@ int runMinThickness(const Session& session, const CalcOptions& opt) {
 // output, its JSON document, RTF, SVGs and PDF. The graphs come after the
 // report: choosing the conductivity graph's material makes it the
 // insulation material.
-void writeCalculationOutputs(Session& session, const CalcOptions& opt,
-                             const std::vector<Cp1252>& said, const DocumentTime& time,
-                             Messages& messages) {
+int writeCalculationOutputs(Session& session, const CalcOptions& opt,
+                            const std::vector<Cp1252>& said, const DocumentTime& time,
+                            Messages& messages) {
     if (!opt.outputToStandardOutput()) {
         std::string out;
         for (const auto& p : session.viewer.paragraphs) {
-            out += toUtf8(p);
+            out += printableText(toUtf8(p));
             out += '\n';
         }
         printOut(out);
@@ -189,10 +194,15 @@ void writeCalculationOutputs(Session& session, const CalcOptions& opt,
     }
     if (opt.lambdaSvg) {
         chooseGraphMaterial(session.sheet, session.archive, opt.lambdaSvg->first);
+        const GraphProcedure graph = makeConductivityGraph(session);
+        // A material that gives no curve: its message, and no file.
+        if (!checkGraph(graph, messages))
+            return 3;
+        const GraphProcedure drawOnly{{}, graph.draw};
         replaceFileSafely(opt.lambdaSvg->second,
-                          graphSvg(plot, makeConductivityGraph(session),
-                                   conductivityGraphCaption(session), messages));
+                          graphSvg(plot, drawOnly, conductivityGraphCaption(session), messages));
     }
+    return 0;
 }
 
 } // namespace
@@ -246,9 +256,8 @@ int main(int argc, char** argv) {
             return 3;
         }
         buildReport(session, time->clock);
-        writeCalculationOutputs(session, opt, said.kept, *time, messages);
+        return writeCalculationOutputs(session, opt, said.kept, *time, messages);
     } catch (const FileError& e) {
         return fileFailure(e);
     }
-    return 0;
 }

@@ -150,6 +150,8 @@ void TForm3::inizia() {
         QTimer::singleShot(0, this, &QDialog::reject);
         return;
     }
+    if (const Cp1252 misread = joinWarnings(archive_.misreadNumbers()); !misread.empty())
+        services_.message(misread);
     loadedMaterials_ = archive_.allMaterials();
     currentMaterial_ = 1;
     showEditorPage();

@@ -208,6 +208,7 @@ void TForm1::bindGrids() {
         nullptr, this);
     StringGrid2->setModel(resultsModel_);
     StringGrid2->setEditable(false);
+    StringGrid2->setStarsForLongNumbers();
     ListBox1->setChoosesOnMove(false);
     connect(ListBox1, &ChoiceList::chosen, this, &TForm1::sceltaisol);
     connect(ListBox1, &ChoiceList::dismissed, this, [this] {
@@ -589,6 +590,10 @@ void TForm1::uscita() {
 }
 
 void TForm1::showGraph(GraphProcedure graph, const Cp1252& caption) {
+    // A graph that cannot be drawn (one point, no points) gives its message
+    // and no window: an empty drawing area shows nothing.
+    if (!checkGraph(graph, services_))
+        return;
     currentGraph_ = std::move(graph);
     if (!graph_)
         return;

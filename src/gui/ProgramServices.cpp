@@ -45,8 +45,8 @@ QString breakableText(const QString& text, int longest) {
 std::unique_ptr<QMessageBox> messageBox(QMessageBox::Icon icon, const std::string& text,
                                         QMessageBox::StandardButtons buttons) {
     auto box = std::make_unique<QMessageBox>(icon, QStringLiteral("camini"),
-                                             breakableText(toQString(text), 40), buttons,
-                                             QApplication::activeWindow());
+                                             breakableText(toQString(printableText(text)), 40),
+                                             buttons, QApplication::activeWindow());
     box->setFont(QApplication::font());
     return box;
 }

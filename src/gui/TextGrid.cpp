@@ -2,11 +2,15 @@
 
 #include "QtText.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 namespace camini {
@@ -85,6 +89,43 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+}
+
+namespace {
+
+// Shows a number that does not fit its cell as stars filling the cell. The
+// fixed cells (headings, names) are cut at the edge as before.
+class StarsDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!(index.flags() & Qt::ItemIsSelectable))
+            return;
+        const QStyle* style = option->widget ? option->widget->style() : QApplication::style();
+        const int margin =
+            style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option->widget);
+        const int room = option->rect.width() - 2 * (margin + 1);
+        const QFontMetrics metrics(option->font);
+        if (metrics.horizontalAdvance(option->text) <= room)
+            return;
+        // The padding blanks before a number may go; its digits may not.
+        const QString number = option->text.trimmed();
+        if (metrics.horizontalAdvance(number) <= room) {
+            option->text = number;
+            return;
+        }
+        const int star = std::max(1, metrics.horizontalAdvance(QLatin1Char('*')));
+        option->text = QString(std::max(1, room / star), QLatin1Char('*'));
+    }
+};
+
+} // namespace
+
+void GridView::setStarsForLongNumbers() {
+    setItemDelegate(new StarsDelegate(this));
 }
 
 void GridView::setSizes(int defaultWidth, std::initializer_list<int> firstWidths, int rowHeight) {

@@ -74,6 +74,10 @@ public:
     // (the last row stays).
     void setEnterMovesDown(bool moves) { enterMovesDown_ = moves; }
 
+    // The cells that are not fixed hold numbers: one too long for its cell
+    // is shown as '*' filling the cell, never as its first digits.
+    void setStarsForLongNumbers();
+
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void mousePressEvent(QMouseEvent* e) override;

@@ -367,6 +367,32 @@ TEST_F(MainWindow, ResultsThatNoLongerMatchTheInputsAreGrey) {
     }
 }
 
+// An inner coefficient of 0 after one of 2 stops the calculation: the
+// results of 2 stay, greyed, and nothing shows them as those of 0.
+TEST_F(MainWindow, ACalculationThatStopsGreysTheResultsOfTheOneBefore) {
+    auto* grid = named<GridView>(*form1, "StringGrid2");
+    const auto grey = [](const QWidget* w) {
+        return w->palette().color(QPalette::Active, QPalette::Text) ==
+               w->palette().color(QPalette::Disabled, QPalette::Text);
+    };
+    auto calculateWith = [&](const char* coefficient) {
+        typeInCell(named<GridView>(*form1, "StringGrid1"), 3, 1, coefficient);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+        named<QPushButton>(*form1, "BitBtn1")->click();
+    };
+    calculateWith("2");
+    EXPECT_EQ(session->sheet.results[1][2], " 0.50000");
+    EXPECT_FALSE(grey(grid));
+    EXPECT_TRUE(services.errors.empty());
+    calculateWith("0");
+    EXPECT_EQ(services.errors,
+              std::vector<std::string>{"calcolo interrotto: \"coefficiente liminare interno[\xB0"
+                                       "C]\" = 0: deve essere maggiore di 0"});
+    EXPECT_TRUE(grey(grid));
+    EXPECT_EQ(session->sheet.results[1][2], " 0.50000");
+}
+
 // "camini FILE.CAM": the window starts as usual, then loads the project as
 // "Leggi progetto" would, its messages once the window shows it.
 TEST_F(MainWindow, AProjectNamedOnTheCommandLineLoadsAfterTheStartUp) {

@@ -42,6 +42,18 @@ std::string indented(const std::string& text, std::size_t blanks) {
 
 } // namespace
 
+Json fireRangeJson(FireRange range) {
+    switch (range) {
+    case FireRange::Above:
+        return "above";
+    case FireRange::Below:
+        return "below";
+    case FireRange::Inside:
+        break;
+    }
+    return nullptr;
+}
+
 Json jsonNumber(double v) {
     return std::isfinite(v) ? Json(v) : Json(nullptr);
 }

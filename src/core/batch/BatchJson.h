@@ -2,6 +2,7 @@
 
 #include "common/Cp1252.h"
 #include "common/SafeReplace.h"
+#include "engine/WallTable.h"
 
 #include <nlohmann/json.hpp>
 
@@ -21,6 +22,10 @@ constexpr int JsonFormatVersion = 2;
 
 // A number, or null for one that is not finite (JSON has no such numbers).
 Json jsonNumber(double v);
+
+// Where a fire-resistance search ended: "above" or "below" its bracket when
+// it ran into that end without meeting its limit, null inside it.
+Json fireRangeJson(FireRange range);
 
 // A CP1252 text as a JSON string (UTF-8).
 Json jsonText(Cp1252View cp1252);

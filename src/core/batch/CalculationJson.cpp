@@ -69,19 +69,28 @@ json layerChecksJson(const Session& session) {
                           {"highestTemperature", session.archive.pointCount(m)
                                                      ? jsonNumber(session.archive.tempMax(m))
                                                      : json(nullptr)},
-                          {"passed", !check.failure},
+                          {"checked", check.checked},
+                          {"passed", check.checked ? json(!check.failure) : json(nullptr)},
                           {"message", check.failure ? jsonText(*check.failure) : json(nullptr)}});
     }
     return checks;
 }
 
-json fireSearchJson(FireSearchKind kind, const char* face, double temperature,
+json fireSearchJson(FireSearchKind kind, const char* face, double temperature, FireRange range,
                     const std::string& line, const ChimneyInput& in) {
     const FireSearchSpec& search = fireSearch(kind);
+    // The end of the bracket the search ran into, when it did.
+    json bound = nullptr;
+    if (range == FireRange::Above)
+        bound = search.bracketHigh;
+    else if (range == FireRange::Below)
+        bound = 0;
     return {{"face", face},
             {"limit", jsonNumber(in.value(search.limit))},
             {"bracket", {0, search.bracketHigh}},
             {"temperature", jsonNumber(temperature)},
+            {"outOfRange", fireRangeJson(range)},
+            {"bound", bound},
             {"line", jsonText(line)}};
 }
 
@@ -114,6 +123,7 @@ json calculationUnits() {
                       {"limit", units::Celsius},
                       {"bracket", units::Celsius},
                       {"temperature", units::Celsius},
+                      {"bound", units::Celsius},
                       {"material", units::Count},
                       {"highestTemperature", units::Celsius}});
 }
@@ -145,9 +155,9 @@ json calculationJson(const Session& session, const std::vector<std::string>& mes
         sheet.fireResistanceLines.size() > 1 ? sheet.fireResistanceLines[1] : "";
     doc["fireResistance"] = {
         {"outer", fireSearchJson(FireSearchKind::Outer, "superficie esterna (T6)", r.fireTempOuter,
-                                 outerLine, in)},
+                                 r.fireRangeOuter, outerLine, in)},
         {"inner", fireSearchJson(FireSearchKind::Inner, "faccia interna dell'asola tecnica (T3)",
-                                 r.fireTempInner, innerLine, in)},
+                                 r.fireTempInner, r.fireRangeInner, innerLine, in)},
     };
     doc["layerChecks"] = layerChecksJson(session);
     doc["messages"] = messagesJson(messages);

@@ -75,19 +75,25 @@ std::array<double, WallRows + 3> lineNumbers(const SweepLine& line) {
     return n;
 }
 
+// The out-of-range field of a search: "oltre" or "sotto" the bracket, empty
+// inside it.
+std::string csvRange(FireRange range) {
+    switch (range) {
+    case FireRange::Above:
+        return "oltre";
+    case FireRange::Below:
+        return "sotto";
+    case FireRange::Inside:
+        break;
+    }
+    return {};
+}
+
 std::string withUnit(const std::string& name, const char* unit) {
     return name + " [" + toUtf8(unit) + "]";
 }
 
 } // namespace
-
-std::string shortestNumber(double v) {
-    if (!std::isfinite(v))
-        return "nan";
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
 
 SweepSpec parseSweep(std::string_view argument) {
     const auto eq = argument.find('=');
@@ -151,6 +157,8 @@ std::size_t runSweep(Session& session, const SweepSpec& spec,
             line.boundaryTemps = r.boundaryTemps;
             line.fireTempOuter = r.fireTempOuter;
             line.fireTempInner = r.fireTempInner;
+            line.fireRangeOuter = r.fireRangeOuter;
+            line.fireRangeInner = r.fireRangeInner;
             line.layerWarnings = failedLayerChecks(layerChecks(session));
         } catch (const CalculationStopped& e) {
             line.stopped = e.what();
@@ -176,6 +184,8 @@ std::string sweepCsvHeader(InputRow row, const CsvDialect& dialect) {
     names.push_back(withUnit("T_fuoco_est", units::Celsius));
     names.push_back(withUnit("T_fuoco_int", units::Celsius));
     names.emplace_back("avvisi_strati");
+    names.emplace_back("fuori_campo_est");
+    names.emplace_back("fuori_campo_int");
     names.emplace_back("messaggio");
     std::string out = dialect.byteOrderMark ? "\xEF\xBB\xBF" : "";
     for (std::size_t i = 0; i < names.size(); ++i)
@@ -191,7 +201,10 @@ std::string sweepCsvLine(const SweepLine& line, const CsvDialect& dialect) {
     for (double n : lineNumbers(line))
         out += sep + (line.stopped ? std::string() : csvNumber(n, dialect));
     out += sep + (line.stopped ? std::string() : std::to_string(line.layerWarnings));
-    out += sep + (line.stopped ? csvText(toUtf8(*line.stopped), dialect, true) : std::string());
+    out += sep + (line.stopped ? std::string() : csvRange(line.fireRangeOuter));
+    out += sep + (line.stopped ? std::string() : csvRange(line.fireRangeInner));
+    out += sep + (line.stopped ? csvText(printableText(toUtf8(*line.stopped)), dialect, true)
+                               : std::string());
     return out + dialect.lineEnd;
 }
 
@@ -232,6 +245,8 @@ Json sweepJsonRow(const SweepLine& line, InputRow row) {
     item["boundaryTemperatures"] = temps;
     item["fireTempOuter"] = jsonNumber(line.fireTempOuter);
     item["fireTempInner"] = jsonNumber(line.fireTempInner);
+    item["fireOuterOutOfRange"] = fireRangeJson(line.fireRangeOuter);
+    item["fireInnerOutOfRange"] = fireRangeJson(line.fireRangeInner);
     item["layerWarnings"] = line.layerWarnings;
     return item;
 }
@@ -269,8 +284,8 @@ MinThickness findMinThickness(const Session& loaded, InputRow row, double flueTe
         t.millimetres = mm;
         t.fireTempOuter = outcome.outer.temperature;
         t.fireTempInner = outcome.inner.temperature;
-        t.outerLine = fireTempLine(OuterFirePrefix, t.fireTempOuter);
-        t.innerLine = fireTempLine(InnerFirePrefix, t.fireTempInner);
+        t.outerLine = fireTempLine(FireSearchKind::Outer, outcome.outer);
+        t.innerLine = fireTempLine(FireSearchKind::Inner, outcome.inner);
         tried.emplace(mm, answer.trials.size());
         answer.trials.push_back(std::move(t));
         return answer.trials.back();

@@ -2,6 +2,7 @@
 
 #include "BatchJson.h"
 #include "common/Cp1252.h"
+#include "common/FixedPoint.h"
 #include "common/SafeReplace.h"
 #include "engine/WallTable.h"
 
@@ -62,7 +63,9 @@ struct SweepLine {
     std::array<double, WallRows> boundaryTemps{}; // T1..T7
     double fireTempOuter = 0.0;                   // "(est)"
     double fireTempInner = 0.0;                   // "(int)"
-    int layerWarnings = 0;                        // failed checks of the four material layers
+    FireRange fireRangeOuter = FireRange::Inside; // whether "(est)" ended against an end
+    FireRange fireRangeInner = FireRange::Inside;
+    int layerWarnings = 0; // failed checks of the material layers that have a thickness
 };
 
 // Runs the arithmetic of "Calcola" once for each value, in order, on the
@@ -124,10 +127,6 @@ enum class SweepFormat : std::uint8_t { Csv, CsvItalian, JsonDocument };
 // calculations stopped.
 std::size_t writeSweep(Session& session, const SweepSpec& spec, SweepFormat format,
                        const ContentWriter& write);
-
-// The shortest text of a double that reads back as the same double, the
-// point as decimal separator.
-std::string shortestNumber(double v);
 
 // The thickness rows a minimum thickness is searched for: 5 to 9.
 bool isThicknessRow(InputRow row);

@@ -110,4 +110,14 @@ Cp1252 fromUtf8(Utf8View utf8) {
     return out;
 }
 
+std::string printableText(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b < 0x20 && b != '\t' && b != '\n') || b == 0x7F)
+            c = '?';
+    }
+    return out;
+}
+
 } // namespace camini

@@ -51,4 +51,10 @@ Utf8 toUtf8(Cp1252View cp1252);
 // UTF-8 to CP1252. Characters CP1252 cannot hold, and malformed UTF-8, become '?'.
 Cp1252 fromUtf8(Utf8View utf8);
 
+// A text to show: every control byte (below 0x20 but tab and line feed, and
+// 0x7F) becomes '?', so that a file's bytes cannot move a terminal's cursor or
+// change its colours. Line feeds are the program's own line breaks (no file
+// line holds one). Works on CP1252 and UTF-8 alike.
+std::string printableText(std::string_view text);
+
 } // namespace camini

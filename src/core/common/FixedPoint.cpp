@@ -177,4 +177,16 @@ std::string formatFixed(double v, int width, int decimals) {
     return s;
 }
 
+std::string shortestNumber(double v) {
+    if (!std::isfinite(v))
+        return "nan";
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+std::string fitOrStars(const std::string& text, std::size_t width) {
+    return text.size() > width ? std::string(width, '*') : text;
+}
+
 } // namespace camini

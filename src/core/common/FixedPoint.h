@@ -27,4 +27,14 @@ constexpr std::size_t MaxFixedLength = 400;
 // the text written. For writers that gather many fields before one append.
 char* writeFixed(char* dst, double v, int width, int decimals);
 
+// The shortest text of a double that reads back as the same double, the
+// point as decimal separator ("0.1", "1e+30"); "nan" for a value that is not
+// finite.
+std::string shortestNumber(double v);
+
+// A number's text as a column of `width` characters shows it: the text itself
+// when it fits (shorter texts are padded by the column), else `width` stars,
+// never its first characters.
+std::string fitOrStars(const std::string& text, std::size_t width);
+
 } // namespace camini

@@ -34,7 +34,8 @@ FireSearch searchFireTemp(FireSearchKind kind, const Worksheet& sheet, WallSolve
     const double target = in.value(k.limit);
     const std::size_t face = k.watchedTemperature();
     double low = 0;
-    double high = k.bracketHigh;
+    const double high0 = k.bracketHigh;
+    double high = high0;
     in.flueGasTemp = (low + high) / 2;
     int n = 0;
     double t = 0;
@@ -49,50 +50,84 @@ FireSearch searchFireTemp(FireSearchKind kind, const Worksheet& sheet, WallSolve
         if (std::fabs(t - target) > 1.0)
             in.flueGasTemp = (low + high) / 2;
     } while (n <= 100 && std::fabs(t - target) >= 1.0);
-    return {in.flueGasTemp, n};
+    // Not met, and pressed against an end of the bracket: the limit lies
+    // beyond it. A search that stops inside the bracket keeps its answer.
+    FireRange range = FireRange::Inside;
+    if (std::fabs(t - target) >= 1.0) {
+        if (std::fabs(in.flueGasTemp - high0) <= 1.0)
+            range = FireRange::Above;
+        else if (std::fabs(in.flueGasTemp) <= 1.0)
+            range = FireRange::Below;
+    }
+    return {in.flueGasTemp, n, range};
 }
 
 const char* const OuterFirePrefix = "temp per resistenza al fuoco(est)=";
 const char* const InnerFirePrefix = "temp per resistenza al fuoco(int)=";
 
 void checkInputs(const ChimneyInput& in, const MaterialArchive& archive) {
-    for (const InputRowSpec& spec : inputRowTable)
-        if (!std::isfinite(in.*spec.field))
+    // The rows in order: the first value without a physical meaning stops.
+    for (const InputRowSpec& spec : inputRowTable) {
+        const double v = in.*spec.field;
+        if (!std::isfinite(v))
             stop("valore non valido in " + quoted(spec.row));
-    if (in.innerDiameter <= 0)
-        stop("il diametro interno deve essere maggiore di 0 (" + quoted(InputRow::InnerDiameter) +
-             ")");
-    if (in.outerCoefficient == 0)
-        stop("il coefficiente liminare esterno non pu\xF2 essere 0 (" +
-             quoted(InputRow::OuterCoefficient) + ")");
-
-    // Each ring must keep a positive outer diameter; a negative thickness
-    // that closes it makes the logarithm undefined. A single wall has no
-    // insulation.
-    auto thickness = [&in](const LayerSpec& layer) {
-        return in.singleWall && layer.material == MaterialSlot::Insulation
-                   ? 0.0
-                   : in.value(layer.thickness);
-    };
-    double d = in.innerDiameter;
-    for (const LayerSpec& layer : layerTable) {
-        d = d + 2 * thickness(layer);
-        if (!(d > 0))
-            stop("lo spessore " + quoted(layer.thickness) +
-                 " chiude la parete (diametro non positivo)");
+        const std::string named = quoted(spec.row) + " = " + shortestNumber(v) + ": ";
+        switch (spec.bound) {
+        case InputBound::Any:
+            break;
+        case InputBound::AbsoluteZero:
+            if (v < AbsoluteZeroCelsius)
+                stop(named + "non pu\xF2 essere sotto lo zero assoluto (-273.15" + DegreesCelsius +
+                     ")");
+            break;
+        case InputBound::Positive:
+            if (!(v > 0))
+                stop(named + "deve essere maggiore di 0");
+            break;
+        case InputBound::NotNegative:
+            if (v < 0)
+                stop(named + "non pu\xF2 essere negativo");
+            break;
+        }
     }
-    if (!std::isfinite(in.innerDiameter / (d * in.outerCoefficient)))
-        stop("resistenza dello strato liminare esterno non definita (" +
-             quoted(InputRow::OuterCoefficient) + ")");
+
+    // With positive diameters and coefficients and no negative thickness
+    // every ring is open; the outer film's resistance may still overflow.
+    double d = in.innerDiameter;
+    for (const LayerSpec& layer : layerTable)
+        d = d + 2 * in.thicknessUsed(layer);
+    if (!std::isfinite(in.innerDiameter / (d * in.outerCoefficient)) ||
+        !std::isfinite(1 / in.innerCoefficient))
+        stop("resistenza di uno strato liminare non definita (" +
+             quoted(InputRow::InnerCoefficient) + ", " + quoted(InputRow::OuterCoefficient) + ")");
 
     // Solid layers of non-zero thickness need a conductivity.
     for (const LayerSpec& layer : layerTable) {
         if (!layer.material)
             continue;
         const int material = in.*layer.inputMaterial;
-        if (thickness(layer) != 0 && archive.pointCount(material) == 0)
+        if (in.thicknessUsed(layer) != 0 && archive.pointCount(material) == 0)
             stop("il materiale n. " + std::to_string(material) + " dello strato \"" + layer.name +
                  "\" non ha punti in archivio");
+    }
+}
+
+void checkConductivities(const CalcResult& c, const ChimneyInput& in,
+                         const MaterialArchive& archive) {
+    for (const LayerSpec& layer : layerTable) {
+        if (!layer.material || in.thicknessUsed(layer) == 0)
+            continue;
+        const double lambda = c.conductivities[index(*layer.material)];
+        if (lambda > 0 && std::isfinite(lambda))
+            continue;
+        const int material = in.*layer.inputMaterial;
+        std::string text = "la conducibilit\xE0 del materiale n. " + std::to_string(material) +
+                           " \"" + archive.description(material) + "\" dello strato \"" +
+                           layer.name + "\" a ";
+        appendFixed(text, c.conductivityTemps[index(*layer.material)], 0, 1);
+        text += DegreesCelsius;
+        text += " vale " + shortestNumber(lambda) + ": deve essere maggiore di 0";
+        stop(text);
     }
 }
 
@@ -100,6 +135,7 @@ void solveWallChecked(WallSolver& solver, const ChimneyInput& in, const Material
     for (int pass = 0; pass < SolverPasses; ++pass) {
         solver.solvePass(in, archive);
         const CalcResult& c = solver.result();
+        checkConductivities(c, in, archive);
         if (c.totalResistance == 0)
             stop("resistenza totale nulla");
         if (!c.finite())
@@ -124,6 +160,20 @@ std::string fireTempLine(std::string_view prefix, double temperature) {
     return line;
 }
 
+std::string fireTempLine(FireSearchKind kind, const FireSearch& search) {
+    const char* prefix = kind == FireSearchKind::Outer ? OuterFirePrefix : InnerFirePrefix;
+    switch (search.range) {
+    case FireRange::Above:
+        return std::string(prefix) + " oltre " + std::to_string(fireSearch(kind).bracketHigh) +
+               DegreesCelsius;
+    case FireRange::Below:
+        return std::string(prefix) + " sotto 0" + DegreesCelsius;
+    case FireRange::Inside:
+        break;
+    }
+    return fireTempLine(prefix, search.temperature);
+}
+
 std::optional<std::string> layerCheckText(const MaterialArchive& archive, int material,
                                           const std::string& layerName, double meanTemperature) {
     if (archive.withinMaxTemperature(material, meanTemperature))
@@ -145,8 +195,11 @@ std::array<LayerCheck, MaterialSlots> layerChecks(const Session& session) {
         check->layer = &layer;
         check->material = session.sheet.material(*layer.material);
         check->meanTemperature = means[layer.meanIndex()];
-        check->failure =
-            layerCheckText(session.archive, check->material, layer.name, check->meanTemperature);
+        // A layer of no thickness is not there to check.
+        check->checked = session.input.thicknessUsed(layer) != 0;
+        if (check->checked)
+            check->failure = layerCheckText(session.archive, check->material, layer.name,
+                                            check->meanTemperature);
         ++check;
     }
     return checks;
@@ -185,6 +238,8 @@ CalculationOutcome solveCalculation(const Session& session) {
     solveWallChecked(out.solver, out.input, session.archive);
     out.solver.result().fireTempOuter = out.outer.temperature;
     out.solver.result().fireTempInner = out.inner.temperature;
+    out.solver.result().fireRangeOuter = out.outer.range;
+    out.solver.result().fireRangeInner = out.inner.range;
     return out;
 }
 
@@ -209,8 +264,8 @@ bool calculate(Session& session, Messages& messages) {
 
     Worksheet& sheet = session.sheet;
     session.viewer.clear();
-    sheet.fireResistanceLines = {fireTempLine(OuterFirePrefix, outcome.outer.temperature),
-                                 fireTempLine(InnerFirePrefix, outcome.inner.temperature)};
+    sheet.fireResistanceLines = {fireTempLine(FireSearchKind::Outer, outcome.outer),
+                                 fireTempLine(FireSearchKind::Inner, outcome.inner)};
     showMaterialChoices(sheet, session.archive);
     session.solver = outcome.solver;
     session.input = outcome.input;
@@ -220,7 +275,7 @@ bool calculate(Session& session, Messages& messages) {
     sheet.calculated = true;
     session.calculatedFrom = basisOf(session);
     for (const LayerCheck& check : layerChecks(session))
-        if (check.failure && check.layer->checkedByCalculation)
+        if (check.failure)
             messages.message(*check.failure);
     if (auto warning = airGapWarning(solver.result(), input))
         messages.message(*warning);

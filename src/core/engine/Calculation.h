@@ -24,21 +24,33 @@ public:
     explicit CalculationStopped(const Cp1252& text) : std::runtime_error(text) {}
 };
 
-// Checks that the inputs give defined arithmetic in every pass for any
-// flue-gas temperature: finite values, a positive inner diameter, rings that
-// do not close, a non-zero outer coefficient, a material with points for
-// every solid layer of non-zero thickness. Throws CalculationStopped.
+// Checks that the inputs have a physical meaning, row by row in grid order
+// (InputRowSpec::bound): finite values, temperatures not below -273.15 deg C,
+// a positive inner diameter and positive surface coefficients, no negative
+// thickness; then a material with points for every solid layer of non-zero
+// thickness. The first fault stops, its message naming the row and its value.
+// Throws CalculationStopped.
 void checkInputs(const ChimneyInput& in, const MaterialArchive& archive);
 
-// Solves the wall (six passes) and stops the calculation when a pass leaves
-// a value that is not a finite number.
+// Stops the calculation when a solid layer of non-zero thickness got a
+// conductivity that is not above 0 (or not finite) in the pass of `result`,
+// naming the layer, its material and the temperature it was looked up at.
+void checkConductivities(const CalcResult& result, const ChimneyInput& in,
+                         const MaterialArchive& archive);
+
+// Solves the wall (six passes) and stops the calculation when a pass gave a
+// layer a conductivity not above 0 or left a value that is not a finite
+// number.
 void solveWallChecked(WallSolver& solver, const ChimneyInput& in, const MaterialArchive& archive);
 
 // The outcome of a fire-resistance search: the flue-gas temperature found
 // and the number of wall solutions it took (at most 101).
+// `range` says whether it ended against an end of its bracket without
+// meeting the limit.
 struct FireSearch {
     double temperature = 0.0;
     int solutions = 0;
+    FireRange range = FireRange::Inside;
 };
 
 // The bisection search of fireSearchTable for the flue-gas temperature at
@@ -58,6 +70,11 @@ FireSearch searchFireTempInner(const Worksheet& sheet, WallSolver& solver,
 // in 7 characters, and the degree sign with C.
 Cp1252 fireTempLine(Cp1252View prefix, double temperature);
 
+// The memo line of a search: as above, or, for a search that ended against
+// an end of its bracket, "... oltre 1800°C" ("oltre 3500" for the inner
+// one) or "... sotto 0°C".
+Cp1252 fireTempLine(FireSearchKind kind, const FireSearch& search);
+
 // The prefixes of the two memo lines.
 extern const char* const OuterFirePrefix; // "temp per resistenza al fuoco(est)="
 extern const char* const InnerFirePrefix; // "temp per resistenza al fuoco(int)="
@@ -70,18 +87,21 @@ std::optional<Cp1252> layerCheckText(const MaterialArchive& archive, int materia
 
 // One layer check: a material layer, its material number, its mean
 // temperature and, when the check failed, its text.
+// A layer of no thickness (the insulation of a single wall too) is not
+// checked: `checked` is false and there is no failure.
 struct LayerCheck {
     const LayerSpec* layer = nullptr;
     int material = 0;
     double meanTemperature = 0.0;
+    bool checked = false;
     std::optional<Cp1252> failure;
 };
 
 // The layer checks of the four material layers, in layer order, on the
-// session's last solution with the material numbers as they are now. The
-// report and the JSON document give all four; "Calcola" shows the failures
-// of the insulation, the technical gap and screen 2 in boxes
-// (LayerSpec::checkedByCalculation); a sweep counts the failures.
+// session's last solution with the material numbers as they are now and the
+// thicknesses of its last calculation. The report and "Calcola" (in boxes)
+// show the failures in this order, the JSON document gives all four, a sweep
+// counts the failures.
 std::array<LayerCheck, MaterialSlots> layerChecks(const Session& session);
 
 // How many of the checks failed.
@@ -106,8 +126,8 @@ CalculationOutcome solveCalculation(const Session& session);
 // The calculate operation of "Calcola": first one message listing the cells
 // not read as typed (inputReadingWarnings), then both searches, their two lines in
 // Memo1, the chosen materials in Memo2, the final solution for the user's
-// flue-gas temperature in the results grid, then the layer checks of the
-// insulation, the technical gap and screen 2 in message boxes, and the air
+// flue-gas temperature in the results grid, then the failed layer checks
+// in message boxes, in layer order, and the air
 // gap warning. The viewer document is emptied; the results are current. Returns whether the
 // calculation ran to its end: when it stops, its message goes to the error box and nothing of the
 // session changes.

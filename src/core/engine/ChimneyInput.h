@@ -39,6 +39,12 @@ struct ChimneyInput {
     // The numeric field of an input row.
     double& value(InputRow row) { return this->*inputRowSpec(row).field; }
     double value(InputRow row) const { return this->*inputRowSpec(row).field; }
+    // The thickness the solver gives a layer: its row's value, except the
+    // insulation of a single wall, which is 0.
+    double thicknessUsed(const LayerSpec& layer) const {
+        return singleWall && layer.material == MaterialSlot::Insulation ? 0.0
+                                                                        : value(layer.thickness);
+    }
 };
 
 // Reads the worksheet's input texts (lenient number syntax: an empty cell or

@@ -55,11 +55,13 @@ void writeResultsGrid(const CalcResult& c, bool singleWall, ResultsTable& grid) 
 std::string resultsTableLine(const std::array<std::string, ResultCols>& row) {
     std::string line;
     line.reserve(104);
+    // Names are cut to their column; a number too long for its column is
+    // shown as stars, never as its first digits (the headings all fit).
     padCut(line, row[0], 29);
     line += "  ";
-    padCut(line, row[1], 13);
+    padCut(line, fitOrStars(row[1], 13), 13);
     for (std::size_t c = 2; c < ResultCols; ++c)
-        padCut(line, row[c], 10);
+        padCut(line, fitOrStars(row[c], 10), 10);
     return line;
 }
 

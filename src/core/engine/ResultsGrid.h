@@ -16,8 +16,9 @@ struct CalcResult;
 void writeResultsGrid(const CalcResult& result, bool singleWall, ResultsTable& grid);
 
 // One row of the results grid as the report prints it: column 0 padded and
-// cut to 29 characters plus 2 blanks, column 1 to 13, columns 2..7 to 10;
-// 104 characters in all.
+// cut to 29 characters plus 2 blanks, column 1 padded to 13, columns 2..7 to
+// 10, a number longer than its column written as that many '*'; 104
+// characters in all.
 Cp1252 resultsTableLine(const std::array<Cp1252, ResultCols>& row);
 
 } // namespace camini

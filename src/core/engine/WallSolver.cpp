@@ -71,8 +71,7 @@ void WallSolver::solvePass(const ChimneyInput& in, const MaterialArchive& archiv
     const bool square = in.squareSection;
 
     const double dT = tf - ta;
-    if (in.innerCoefficient != 0)
-        R[0] = 1 / in.innerCoefficient;
+    R[0] = 1 / in.innerCoefficient;
     if (mean[0] == 0)
         mean[0] = (tf + ta) / 2;
 
@@ -86,20 +85,22 @@ void WallSolver::solvePass(const ChimneyInput& in, const MaterialArchive& archiv
     const double d1Row6 = d1Row5 + 2 * s5;
     const double dOut = d0 + 2 * (s2 + s3 + s4 + s5 + s6);
 
+    // Every row is computed in every pass: nothing is kept from an earlier
+    // one. A layer of no thickness has no resistance, whatever its material
+    // answers (an empty slot answers 0).
+    auto ring = [square, d0](double lambda, double s, double d1, bool shaped) {
+        return s == 0 ? 0.0 : cylinderLayerResistance(lambda, s, d1, d0, shaped && square);
+    };
     const double lambda2 = archive.conductivity(in.insulationMaterial, mean[0]);
-    if (lambda2 != 0)
-        R[1] = cylinderLayerResistance(lambda2, s2, d0, d0, false);
+    R[1] = ring(lambda2, s2, d0, false);
     const double rg = airGapResistance(mean[1], s3);
     R[2] = d0 * rg / (d0 + 2 * s2);
     const double lambda4 = archive.conductivity(in.technicalGapMaterial, mean[2]);
-    if (lambda4 != 0)
-        R[3] = cylinderLayerResistance(lambda4, s4, d1Row4, d0, square);
+    R[3] = ring(lambda4, s4, d1Row4, true);
     const double lambda5 = archive.conductivity(in.screen1Material, mean[3]);
-    if (lambda5 != 0)
-        R[4] = cylinderLayerResistance(lambda5, s5, d1Row5, d0, square);
+    R[4] = ring(lambda5, s5, d1Row5, true);
     const double lambda6 = archive.conductivity(in.screen2Material, mean[4]);
-    if (lambda6 != 0)
-        R[5] = cylinderLayerResistance(lambda6, s6, d1Row6, d0, square);
+    R[5] = ring(lambda6, s6, d1Row6, true);
     R[6] = d0 / (dOut * in.outerCoefficient);
 
     c.totalResistance = R[0] + R[1] + R[2] + R[3] + R[4] + R[5] + R[6];
@@ -122,6 +123,7 @@ void WallSolver::solvePass(const ChimneyInput& in, const MaterialArchive& archiv
     const double p6 = s2 + s3 + s4 + s5 + s6;
     c.profilePositions = {0, 0, p2, p3, p4, p5, p6, p6};
 
+    const auto asked = mean;
     mean[0] = (T[0] + T[1]) / 2;
     mean[1] = (T[1] + T[2]) / 2;
     mean[2] = (T[2] + T[3]) / 2;
@@ -129,6 +131,7 @@ void WallSolver::solvePass(const ChimneyInput& in, const MaterialArchive& archiv
     mean[4] = (T[4] + T[5]) / 2;
 
     c.conductivities = {lambda2, lambda4, lambda5, lambda6};
+    c.conductivityTemps = {asked[0], asked[2], asked[3], asked[4]};
     c.airGapUnitResistance = rg;
     c.innerDiameters = {0, d0, d1Row3, d1Row4, d1Row5, d1Row6, dOut};
     c.outerDiameters = {d0, d0 + 2 * s2, d2Row3, d2Row4, d2Row5, dOut, 0};

@@ -22,6 +22,9 @@ struct CalcResult {
     // Conductivities used for the four solid layers (rows 2, 4, 5, 6),
     // indexed by their MaterialSlot.
     std::array<double, MaterialSlots> conductivities{};
+    // The mean temperatures they were looked up at (those the pass started
+    // from), by MaterialSlot.
+    std::array<double, MaterialSlots> conductivityTemps{};
     // The air gap's unit resistance Rg (row 3) from its formula, before it
     // is referred to the flue's inner surface.
     double airGapUnitResistance = 0.0;
@@ -38,6 +41,9 @@ struct CalcResult {
     std::array<double, ProfilePoints> profilePositions{};
     double fireTempOuter = 0.0;
     double fireTempInner = 0.0;
+    // Whether each search ended against an end of its bracket.
+    FireRange fireRangeOuter = FireRange::Inside;
+    FireRange fireRangeInner = FireRange::Inside;
 
     // True when every computed value of the pass is a finite number.
     bool finite() const;
@@ -58,9 +64,9 @@ double cylinderLayerResistance(double lambda, double s, double d1, double d0, bo
 // gap of s mm.
 double airGapResistance(double t, double s);
 
-// The wall solver. Its state (the layer mean temperatures that seed each pass
-// and the resistances kept when a row is not recomputed) lives for the whole
-// run and is never reset: every pass starts from the one before.
+// The wall solver. Its state (the layer mean temperatures that seed each
+// pass) lives for the whole run and is never reset: every pass starts from
+// the one before. Every resistance is computed afresh in every pass.
 class WallSolver {
 public:
     // One pass over the seven rows.

@@ -42,6 +42,16 @@ constexpr InputRow inputRowAt(int position) {
     return static_cast<InputRow>(position);
 }
 
+// What an input row's value must be for the calculation to have a physical
+// meaning; a value outside it stops the calculation before any solving.
+enum class InputBound : std::uint8_t {
+    Any,          // any finite value (the imposed limits)
+    AbsoluteZero, // a temperature: not below -273.15 deg C
+    Positive,     // above 0 (the inner diameter, the surface coefficients)
+    NotNegative,  // 0 or more (the thicknesses)
+};
+constexpr double AbsoluteZeroCelsius = -273.15;
+
 // One row of the input grid.
 struct InputRowSpec {
     InputRow row;
@@ -50,6 +60,7 @@ struct InputRowSpec {
     const char* startValue;  // the start project's text
     const char* key;         // the row's name on the command line
     double ChimneyInput::*field;
+    InputBound bound; // the values it may take
 };
 extern const std::array<InputRowSpec, InputRows> inputRowTable;
 
@@ -119,7 +130,6 @@ struct LayerSpec {
     MaterialListMode listMode;  // the list mode that chooses its material
     const char* choiceHeading;  // its line before the material in Memo2
     const char* profileName;    // its name on its segment of the temperature profile
-    bool checkedByCalculation;  // "Calcola" checks its temperature in a box
 
     // Its entry in CalcResult::layerMeanTemps, which holds the layers in
     // wall order.
@@ -144,6 +154,10 @@ std::array<std::uint8_t, MaterialSlots> startMaterials();
 // of the wall reaches its limit temperature.
 enum class FireSearchKind : std::uint8_t { Outer, Inner };
 constexpr int FireSearches = 2;
+
+// Where a search ended: inside its bracket, or against one of its ends
+// without meeting its limit (the limit lies beyond the bracket).
+enum class FireRange : std::uint8_t { Inside, Above, Below };
 
 // Which face of a layer a search watches.
 enum class LayerFace : std::uint8_t { Inner, Outer };

@@ -5,6 +5,7 @@
 #include "common/FixedPoint.h"
 #include "common/Messages.h"
 #include "engine/Session.h"
+#include "materials/MaterialArchive.h"
 
 namespace camini {
 
@@ -19,6 +20,9 @@ void startUp(Session& session, Messages& messages, const StartUpPolicy& policy) 
         }
     };
     load(session.archive);
+    // Numbers of the archive that were not read as written, in one message.
+    if (const Cp1252 misread = joinWarnings(session.archive.misreadNumbers()); !misread.empty())
+        messages.message(misread);
     setStartProject(session.sheet);
     session.savedProject = projectLines(session.sheet);
     session.viewer.clear();

@@ -53,6 +53,16 @@ void storeEditorPage(MaterialArchive& archive, int m, const EditorPage& page, Me
     MaterialArchive::settleOnePointRange(mat);
     if (faulty)
         messages.message(*faulty + " errore nell immissione dati!");
+    // Stored as typed, but a real point needs a conductivity above 0.
+    std::vector<Cp1252> unusable;
+    for (std::size_t k = 0; k < MaxPoints; ++k)
+        if (mat.temperatures[k] > 0 && !(mat.lambdas[k] > 0))
+            unusable.push_back(
+                materialPointWarning(m, mat, static_cast<int>(k) + 1,
+                                     "conducibilit\xE0 " + shortestNumber(mat.lambdas[k]) +
+                                         " a una temperatura sopra 0: deve essere maggiore di 0"));
+    if (!unusable.empty())
+        messages.message(joinWarnings(unusable));
 }
 
 int nextMaterial(int m) {

@@ -31,6 +31,9 @@ EditorPage editorPageOf(const MaterialArchive& archive, int m);
 // last faulty text followed by " errore nell immissione dati!", is shown after
 // all rows are stored. The derived values are not recomputed, but a material
 // of one point takes its edited point as its range (settleOnePointRange).
+// Then one more message names every point of the material whose temperature
+// is above 0 and whose conductivity is not (materialPointWarning's lines);
+// such points are stored as typed.
 void storeEditorPage(MaterialArchive& archive, int m, const EditorPage& page, Messages& messages);
 
 // The next and previous material numbers, held within 1..100.

@@ -7,6 +7,7 @@
 #include "common/TextFile.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 
@@ -96,9 +97,55 @@ bool isEmptySlot(const Material& mat) {
 
 } // namespace
 
-void parseMaterialArchive(std::string_view text, ArchiveSlots& slots) {
+namespace {
+
+// Whether a number line reads as written: empty, or a finite number with
+// nothing but blanks around it.
+bool readAsWritten(std::string_view line) {
+    const auto end = line.find_last_not_of(" \t");
+    if (end == std::string_view::npos)
+        return true;
+    const auto v = readNumberStrict(line.substr(0, end + 1));
+    return v && std::isfinite(*v);
+}
+
+// The misread text in a warning: its first characters.
+constexpr std::size_t ShownTextLength = 20;
+
+} // namespace
+
+Cp1252 materialPointWarning(int m, const Material& mat, int point, std::string_view what) {
+    return "materiale " + std::to_string(m) + " \"" + mat.description + "\", punto " +
+           std::to_string(point) + ": " + std::string(what);
+}
+
+Cp1252 joinWarnings(const std::vector<Cp1252>& lines) {
+    std::string text;
+    for (std::size_t i = 0; i < lines.size() && i < MaxWarningLines; ++i)
+        text += (i ? "\n" : "") + lines[i];
+    if (lines.size() > MaxWarningLines)
+        text += "\ne altri " + std::to_string(lines.size() - MaxWarningLines);
+    return text;
+}
+
+void parseMaterialArchive(std::string_view text, ArchiveSlots& slots,
+                          std::vector<Cp1252>* misread) {
+    if (misread)
+        misread->clear();
     LineCursor lines(text);
+    int number = 0;
+    auto read = [&](std::string_view line, const Material& mat, int point) {
+        const double v = readFileNumber(line);
+        if (misread && !readAsWritten(line))
+            misread->push_back(
+                materialPointWarning(number, mat, point,
+                                     "\"" + std::string(line.substr(0, ShownTextLength)) +
+                                         (line.size() > ShownTextLength ? "...\"" : "\"") +
+                                         " letto come " + shortestNumber(v)));
+        return v;
+    };
     for (auto& mat : slots) {
+        ++number;
         // An empty slot's block, like the missing lines after the end of
         // the text, reads as the empty material.
         if (lines.atEnd() || lines.skip(emptyBlock())) {
@@ -108,8 +155,8 @@ void parseMaterialArchive(std::string_view text, ArchiveSlots& slots) {
         } else {
             mat.description = lines.next();
             for (int k = 0; k < MaxPoints; ++k) {
-                mat.temperatures[k] = readFileNumber(lines.next());
-                mat.lambdas[k] = readFileNumber(lines.next());
+                mat.temperatures[k] = read(lines.next(), mat, k + 1);
+                mat.lambdas[k] = read(lines.next(), mat, k + 1);
             }
         }
         MaterialArchive::derive(mat);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace camini {
 
@@ -36,7 +37,21 @@ using ArchiveSlots = std::array<Material, MaxMaterials>;
 ArchiveSlots parseMaterialArchive(Cp1252View text);
 
 // The same, into `slots`, whose strings keep their storage for the next text.
-void parseMaterialArchive(Cp1252View text, ArchiveSlots& slots);
+// With `misread`, one line is added there for every number line that is not
+// entirely a number (blanks around it aside) or not finite, in file order:
+// materiale 3 "acciaio al carbonio", punto 2: "0,0690" letto come 0
+// An empty line is a 0 and is not named.
+void parseMaterialArchive(Cp1252View text, ArchiveSlots& slots,
+                          std::vector<Cp1252>* misread = nullptr);
+
+// The warning line of a material's point: `materiale M "description", punto K: `
+// followed by `what`.
+Cp1252 materialPointWarning(int m, const Material& mat, int point, Cp1252View what);
+
+// The warnings of a list in one message: the first MaxWarningLines lines, then
+// "e altri N" for the rest; empty for no warnings.
+constexpr std::size_t MaxWarningLines = 20;
+Cp1252 joinWarnings(const std::vector<Cp1252>& lines);
 
 // The file's text for the slots (CR LF line ends).
 Cp1252 serializeMaterialArchive(const ArchiveSlots& materials);
@@ -104,7 +119,11 @@ public:
 
     // Replaces every slot with what the text holds, as a load does with the
     // file's text; the slots keep their strings' storage.
-    void parse(Cp1252View text) { parseMaterialArchive(text, slots_); }
+    void parse(Cp1252View text) { parseMaterialArchive(text, slots_, &misread_); }
+
+    // The numbers the last load or parse did not read as written
+    // (parseMaterialArchive's lines).
+    const std::vector<Cp1252>& misreadNumbers() const { return misread_; }
 
     const Cp1252& description(int m) const { return material(m).description; }
     std::uint16_t pointCount(int m) const { return material(m).pointCount; }
@@ -126,6 +145,7 @@ private:
     PathBytes shippedPath_;
     ArchiveSlots slots_;
     Material outside_; // scratch slot for writes through numbers outside 1..100
+    std::vector<Cp1252> misread_;
 };
 
 } // namespace camini

@@ -138,8 +138,10 @@ TEST(CalcCli, ATemperatureJustBelowZeroKeepsItsSign) {
 
 TEST(CalcCli, LambdaSvgOfAOnePointMaterialAndBadNumbers) {
     test::TempDir dir;
+    // No curve to draw: the message, no file and exit status 3.
     auto r = runCommand(calc() + " --lambda-svg 13 " + shellQuote(dir.file("l.svg")));
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("l.svg")));
     EXPECT_NE(r.err.find("con un solo punto in archivio non \xC3\xA8 possibile il grafico!"),
               std::string::npos)
         << r.err;

@@ -41,14 +41,16 @@ TEST(CsvInSpreadsheet, ItalianTableOpensWithItsNumbersAsNumbers) {
     const json rows = json::parse(cells.out);
     ASSERT_EQ(rows.size(), 4u) << rows;
     EXPECT_EQ(rows[0][0], json::parse(R"(["string", "spessore-isolante [mm]"])"));
-    EXPECT_EQ(rows[0][12], json::parse(R"(["string", "messaggio"])"));
+    EXPECT_EQ(rows[0][14], json::parse(R"(["string", "messaggio"])"));
     // The stopped value: its number, empty cells, the message as text.
     EXPECT_EQ(rows[1][0], json::parse(R"(["float", "-70"])"));
     EXPECT_EQ(rows[1][1], json::parse(R"(["", ""])"));
-    EXPECT_EQ(rows[1][12][0], "string");
+    EXPECT_EQ(rows[1][14][0], "string");
     // Every other cell of a calculated line is a number (the document keeps
     // 15 significant digits of it).
-    for (std::size_t line = 2; line < 4; ++line) {
+    // (-20 mm stops too: a negative thickness.)
+    EXPECT_EQ(rows[2][14][0], "string");
+    for (std::size_t line = 3; line < 4; ++line) {
         ASSERT_EQ(rows[line].size(), 12u) << rows[line]; // the empty message left out
         for (const json& cell : rows[line])
             EXPECT_EQ(cell[0], "float") << cell;

@@ -86,9 +86,8 @@ TEST(CalcJson, AStoppedCalculationWritesItsInputsAndItsMessage) {
                               shellQuote(dir.file("zero.CAM")));
     EXPECT_EQ(r.status, 3);
     EXPECT_TRUE(r.out.empty());
-    const std::string message = "calcolo interrotto: il coefficiente liminare esterno non "
-                                "pu\xC3\xB2 essere 0 (\"coefficiente liminare esterno[\xC2\xB0"
-                                "C]\")";
+    const std::string message = "calcolo interrotto: \"coefficiente liminare esterno[\xC2\xB0"
+                                "C]\" = 0: deve essere maggiore di 0";
     EXPECT_EQ(r.err, message + "\n");
     const json doc = json::parse(readFile(dir.file("c.json")));
     EXPECT_EQ(doc["stopped"], message);

@@ -29,7 +29,7 @@ std::vector<std::string> texts(const SweepSpec& spec) {
 
 // The fields of a sweep's table: the value, 10 numbers, the warnings and
 // the message.
-constexpr std::size_t CsvFields = 13;
+constexpr std::size_t CsvFields = 15;
 
 // The first line of a sweep at or above `flue` in its "(est)" column (9),
 // as the value of its first field; -1 when none is.
@@ -92,7 +92,7 @@ TEST(Sweep, InsulationThicknessTableAndThePlainRunOfItsFirstValue) {
                         "C],T7 [\xC2\xB0"
                         "C],T_fuoco_est [\xC2\xB0"
                         "C],T_fuoco_int [\xC2\xB0"
-                        "C],avvisi_strati,messaggio");
+                        "C],avvisi_strati,fuori_campo_est,fuori_campo_int,messaggio");
     // The example itself, 40 mm, on the second line.
     const auto at40 = csvFields(lines[2]);
     ASSERT_EQ(at40.size(), CsvFields);
@@ -114,15 +114,17 @@ TEST(Sweep, InsulationThicknessTableAndThePlainRunOfItsFirstValue) {
     EXPECT_EQ(field(first, 10), plain["fireResistance"]["inner"]["temperature"].get<double>());
     EXPECT_EQ(first[11], "0");
     EXPECT_EQ(first[12], "");
+    EXPECT_EQ(first[13], "");
+    EXPECT_EQ(first[14], "");
 }
 
 TEST(Sweep, AStoppedCalculationMarksItsLineTheSweepGoesOnAndExitsWith3) {
-    // -70 mm of insulation closes the ring of a 130 mm flue.
+    // A negative thickness stops.
     const auto r = runCommand(calc() + " --sweep spessore-isolante=-70:30:50");
     ASSERT_EQ(r.status, 3) << r.err;
     const auto lines = textLines(r.out);
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[1].rfind("-70,,,,,,,,,,,,\"calcolo interrotto", 0), 0u) << lines[1];
+    EXPECT_EQ(lines[1].rfind("-70,,,,,,,,,,,,,,\"calcolo interrotto", 0), 0u) << lines[1];
     EXPECT_EQ(csvFields(lines[2]).size(), CsvFields);
     EXPECT_EQ(csvFields(lines[3]).size(), CsvFields);
 }
@@ -193,6 +195,8 @@ TEST(Sweep, CsvReadsBackWithPythonsCsvModuleInBothDialects) {
                                              "T_fuoco_int [\xC2\xB0"
                                              "C]",
                                              "avvisi_strati",
+                                             "fuori_campo_est",
+                                             "fuori_campo_int",
                                              "messaggio"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.option);
@@ -209,17 +213,16 @@ TEST(Sweep, CsvReadsBackWithPythonsCsvModuleInBothDialects) {
         for (const json& row : rows)
             EXPECT_EQ(row.size(), CsvFields) << row;
         EXPECT_EQ(rows[1][0], c.stoppedValue);
-        for (std::size_t f = 1; f < 12; ++f)
+        for (std::size_t f = 1; f < 14; ++f)
             EXPECT_EQ(rows[1][f], "") << f;
-        EXPECT_EQ(rows[1][12].get<std::string>().rfind(
-                      "calcolo interrotto: lo spessore \"spessore isolante[mm]\" chiude", 0),
-                  0u);
+        EXPECT_EQ(rows[1][14], "calcolo interrotto: \"spessore isolante[mm]\" = -70: non "
+                               "pu\xC3\xB2 essere negativo");
         EXPECT_EQ(rows[3][0], c.value);
         EXPECT_EQ(rows[3][1], c.resistance);
         EXPECT_EQ(rows[3][9], c.outer);
         EXPECT_EQ(rows[3][10], c.inner);
         EXPECT_EQ(rows[3][11], "0");
-        EXPECT_EQ(rows[3][12], "");
+        EXPECT_EQ(rows[3][14], "");
     }
 }
 

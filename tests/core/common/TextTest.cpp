@@ -46,6 +46,27 @@ TEST(Cp1252, ConvertsBothWays) {
     EXPECT_EQ(fromUtf8(toUtf8(all)), all);
 }
 
+// Control bytes from files become '?' where they are shown; tab, line feed
+// and every other byte stay.
+TEST(Cp1252, PrintableTextReplacesControlBytes) {
+    using Pair = std::pair<std::string_view, std::string_view>;
+    const Pair cases[] = {
+        {"titolo \x1B[31mrosso", "titolo ?[31mrosso"},
+        {"a\x7F"
+         "b",
+         "a?b"},
+        {"\r\x01\x1F", "???"},
+        {"riga 1\nriga 2\tfine", "riga 1\nriga 2\tfine"},
+        {"T \xB0"
+         "C \xC2\xB0 \x80\xFF",
+         "T \xB0"
+         "C \xC2\xB0 \x80\xFF"},
+        {"", ""},
+    };
+    for (const auto& [text, shown] : cases)
+        EXPECT_EQ(printableText(text), shown) << ::testing::PrintToString(std::string(text));
+}
+
 // The bytes in memory split as a file of them reads, and the head of a file
 // ends at the last line a format asks for.
 TEST(TextFile, SplitsBytesAsTheFileReads) {

@@ -76,17 +76,18 @@ TEST(Calculate, FillsMemosAndGridAndSetsTheFlag) {
     EXPECT_TRUE(f.messages.errors.empty());
 }
 
-TEST(Calculate, LayerChecksGoToMessageBoxesWithoutScreen1) {
+TEST(Calculate, LayerChecksGoToMessageBoxesInReportOrder) {
     Fresh f;
     // Every material tops out at 30 deg C: all four layers run hotter.
     test::setMaterial(f.session.archive, 1, "basso", {{10, 0.5}, {30, 0.5}});
     test::setMaterial(f.session.archive, 5, "basso", {{10, 0.05}, {30, 0.05}});
     test::setMaterial(f.session.archive, 9, "basso", {{10, 1.0}, {30, 1.0}});
     calculate(f.session, f.messages);
-    ASSERT_EQ(f.messages.messages.size(), 3u);
+    ASSERT_EQ(f.messages.messages.size(), 4u);
     EXPECT_EQ(f.messages.messages[0].rfind("temperatura media isolante =", 0), 0u);
     EXPECT_EQ(f.messages.messages[1].rfind("temperatura media asola tecnica =", 0), 0u);
-    EXPECT_EQ(f.messages.messages[2].rfind("temperatura media schermo 2 =", 0), 0u);
+    EXPECT_EQ(f.messages.messages[2].rfind("temperatura media schermo 1 =", 0), 0u);
+    EXPECT_EQ(f.messages.messages[3].rfind("temperatura media schermo 2 =", 0), 0u);
 }
 
 // The one layer check: the four material layers in wall order, each with
@@ -232,16 +233,16 @@ TEST(Calculate, SecondCalculationStartsFromTheFirst) {
     EXPECT_EQ(f.session.sheet.results, first);
     EXPECT_EQ(f.session.sheet.fireResistanceLines[0],
               "temp per resistenza al fuoco(est)= 1153.1\260C");
-    // A layer whose material gives no conductivity is not solved again: an
-    // insulation of 0 mm in an empty slot keeps the resistance of the
-    // calculation before (0.62345), where a fresh solver has none.
+    // Nothing is kept from the calculation before: an insulation of 0 mm in
+    // an empty slot has no resistance, after a calculation that gave it
+    // 0.62345 as in a fresh solver.
     auto emptyInsulation = [](Fresh& s) {
         s.session.sheet.input(InputRow::InsulationThickness) = "0";
         s.session.sheet.material(MaterialSlot::Insulation) = 60;
         EXPECT_TRUE(calculate(s.session, s.messages));
         return s.session.sheet.results[2][2];
     };
-    EXPECT_EQ(emptyInsulation(f), " 0.62345");
+    EXPECT_EQ(emptyInsulation(f), " 0.00000");
     Fresh fresh;
     EXPECT_EQ(emptyInsulation(fresh), " 0.00000");
 }

@@ -29,6 +29,31 @@ struct Started {
 
 } // namespace
 
+// The shipped archive reads as written; one misread number gives one
+// message at start-up, the value read as before.
+TEST(StartUp, NamesTheArchiveNumbersNotReadAsWritten) {
+    {
+        Started s;
+        EXPECT_TRUE(s.messages.messages.empty());
+    }
+    TempDir dir;
+    std::string text = test::readFile(test::sourceDir() + "/data/materiali.TXT");
+    // Material 3, point 2's conductivity, with a comma.
+    const auto at = text.find("\r\n", text.find("acciaio al carbonio"));
+    std::size_t line = at;
+    for (int i = 0; i < 3; ++i)
+        line = text.find("\r\n", line + 2);
+    const std::size_t end = text.find("\r\n", line + 2);
+    text.replace(line + 2, end - line - 2, "50,7000");
+    test::writeFile(dir.file("materiali.TXT"), text);
+    Session session{dir.path()};
+    RecordingMessages messages;
+    startUp(session, messages, {.readSizeCatalogue = false, .goOnAfterFailure = false});
+    EXPECT_EQ(messages.messages, std::vector<std::string>{"materiale 3 \"acciaio al carbonio\", "
+                                                          "punto 2: \"50,7000\" letto come 50"});
+    EXPECT_EQ(session.archive.material(3).lambdas[1], 50);
+}
+
 TEST(StartUp, WritesTheStartProject) {
     Started s;
     const Worksheet& w = s.session.sheet;

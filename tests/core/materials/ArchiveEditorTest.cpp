@@ -187,9 +187,15 @@ TEST(StoreEditorPage, CellsAreCutToTwentyCharacters) {
     // What lies beyond the 20th character is never read.
     storeEditorPage(a, 1, pageWith(a, 1, 0, "00000000000000000125abc", "0.00000000000000000017x"),
                     messages);
-    EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(a.material(1).temperatures[0], 125);
     EXPECT_EQ(a.material(1).lambdas[0], 0.0);
+    // No cell is faulty; the conductivity of 0 is named, and stored.
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].rfind("materiale 1 \"calcestruzzo\", punto 1: "
+                                         "conducibilit\xE0 0 ",
+                                         0),
+              0u);
+    messages.messages.clear();
     // A faulty text is named as cut.
     storeEditorPage(a, 1, pageWith(a, 1, 0, std::string(25, 'y'), "1"), messages);
     ASSERT_EQ(messages.messages.size(), 1u);

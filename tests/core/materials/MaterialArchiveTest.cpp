@@ -366,3 +366,54 @@ TEST(MaterialArchiveText, TheShippedFileLoadsAsItParses) {
     EXPECT_EQ(a.allMaterials(), parseMaterialArchive(bytes));
     EXPECT_EQ(serializeMaterialArchive(parseMaterialArchive(bytes)), bytes);
 }
+
+// Every number line that is not entirely a finite number is named once, in
+// file order, with the value it was read as; the values are read as before.
+TEST(MaterialArchiveWarnings, MisreadNumbersNamedWithTheirPoint) {
+    struct Case {
+        const char* line; // the conductivity line of point 2 of material 3
+        double read;
+        const char* warning; // nothing: read as written
+    };
+    const Case cases[] = {
+        {"0,0690", 0, "materiale 3 \"acciaio al carbonio\", punto 2: \"0,0690\" letto come 0"},
+        {"nan", 0, "materiale 3 \"acciaio al carbonio\", punto 2: \"nan\" letto come 0"},
+        {"1e999", 0, "materiale 3 \"acciaio al carbonio\", punto 2: \"1e999\" letto come 0"},
+        {" 12abc", 12, "materiale 3 \"acciaio al carbonio\", punto 2: \" 12abc\" letto come 12"},
+        {"0.0350000000000000000000000x", 0.035,
+         "materiale 3 \"acciaio al carbonio\", punto 2: \"0.035000000000000000...\" letto come "
+         "0.035"},
+        {" 50.7000 ", 50.7, nullptr},
+        {"", 0, nullptr},
+        {"-2e-1", -0.2, nullptr},
+    };
+    for (const Case& c : cases) {
+        // Two empty slots, then material 3 up to its second conductivity.
+        std::string text;
+        for (int m = 0; m < 2; ++m) {
+            text += "\r\n";
+            for (int k = 0; k < MaxPoints; ++k)
+                text += "      0\r\n 0.0000\r\n";
+        }
+        text += "acciaio al carbonio\r\n     20\r\n53.3000\r\n    100\r\n" + std::string(c.line) +
+                "\r\n";
+        MaterialArchive a;
+        a.parse(text);
+        EXPECT_EQ(a.material(3).lambdas[1], c.read) << c.line;
+        EXPECT_EQ(a.misreadNumbers(),
+                  c.warning ? std::vector<std::string>{c.warning} : std::vector<std::string>{})
+            << c.line;
+    }
+}
+
+TEST(MaterialArchiveWarnings, OneMessageOfAtMostTwentyLines) {
+    std::vector<std::string> lines;
+    EXPECT_EQ(joinWarnings(lines), "");
+    for (int i = 1; i <= 22; ++i)
+        lines.push_back("w" + std::to_string(i));
+    EXPECT_EQ(joinWarnings(lines), "w1\nw2\nw3\nw4\nw5\nw6\nw7\nw8\nw9\nw10\nw11\nw12\nw13\nw14\n"
+                                   "w15\nw16\nw17\nw18\nw19\nw20\ne altri 2");
+    lines.resize(20);
+    EXPECT_EQ(joinWarnings(lines), "w1\nw2\nw3\nw4\nw5\nw6\nw7\nw8\nw9\nw10\nw11\nw12\nw13\nw14\n"
+                                   "w15\nw16\nw17\nw18\nw19\nw20");
+}
