@@ -198,7 +198,7 @@ int writeCalculationOutputs(Session& session, const CalcOptions& opt,
         // A material that gives no curve: its message, and no file.
         if (!checkGraph(graph, messages))
             return 3;
-        const GraphProcedure drawOnly{{}, graph.draw};
+        const GraphProcedure drawOnly{{}, graph.draw, graph.title};
         replaceFileSafely(opt.lambdaSvg->second,
                           graphSvg(plot, drawOnly, conductivityGraphCaption(session), messages));
     }
