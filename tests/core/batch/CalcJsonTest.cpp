@@ -103,7 +103,9 @@ TEST(MinThicknessJson, TheAnswerItsTemperaturesAndItsTrials) {
     const auto r = runCommand(calc() + " --min-thickness spessore-isolante --flue 500 --json " +
                               shellQuote(dir.file("m.json")));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.rfind("spessore isolante[mm]=21  ", 0), 0u); // the line is still printed
+    EXPECT_EQ(r.out, "spessore isolante[mm]=21  temp per resistenza al fuoco(est)=  506.3\xC2\xB0"
+                     "C  temp per resistenza al fuoco(int)=  355.5\xC2\xB0"
+                     "C\n"); // the line is still printed
     const json doc = json::parse(readFile(dir.file("m.json")));
     EXPECT_EQ(doc["search"], json::parse(R"({"row": 5, "key": "spessore-isolante",
         "label": "spessore isolante[mm]", "flueTemperature": 500, "range": [0, 1000]})"));
@@ -155,29 +157,60 @@ TEST(CalcJson, TheExampleValidatesAndHoldsItsNumbers) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("titolo progetto=esempio 1", 0), 0u); // the report is still printed
     EXPECT_EQ(schemaComplaint("calcolo.schema.json", dir.file("c.json")), "");
-
-    const json doc = json::parse(readFile(dir.file("c.json")));
+    // Flux: 230 K over the total resistance; per metre over pi x 0.13 m. The
+    // bisections end on multiples of their bracket over a power of two. No
+    // inner diameter for row 1, no outer one for row 7, no material for the
+    // air gap.
+    const std::string text = readFile(dir.file("c.json"));
+    expectNumbers(text, R"({"formatVersion": 2,
+"inputs": [{"row": 0, "value": 250}, {"row": 1, "value": 20}, {"row": 2, "value": 130},
+    {"row": 3, "value": 15}, {"row": 4, "value": 8}, {"row": 5, "value": 40}, {"row": 6,
+    "value": 20}, {"row": 7, "value": 20}, {"row": 8, "value": 20}, {"row": 9, "value": 10},
+    {"row": 10, "value": 100}, {"row": 11, "value": 85}],
+"innerDiameterUsed": 130,
+"wall": [
+  {"row": 1, "coefficient": 15, "resistance": 0.06666666667, "temperatureDrop": 19.90116313,
+    "temperatureBefore": 250, "temperatureAfter": 230.0988369, "outerDiameter": 130},
+  {"row": 2, "thickness": 40, "material": {"number": 5}, "conductivity": 0.059337505,
+    "meanTemperature": 151.6875475, "resistance": 0.5253380677, "temperatureDrop": 156.8225787,
+    "temperatureBefore": 230.0988369, "temperatureAfter": 73.27625814, "innerDiameter": 130,
+    "outerDiameter": 210},
+  {"row": 3, "thickness": 20, "unitResistance": 0.1254868063, "meanTemperature": 61.68149592,
+    "resistance": 0.07768230865, "temperatureDrop": 23.18952445, "temperatureBefore":
+    73.27625814, "temperatureAfter": 50.08673369, "innerDiameter": 210, "outerDiameter": 250},
+  {"row": 4, "thickness": 20, "material": {"number": 1}, "conductivity": 0.3342965914,
+    "meanTemperature": 45.77934986, "resistance": 0.02885850643, "temperatureDrop": 8.61476766,
+    "temperatureBefore": 50.08673369, "temperatureAfter": 41.47196603, "innerDiameter": 250,
+    "outerDiameter": 290},
+  {"row": 5, "thickness": 20, "material": {"number": 1}, "conductivity": 0.3329511698,
+    "meanTemperature": 37.70688367, "resistance": 0.0252252081, "temperatureDrop": 7.53016472,
+    "temperatureBefore": 41.47196603, "temperatureAfter": 33.94180131, "innerDiameter": 290,
+    "outerDiameter": 330},
+  {"row": 6, "thickness": 10, "material": {"number": 9}, "conductivity": 13.9127697,
+    "meanTemperature": 33.90076996, "resistance": 0.0002749008706, "temperatureDrop":
+    0.08206270603, "temperatureBefore": 33.94180131, "temperatureAfter": 33.85973861,
+    "innerDiameter": 330, "outerDiameter": 350},
+  {"row": 7, "coefficient": 8, "resistance": 0.04642857143, "temperatureDrop": 13.85973861,
+    "temperatureBefore": 33.85973861, "temperatureAfter": 20, "innerDiameter": 350}],
+"totalResistance": 0.7704742299, "temperatureDifference": 230, "heatFlux": 298.5174469,
+"heatFlowPerMetre": 121.9166284,
+"fireResistance": {"outer": {"limit": 85, "bracket": [0, 1800], "temperature": 632.8125},
+    "inner": {"limit": 100, "bracket": [0, 3500], "temperature": 464.84375}},
+"layerChecks": [{"material": 5, "meanTemperature": 151.6875475, "highestTemperature": 400},
+    {"material": 1, "meanTemperature": 45.77934986, "highestTemperature": 600}, {"material": 1,
+    "meanTemperature": 37.70688367, "highestTemperature": 600}, {"material": 9,
+    "meanTemperature": 33.90076996, "highestTemperature": 800}]})");
+    const json doc = json::parse(text);
     EXPECT_EQ(doc["version"], "1.1.0");
-    EXPECT_EQ(doc["formatVersion"], 2);
     EXPECT_EQ(doc["units"]["heatFlux"], "W/m2");
     EXPECT_EQ(doc["units"]["temperatureDrop"], "K");
     EXPECT_EQ(doc["units"]["value"]["coefficiente-interno"], "W/m2K");
     EXPECT_EQ(doc["inputs"][0]["label"], "temperatura fumi[\xC2\xB0"
                                          "C]"); // UTF-8
     EXPECT_EQ(doc["inputs"][5]["key"], "spessore-isolante");
-    EXPECT_EQ(doc["inputs"][5]["value"], 40.0);
-    EXPECT_NEAR(doc["totalResistance"].get<double>(), 0.77047, 5e-6);
-    // Flux: 230 K over the total resistance; per metre over pi x 0.13 m.
-    EXPECT_NEAR(doc["heatFlux"].get<double>(), 298.5174, 1e-4);
-    EXPECT_NEAR(doc["heatFlowPerMetre"].get<double>(), 121.9166, 1e-4);
-    // The bisections end on multiples of their bracket over a power of two.
-    EXPECT_EQ(doc["fireResistance"]["outer"]["temperature"], 632.8125);
-    EXPECT_EQ(doc["fireResistance"]["inner"]["temperature"], 464.84375);
     EXPECT_EQ(doc["wall"][1]["material"]["description"], "lana di roccia 100 kg/m3");
-    EXPECT_EQ(doc["wall"][2]["material"], nullptr); // the air gap
+    EXPECT_EQ(doc["wall"][2]["material"], nullptr);
     EXPECT_EQ(doc["wall"][0]["innerDiameter"], nullptr);
-    EXPECT_EQ(doc["wall"][6]["outerDiameter"], nullptr);
-    EXPECT_EQ(doc["layerChecks"].size(), 4u);
     EXPECT_TRUE(doc["messages"].empty());
 }
 

@@ -31,18 +31,6 @@ std::vector<std::string> texts(const SweepSpec& spec) {
 // the message.
 constexpr std::size_t CsvFields = 13;
 
-// The first line of a sweep at or above `flue` in its "(est)" column (9),
-// as the value of its first field; -1 when none is.
-int firstReaching(const std::string& csv, double flue) {
-    const auto lines = textLines(csv);
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const auto f = csvFields(lines[i]);
-        if (f.size() == CsvFields && !f[9].empty() && field(f, 9) >= flue)
-            return std::atoi(f[0].c_str());
-    }
-    return -1;
-}
-
 } // namespace
 
 TEST(SweepSpec, ValuesAsTheUserWouldTypeThem) {
@@ -59,12 +47,20 @@ TEST(SweepSpec, ValuesAsTheUserWouldTypeThem) {
         // Tenths add up to TO although 0.1 is not exact in binary.
         {"4=7:7.3:0.1", InputRow::OuterCoefficient, {"7.0", "7.1", "7.2", "7.3"}},
         {"11=-0.5:0.5:0.5", InputRow::OuterFaceLimit, {"-0.5", "0.0", "0.5"}},
+        // 0.3 - 3 x 0.1 is -5.6e-17 in binary; -0 is written 0.
+        {"11=0.3:-0.2:-0.1",
+         InputRow::OuterFaceLimit,
+         {"0.3", "0.2", "0.1", "0.0", "-0.1", "-0.2"}},
+        {"11=-0:1:1", InputRow::OuterFaceLimit, {"0", "1"}},
     };
     for (const Case& c : cases) {
         const SweepSpec spec = parseSweep(c.argument);
         EXPECT_EQ(spec.row, c.row) << c.argument;
         EXPECT_EQ(texts(spec), c.texts) << c.argument;
     }
+    // A value that rounds to zero loses its sign, one that does not keeps it.
+    const SweepSpec near0{InputRow::OuterFaceLimit, -0.01, 0.0, 0.00999, 3, 2};
+    EXPECT_EQ(texts(near0), (std::vector<std::string>{"-0.01", "0.00", "0.01"}));
 }
 
 TEST(SweepSpec, RefusedArguments) {
@@ -278,25 +274,60 @@ TEST(Sweep, CountsTheLayerWarnings) {
     EXPECT_EQ(csvFields(lines[2])[11], "1");
 }
 
-TEST(MinThickness, AgreesWithASweepOfTheSameRange) {
-    const auto sweep = runCommand(calc() + " --sweep spessore-isolante=0:1000:1");
-    ASSERT_EQ(sweep.status, 0) << sweep.err;
-    struct Case {
-        double flue;
-        const char* expected;
+// The answer s is the least whole millimetre whose "(est)" temperature is at
+// least T: est(s) >= T and est(s - 1) < T, each est a calculation of its own;
+// T equal to est(s) itself gives s. Above est(1000 mm) there is none.
+TEST(MinThickness, TheLeastThicknessThatReachesTheTemperature) {
+    Session example(binDir());
+    RecordingMessages messages;
+    startUp(example, messages, {.readSizeCatalogue = false, .goOnAfterFailure = false});
+    auto est = [](Session s, InputRow row, int mm) {
+        s.sheet.input(row) = std::to_string(mm);
+        return solveCalculation(s).outer.temperature;
     };
-    const Case cases[] = {{500, "spessore isolante[mm]=21  "},
-                          {700, "spessore isolante[mm]=50  "},
-                          {250, "spessore isolante[mm]=0  "}};
+    const double none = -1; // no s - 1 for s = 0, nothing for no answer
+    struct Case {
+        int changedRow; // of the example, -1 for none
+        const char* text;
+        int row;
+        double flue;
+        int s;                // -1: no answer
+        double estS, estLess; // est(s), est(s - 1)
+    };
+    const Case cases[] = {
+        {-1, "", 5, 250, 0, 295.3125, none},
+        {-1, "", 5, 295.3125, 0, 295.3125, none},
+        {-1, "", 5, 295.3126, 1, 309.375, 295.3125},
+        {-1, "", 5, 499.21875, 20, 499.21875, 492.1875},
+        {-1, "", 5, 500, 21, 506.25, 499.21875},
+        {-1, "", 5, 506.25, 21, 506.25, 499.21875},
+        {-1, "", 5, 700, 50, 703.125, 689.0625},
+        {-1, "", 5, 1800, 171, 1800, 1796.484375},
+        {-1, "", 5, 1800.01, -1, none, none},
+        {-1, "", 6, 1000, 138, 1350, 900},
+        {-1, "", 9, 1000, 137, 1012.5, 984.375},
+        {11, "60", 7, 500, 27, 506.25, 492.1875},
+        {2, "300", 8, 600, 57, 604.6875, 597.65625},
+    };
     for (const Case& c : cases) {
-        const auto r = runCommand(calc() + " --min-thickness spessore-isolante --flue " +
-                                  std::to_string(c.flue));
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out.rfind(c.expected, 0), 0u) << r.out;
-        const int mm = std::atoi(r.out.substr(r.out.find('=') + 1).c_str());
-        EXPECT_EQ(mm, firstReaching(sweep.out, c.flue)) << c.flue;
-        EXPECT_NE(r.out.find("temp per resistenza al fuoco(est)="), std::string::npos);
-        EXPECT_NE(r.out.find("temp per resistenza al fuoco(int)="), std::string::npos);
+        SCOPED_TRACE(std::to_string(c.row) + " at " + shortestNumber(c.flue));
+        Session loaded = example;
+        if (c.changedRow >= 0)
+            loaded.sheet.input(static_cast<InputRow>(c.changedRow)) = c.text;
+        const auto row = static_cast<InputRow>(c.row);
+        const MinThickness answer = findMinThickness(loaded, row, c.flue);
+        ASSERT_EQ(answer.found ? answer.found->millimetres : -1, c.s);
+        if (c.s < 0) {
+            EXPECT_LT(est(loaded, row, MaxSearchedThickness), c.flue);
+            continue;
+        }
+        EXPECT_EQ(answer.found->fireTempOuter, c.estS);
+        EXPECT_EQ(est(loaded, row, c.s), c.estS);
+        EXPECT_GE(c.estS, c.flue);
+        if (c.s > 0) {
+            EXPECT_EQ(est(loaded, row, c.s - 1), c.estLess);
+            EXPECT_LT(c.estLess, c.flue);
+        }
     }
 }
 
