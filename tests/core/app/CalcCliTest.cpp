@@ -15,9 +15,7 @@ TEST(CalcCli, PrintsTheReportOfTheExampleProject) {
     auto l = textLines(r.out);
     ASSERT_EQ(l.size(), 34u);
     EXPECT_EQ(l[0].rfind("titolo progetto=esempio 1 ", 0), 0u);
-    EXPECT_EQ(l[2], "temperatura fumi[\xC2\xB0"
-                    "C]" +
-                        std::string(14, ' ') + "250");
+    EXPECT_EQ(l[2], "temperatura fumi[\u00b0C]" + std::string(14, ' ') + "250");
     EXPECT_EQ(l[15].size(), 105u); // 104 characters, the degree sign in two bytes
     EXPECT_EQ(l[31], "conducibilit\xC3\xA0 termica in W/m K");
     EXPECT_EQ(r.out.find('\r'), std::string::npos);
@@ -219,10 +217,7 @@ TEST(CalcCli, OptionsWithEqualsTheEndOfOptionsAndShortUsageErrors) {
     };
     const Case cases[] = {
         {"--json=- --single-wall", 0, "{", ""},
-        {"--sweep=0=250:300:50 --csv-it", 0,
-         "\xEF\xBB\xBFtemperatura-fumi [\xC2\xB0"
-         "C];",
-         ""},
+        {"--sweep=0=250:300:50 --csv-it", 0, "\xEF\xBB\xBFtemperatura-fumi [\u00b0C];", ""},
         {"--lambda-svg=7 - ", 0, "<?xml", ""},
         {"--min-thickness=5 --flue=500", 0, "spessore isolante[mm]=21 ", ""},
         {"-- -meno.CAM", 0, "titolo progetto=meno ", ""},

@@ -90,8 +90,7 @@ TEST(CalcJson, AStoppedCalculationWritesItsInputsAndItsMessage) {
     EXPECT_EQ(r.status, 3);
     EXPECT_TRUE(r.out.empty());
     const std::string message = "calcolo interrotto: il coefficiente liminare esterno non "
-                                "pu\xC3\xB2 essere 0 (\"coefficiente liminare esterno[\xC2\xB0"
-                                "C]\")";
+                                "pu\xC3\xB2 essere 0 (\"coefficiente liminare esterno[\u00b0C]\")";
     EXPECT_EQ(r.err, message + "\n");
     const json doc = json::parse(readFile(dir.file("c.json")));
     EXPECT_EQ(doc["stopped"], message);
@@ -106,9 +105,9 @@ TEST(MinThicknessJson, TheAnswerItsTemperaturesAndItsTrials) {
     const auto r = runCommand(calc() + " --min-thickness spessore-isolante --flue 500 --json " +
                               shellQuote(dir.file("m.json")));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "spessore isolante[mm]=21  temp per resistenza al fuoco(est)=  506.3\xC2\xB0"
-                     "C  temp per resistenza al fuoco(int)=  355.5\xC2\xB0"
-                     "C\n"); // the line is still printed
+    EXPECT_EQ(r.out,
+              "spessore isolante[mm]=21  temp per resistenza al fuoco(est)=  506.3\u00b0C  temp "
+              "per resistenza al fuoco(int)=  355.5\u00b0C\n"); // the line is still printed
     const json doc = json::parse(readFile(dir.file("m.json")));
     EXPECT_EQ(doc["search"], json::parse(R"({"row": 5, "key": "spessore-isolante",
         "label": "spessore isolante[mm]", "flueTemperature": 500, "range": [0, 1000]})"));
@@ -116,8 +115,7 @@ TEST(MinThicknessJson, TheAnswerItsTemperaturesAndItsTrials) {
     EXPECT_EQ(doc["fireResistance"]["outer"]["temperature"], 506.25);
     EXPECT_EQ(doc["fireResistance"]["inner"]["temperature"], 355.46875);
     EXPECT_EQ(doc["fireResistance"]["outer"]["line"],
-              "temp per resistenza al fuoco(est)=  506.3\xC2\xB0"
-              "C");
+              "temp per resistenza al fuoco(est)=  506.3\u00b0C");
     ASSERT_EQ(doc["trials"].size(), 12u);
     EXPECT_EQ(doc["trials"][0], json::parse(R"({"thickness": 0, "fireTempOuter": 295.3125,
         "fireTempInner": 187.98828125, "reaches": false})"));
@@ -201,8 +199,7 @@ TEST(CalcJson, TheExampleValidatesAndHoldsItsNumbers) {
     EXPECT_EQ(doc["units"]["heatFlux"], "W/m2");
     EXPECT_EQ(doc["units"]["temperatureDrop"], "K");
     EXPECT_EQ(doc["units"]["value"]["coefficiente-interno"], "W/m2K");
-    EXPECT_EQ(doc["inputs"][0]["label"], "temperatura fumi[\xC2\xB0"
-                                         "C]"); // UTF-8
+    EXPECT_EQ(doc["inputs"][0]["label"], "temperatura fumi[\u00b0C]"); // UTF-8
     EXPECT_EQ(doc["inputs"][5]["key"], "spessore-isolante");
     EXPECT_EQ(doc["wall"][1]["material"]["description"], "lana di roccia 100 kg/m3");
     EXPECT_EQ(doc["wall"][2]["material"], nullptr);

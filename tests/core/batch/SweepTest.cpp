@@ -123,8 +123,7 @@ TEST(Sweep, JsonDocumentValidatesAgainstItsSchema) {
         "label": "coefficiente liminare esterno[\u00b0C]", "from": 0, "to": 8, "step": 4,
         "count": 3})"));
     EXPECT_EQ(doc["units"]["from"], "W/m2K");
-    EXPECT_EQ(doc["units"]["boundaryTemperatures"], "\xC2\xB0"
-                                                    "C");
+    EXPECT_EQ(doc["units"]["boundaryTemperatures"], "\u00b0C");
     const json& a = doc["rows"];
     ASSERT_EQ(a.size(), 3u);
     EXPECT_NE(a[0]["stopped"].get<std::string>().find("coefficiente liminare esterno"),
