@@ -71,8 +71,7 @@ TEST(RtfInWordProcessor, TableRowsStayWholeOnOneLandscapePage) {
         {"isolante", "isolante 0.05934 0.52534 73.3 156.8 151.7 130 210"},
         {"R", "R totale 0.77047 230.0"},
         {"schermo", "schermo 1 0.33295 0.02523 33.9 7.5 37.7 290 330"},
-        {"strato", "strato lamda Rcalc T \xC2\xB0"
-                   "C salto T calc D1 mm D2 mm"}, // the heading
+        {"strato", "strato lamda Rcalc T \u00b0C salto T calc D1 mm D2 mm"}, // the heading
     };
     for (auto [first, row] : rows) {
         const auto found = rowsStartingWith(text.out, first);

@@ -2,8 +2,11 @@
 
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -50,6 +53,30 @@ inline nlohmann::json readCsvWithPython(const std::string& file, const std::stri
     if (r.status != 0)
         return {{"error", r.err}};
     return nlohmann::json::parse(r.out);
+}
+
+// Every number of a JSON document but its units, by its place
+// ("/wall/1/resistance"), against the number at the same place in
+// `expected`, within a billionth of it; the strings, booleans and nulls of
+// both are left out. A number missing, added or different fails.
+inline void expectNumbers(const std::string& document, const std::string& expected) {
+    auto numbers = [](const std::string& text) {
+        std::map<std::string, double> n;
+        const nlohmann::json flat = nlohmann::json::parse(text).flatten();
+        for (const auto& [place, v] : flat.items())
+            if (v.is_number() && place.rfind("/units/", 0) != 0)
+                n[place] = v.get<double>();
+        return n;
+    };
+    const auto got = numbers(document);
+    const auto want = numbers(expected);
+    for (const auto& [place, v] : want)
+        if (got.count(place))
+            EXPECT_NEAR(got.at(place), v, std::abs(v) * 1e-9) << place;
+        else
+            ADD_FAILURE() << place << " is missing";
+    for (const auto& [place, v] : got)
+        EXPECT_TRUE(want.count(place)) << place << " = " << v << " is not expected";
 }
 
 } // namespace camini::test

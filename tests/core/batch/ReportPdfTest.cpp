@@ -61,11 +61,9 @@ TEST(ReportPdf, TwoA4PagesReportThenGraphInLandscape) {
         EXPECT_TRUE(found) << line;
     }
     EXPECT_NE(text.out.find("R totale"), std::string::npos);
-    EXPECT_NE(squeezed(text.out).find("temp per resistenza al fuoco(est)= 632.8\xC2\xB0"
-                                      "C"),
+    EXPECT_NE(squeezed(text.out).find("temp per resistenza al fuoco(est)= 632.8\u00b0C"),
               std::string::npos);
-    EXPECT_NE(squeezed(text.out).find("temp per resistenza al fuoco(int)= 464.8\xC2\xB0"
-                                      "C"),
+    EXPECT_NE(squeezed(text.out).find("temp per resistenza al fuoco(int)= 464.8\u00b0C"),
               std::string::npos);
     const auto graph = runCommand("pdftotext -f 2 -l 2 " + shellQuote(dir.file("r.pdf")) + " -");
     for (const char* label : {"isolante", "camera aria", "schermo 1", "250", "73"})

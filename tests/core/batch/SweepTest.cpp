@@ -31,17 +31,11 @@ std::vector<std::string> texts(const SweepSpec& spec) {
 // the message.
 constexpr std::size_t CsvFields = 15;
 
-// The first line of a sweep at or above `flue` in its "(est)" column (9),
-// as the value of its first field; -1 when none is.
-int firstReaching(const std::string& csv, double flue) {
-    const auto lines = textLines(csv);
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const auto f = csvFields(lines[i]);
-        if (f.size() == CsvFields && !f[9].empty() && field(f, 9) >= flue)
-            return std::atoi(f[0].c_str());
-    }
-    return -1;
-}
+// The header of a sweep of the insulation's thickness.
+const std::string InsulationHeader =
+    "spessore-isolante [mm],R_totale [m2K/W],T1 [\u00b0C],T2 [\u00b0C],T3 [\u00b0C],"
+    "T4 [\u00b0C],T5 [\u00b0C],T6 [\u00b0C],T7 [\u00b0C],T_fuoco_est [\u00b0C],"
+    "T_fuoco_int [\u00b0C],avvisi_strati,fuori_campo_est,fuori_campo_int,messaggio";
 
 } // namespace
 
@@ -59,12 +53,20 @@ TEST(SweepSpec, ValuesAsTheUserWouldTypeThem) {
         // Tenths add up to TO although 0.1 is not exact in binary.
         {"4=7:7.3:0.1", InputRow::OuterCoefficient, {"7.0", "7.1", "7.2", "7.3"}},
         {"11=-0.5:0.5:0.5", InputRow::OuterFaceLimit, {"-0.5", "0.0", "0.5"}},
+        // 0.3 - 3 x 0.1 is -5.6e-17 in binary; -0 is written 0.
+        {"11=0.3:-0.2:-0.1",
+         InputRow::OuterFaceLimit,
+         {"0.3", "0.2", "0.1", "0.0", "-0.1", "-0.2"}},
+        {"11=-0:1:1", InputRow::OuterFaceLimit, {"0", "1"}},
     };
     for (const Case& c : cases) {
         const SweepSpec spec = parseSweep(c.argument);
         EXPECT_EQ(spec.row, c.row) << c.argument;
         EXPECT_EQ(texts(spec), c.texts) << c.argument;
     }
+    // A value that rounds to zero loses its sign, one that does not keeps it.
+    const SweepSpec near0{InputRow::OuterFaceLimit, -0.01, 0.0, 0.00999, 3, 2};
+    EXPECT_EQ(texts(near0), (std::vector<std::string>{"-0.01", "0.00", "0.01"}));
 }
 
 TEST(SweepSpec, RefusedArguments) {
@@ -83,16 +85,7 @@ TEST(Sweep, InsulationThicknessTableAndThePlainRunOfItsFirstValue) {
     EXPECT_TRUE(r.err.empty()) << r.err;
     const auto lines = textLines(r.out);
     ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0], "spessore-isolante [mm],R_totale [m2K/W],T1 [\xC2\xB0"
-                        "C],T2 [\xC2\xB0"
-                        "C],T3 [\xC2\xB0"
-                        "C],T4 [\xC2\xB0"
-                        "C],T5 [\xC2\xB0"
-                        "C],T6 [\xC2\xB0"
-                        "C],T7 [\xC2\xB0"
-                        "C],T_fuoco_est [\xC2\xB0"
-                        "C],T_fuoco_int [\xC2\xB0"
-                        "C],avvisi_strati,fuori_campo_est,fuori_campo_int,messaggio");
+    EXPECT_EQ(lines[0], InsulationHeader);
     // The example itself, 40 mm, on the second line.
     const auto at40 = csvFields(lines[2]);
     ASSERT_EQ(at40.size(), CsvFields);
@@ -118,17 +111,6 @@ TEST(Sweep, InsulationThicknessTableAndThePlainRunOfItsFirstValue) {
     EXPECT_EQ(first[14], "");
 }
 
-TEST(Sweep, AStoppedCalculationMarksItsLineTheSweepGoesOnAndExitsWith3) {
-    // A negative thickness stops.
-    const auto r = runCommand(calc() + " --sweep spessore-isolante=-70:30:50");
-    ASSERT_EQ(r.status, 3) << r.err;
-    const auto lines = textLines(r.out);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[1].rfind("-70,,,,,,,,,,,,,,\"calcolo interrotto", 0), 0u) << lines[1];
-    EXPECT_EQ(csvFields(lines[2]).size(), CsvFields);
-    EXPECT_EQ(csvFields(lines[3]).size(), CsvFields);
-}
-
 TEST(Sweep, JsonDocumentValidatesAgainstItsSchema) {
     TempDir dir;
     const auto r = runCommand(calc() + " --sweep 4=0:8:4 --json " + shellQuote(dir.file("s.json")));
@@ -143,8 +125,7 @@ TEST(Sweep, JsonDocumentValidatesAgainstItsSchema) {
         "label": "coefficiente liminare esterno[\u00b0C]", "from": 0, "to": 8, "step": 4,
         "count": 3})"));
     EXPECT_EQ(doc["units"]["from"], "W/m2K");
-    EXPECT_EQ(doc["units"]["boundaryTemperatures"], "\xC2\xB0"
-                                                    "C");
+    EXPECT_EQ(doc["units"]["boundaryTemperatures"], "\u00b0C");
     const json& a = doc["rows"];
     ASSERT_EQ(a.size(), 3u);
     EXPECT_NE(a[0]["stopped"].get<std::string>().find("coefficiente liminare esterno"),
@@ -156,7 +137,8 @@ TEST(Sweep, JsonDocumentValidatesAgainstItsSchema) {
 
 // The table read back by Python's csv module as a script would, in both
 // dialects: as many fields on every line as in the header, the units in
-// the header, a stopped line's empty numbers and its message.
+// the header, a stopped line's empty numbers and its message; the sweep
+// goes on after it and exits with 3.
 TEST(Sweep, CsvReadsBackWithPythonsCsvModuleInBothDialects) {
     struct Case {
         const char* option;
@@ -174,30 +156,6 @@ TEST(Sweep, CsvReadsBackWithPythonsCsvModuleInBothDialects) {
         {"--csv-it", ";", true, "\r\n", "-70,0", "30,0", "0,6647642490025938", "576,5625",
          "410,15625"},
     };
-    const std::vector<std::string> header = {"spessore-isolante [mm]",
-                                             "R_totale [m2K/W]",
-                                             "T1 [\xC2\xB0"
-                                             "C]",
-                                             "T2 [\xC2\xB0"
-                                             "C]",
-                                             "T3 [\xC2\xB0"
-                                             "C]",
-                                             "T4 [\xC2\xB0"
-                                             "C]",
-                                             "T5 [\xC2\xB0"
-                                             "C]",
-                                             "T6 [\xC2\xB0"
-                                             "C]",
-                                             "T7 [\xC2\xB0"
-                                             "C]",
-                                             "T_fuoco_est [\xC2\xB0"
-                                             "C]",
-                                             "T_fuoco_int [\xC2\xB0"
-                                             "C]",
-                                             "avvisi_strati",
-                                             "fuori_campo_est",
-                                             "fuori_campo_int",
-                                             "messaggio"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.option);
         TempDir dir;
@@ -209,7 +167,7 @@ TEST(Sweep, CsvReadsBackWithPythonsCsvModuleInBothDialects) {
         EXPECT_EQ(table["lineEnd"], std::string(c.lineEnd));
         const json& rows = table["rows"];
         ASSERT_EQ(rows.size(), 4u);
-        EXPECT_EQ(rows[0], json(header));
+        EXPECT_EQ(rows[0], json(csvFields(InsulationHeader)));
         for (const json& row : rows)
             EXPECT_EQ(row.size(), CsvFields) << row;
         EXPECT_EQ(rows[1][0], c.stoppedValue);
@@ -281,32 +239,74 @@ TEST(Sweep, CountsTheLayerWarnings) {
     EXPECT_EQ(csvFields(lines[2])[11], "1");
 }
 
-TEST(MinThickness, AgreesWithASweepOfTheSameRange) {
-    const auto sweep = runCommand(calc() + " --sweep spessore-isolante=0:1000:1");
-    ASSERT_EQ(sweep.status, 0) << sweep.err;
-    struct Case {
-        double flue;
-        const char* expected;
+// The answer s is the least whole millimetre whose "(est)" temperature is at
+// least T: est(s) >= T and est(s - 1) < T, each est a calculation of its own;
+// T equal to est(s) itself gives s. Above est(1000 mm) there is none.
+TEST(MinThickness, TheLeastThicknessThatReachesTheTemperature) {
+    Session example(binDir());
+    RecordingMessages messages;
+    startUp(example, messages, {.readSizeCatalogue = false, .goOnAfterFailure = false});
+    auto est = [](Session s, InputRow row, int mm) {
+        s.sheet.input(row) = std::to_string(mm);
+        return solveCalculation(s).outer.temperature;
     };
-    const Case cases[] = {{500, "spessore isolante[mm]=21  "},
-                          {700, "spessore isolante[mm]=50  "},
-                          {250, "spessore isolante[mm]=0  "}};
+    const double none = -1; // no s - 1 for s = 0, nothing for no answer
+    struct Case {
+        int changedRow; // of the example, -1 for none
+        const char* text;
+        int row;
+        double flue;
+        int s;                // -1: no answer
+        double estS, estLess; // est(s), est(s - 1)
+    };
+    const Case cases[] = {
+        {-1, "", 5, 250, 0, 295.3125, none},
+        {-1, "", 5, 295.3125, 0, 295.3125, none},
+        {-1, "", 5, 295.3126, 1, 309.375, 295.3125},
+        {-1, "", 5, 499.21875, 20, 499.21875, 492.1875},
+        {-1, "", 5, 500, 21, 506.25, 499.21875},
+        {-1, "", 5, 506.25, 21, 506.25, 499.21875},
+        {-1, "", 5, 700, 50, 703.125, 689.0625},
+        {-1, "", 5, 1800, 171, 1800, 1796.484375},
+        {-1, "", 5, 1800.01, -1, none, none},
+        {-1, "", 6, 1000, 138, 1350, 900},
+        {-1, "", 9, 1000, 137, 1012.5, 984.375},
+        {11, "60", 7, 500, 27, 506.25, 492.1875},
+        {2, "300", 8, 600, 57, 604.6875, 597.65625},
+    };
     for (const Case& c : cases) {
-        const auto r = runCommand(calc() + " --min-thickness spessore-isolante --flue " +
-                                  std::to_string(c.flue));
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out.rfind(c.expected, 0), 0u) << r.out;
-        const int mm = std::atoi(r.out.substr(r.out.find('=') + 1).c_str());
-        EXPECT_EQ(mm, firstReaching(sweep.out, c.flue)) << c.flue;
-        EXPECT_NE(r.out.find("temp per resistenza al fuoco(est)="), std::string::npos);
-        EXPECT_NE(r.out.find("temp per resistenza al fuoco(int)="), std::string::npos);
+        SCOPED_TRACE(std::to_string(c.row) + " at " + shortestNumber(c.flue));
+        Session loaded = example;
+        if (c.changedRow >= 0)
+            loaded.sheet.input(static_cast<InputRow>(c.changedRow)) = c.text;
+        const auto row = static_cast<InputRow>(c.row);
+        const MinThickness answer = findMinThickness(loaded, row, c.flue);
+        ASSERT_EQ(answer.found ? answer.found->millimetres : -1, c.s);
+        if (c.s < 0) {
+            EXPECT_LT(est(loaded, row, MaxSearchedThickness), c.flue);
+            continue;
+        }
+        EXPECT_EQ(answer.found->fireTempOuter, c.estS);
+        EXPECT_EQ(est(loaded, row, c.s), c.estS);
+        EXPECT_GE(c.estS, c.flue);
+        if (c.s > 0) {
+            EXPECT_EQ(est(loaded, row, c.s - 1), c.estLess);
+            EXPECT_LT(c.estLess, c.flue);
+        }
     }
 }
 
 TEST(MinThickness, NoneUpTo1000MmAndRefusedRows) {
-    const auto r = runCommand(calc() + " --min-thickness 5 --flue 5000");
+    TempDir dir;
+    const auto r = runCommand(calc() + " --min-thickness 5 --flue 5000 --json " +
+                              shellQuote(dir.file("m.json")));
     EXPECT_EQ(r.status, 4);
-    EXPECT_NE(r.out.find("nessuno spessore fino a 1000 mm"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out, "spessore isolante[mm]: nessuno spessore fino a 1000 mm porta la "
+                     "temperatura (est) a 5000\n");
+    const json nothing = json::parse(readFile(dir.file("m.json")));
+    EXPECT_EQ(nothing["thickness"], nullptr);
+    EXPECT_EQ(nothing["fireResistance"], nullptr);
+    EXPECT_EQ(nothing["trials"][1]["thickness"], 1000);
     for (const char* bad :
          {"--min-thickness 4 --flue 500", "--min-thickness 10 --flue 500", "--min-thickness 5",
           "--flue 500", "--min-thickness 5 --flue x",
@@ -337,15 +337,6 @@ TEST(MinThickness, TrialsDoNotDependOnEachOtherNorOnTheLoadedSession) {
     EXPECT_EQ(a.trials[2].millimetres, 500);
     EXPECT_EQ(loaded.sheet.input(InputRow::InsulationThickness), "40");
     EXPECT_EQ(session.solver.result().totalResistance, loaded.solver.result().totalResistance);
-}
-
-TEST(MinThickness, AStoppedTrialStopsTheSearch) {
-    TempDir dir;
-    writeFile(dir.file("p.CAM"), exampleProject(4, "0"));
-    const auto r =
-        runCommand(calc() + " --min-thickness 5 --flue 500 " + shellQuote(dir.file("p.CAM")));
-    EXPECT_EQ(r.status, 3);
-    EXPECT_NE(r.err.find("calcolo interrotto"), std::string::npos) << r.err;
 }
 
 TEST(Sweep, EachLineIsWhatCalcolaGivesAfterTheValuesBeforeIt) {
