@@ -292,8 +292,10 @@ void TForm1::applyLayout() {
         fittingPoints("courier new", 12,
                       {QStringLiteral("temp per resistenza al fuoco(est)= 1800.0\u00B0C")},
                       l.memo1.width - 12 - Memo1->verticalScrollBar()->sizeHint().width())));
-    // A label grows to show its whole caption.
-    Label3->resize(std::max(Label3->width(), Label3->sizeHint().width()), Label3->height());
+    // A label grows to show its whole caption, as far as the screen's edge.
+    Label3->resize(std::min(std::max(Label3->width(), Label3->sizeHint().width()),
+                            l.window.right() - Label3->x()),
+                   Label3->height());
 }
 
 void TForm1::inizia() {

@@ -73,8 +73,10 @@ TEST_F(MainWindow, StartUpAt1366x768) {
         {named<QPushButton>(*form1, "BitBtn2"), l.bitBtn2},
     };
     for (auto [w, r] : controls)
-        EXPECT_EQ(w->geometry(), toQRect(r)) << w->objectName().toStdString();
-    // The 1366 x 768 places, spot-checked on the widgets themselves.
+        EXPECT_EQ(w->geometry(), toQRect(clippedTo(r, l.window))) << w->objectName().toStdString();
+    // The 1366 x 768 places, spot-checked on the widgets themselves; Memo2
+    // cut at the screen's edge.
+    EXPECT_EQ(named<QPlainTextEdit>(*form1, "Memo2")->geometry(), QRect(961, 10, 405, 192));
     EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->geometry(), QRect(2, 0, 522, 299));
     EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->columnWidth(0), 427);
     EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->columnWidth(1), 95);
@@ -102,6 +104,28 @@ TEST_F(MainWindow, StartUpAt1366x768) {
     EXPECT_EQ(input[7][0], "spessore asola tecnica [mm]" + std::string(11, ' '));
     EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid2"))[0][3], "T \xB0"
                                                                        "C");
+}
+
+// Every control, the hidden material list too, lies within the screen:
+// those whose design place runs past its right edge are cut there.
+void expectEveryControlWithinTheScreen(const TForm1& form, QSize screen, int memo2Width) {
+    ASSERT_EQ(QApplication::primaryScreen()->geometry().size(), screen);
+    for (const QWidget* c : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        EXPECT_TRUE(QRect(QPoint(0, 0), screen).contains(c->geometry()))
+            << c->objectName().toStdString();
+    EXPECT_EQ(named<QPlainTextEdit>(form, "Memo2")->geometry().right() + 1, screen.width());
+    EXPECT_EQ(named<QPlainTextEdit>(form, "Memo2")->width(), memo2Width);
+}
+
+TEST_F(MainWindow, EveryControlWithinTheScreen) {
+    expectEveryControlWithinTheScreen(*form1, {1366, 768}, 405);
+}
+TEST_F(MainWindow, EveryControlWithinTheScreenAt1024) {
+    expectEveryControlWithinTheScreen(*form1, {1024, 768}, 303);
+    EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->geometry(), QRect(721, 247, 303, 25));
+}
+TEST_F(MainWindow, EveryControlWithinTheScreenAt1920) {
+    expectEveryControlWithinTheScreen(*form1, {1920, 1080}, 571);
 }
 
 TEST_F(MainWindow, ControlsCarryTheirCaptionsAndHints) {
