@@ -128,6 +128,29 @@ TEST_F(MainWindow, EveryControlWithinTheScreenAt1920) {
     expectEveryControlWithinTheScreen(*form1, {1920, 1080}, 571);
 }
 
+// The material list shows every description whole, over the picture's room
+// and no further; at 1024 in a smaller font than the design's 12 points.
+void expectWholeDescriptions(const TForm1& form, int points) {
+    auto* list = named<ChoiceList>(form, "ListBox1");
+    named<QPushButton>(form, "BitBtn6")->click();
+    ASSERT_EQ(list->count(), 100);
+    EXPECT_EQ(list->font().pointSize(), points);
+    const QRect picture = named<QLabel>(form, "Image1")->geometry();
+    EXPECT_TRUE(picture.contains(list->geometry()));
+    EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0);
+    for (int i = 0; i < list->count(); ++i)
+        EXPECT_LE(QFontMetrics(list->font()).horizontalAdvance(list->item(i)->text()) + 4,
+                  list->viewport()->width())
+            << toCp1252(list->item(i)->text());
+}
+
+TEST_F(MainWindow, TheMaterialListShowsWholeDescriptions) {
+    expectWholeDescriptions(*form1, 12);
+}
+TEST_F(MainWindow, TheMaterialListShowsWholeDescriptionsAt1024) {
+    expectWholeDescriptions(*form1, 10);
+}
+
 TEST_F(MainWindow, ControlsCarryTheirCaptionsAndHints) {
     EXPECT_EQ(named<QPushButton>(*form1, "BitBtn1")->text(), "&Calcola");
     EXPECT_EQ(named<QPushButton>(*form1, "BitBtn5")->text(), "C&ancella");
