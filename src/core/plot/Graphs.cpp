@@ -90,7 +90,8 @@ namespace {
 
 // The room a text of PlotText takes on the surface, in device units with
 // rows counted downwards: from its first character that is not a blank to
-// its end, one line high.
+// its end and a blank beyond, one line high. The blank keeps two texts on
+// one row from reading as one ("schermo 234").
 struct TextRoom {
     double left, top, right, bottom;
     bool overlaps(const TextRoom& o) const {
@@ -103,7 +104,7 @@ TextRoom textRoom(PlotState& plot, const Cp1252& text, double x, double y) {
     const double Y = PlotMapY(plot, y);
     const double top = plot.device == PlotDevice::Screen ? Y : plot.devHeight - Y;
     const std::size_t blanks = std::min(text.find_first_not_of(' '), text.size());
-    return {X + plotTextWidth(plot, Cp1252(blanks, ' ')), top, X + plotTextWidth(plot, text),
+    return {X + plotTextWidth(plot, Cp1252(blanks, ' ')), top, X + plotTextWidth(plot, text + ' '),
             top + plotTextHeight(plot)};
 }
 

@@ -291,7 +291,8 @@ TEST(ProfileGraph, StartProjectFirstCalculation) {
 // Each layer's name stands on its own segment, a third of the way along it
 // at the segment's mean temperature, unless it would cover a temperature or
 // another name there: then it moves to a free place. No name covers another
-// text, on the screen and on the printer (the recorder's 14- and 10-point
+// text or ends less than a blank before it, on the screen and on the printer
+// (the recorder's 14- and 10-point
 // fonts, which it measures); the crowded outer layers are those seen at
 // 1024 x 768.
 TEST(ProfileGraph, LayerNamesOnTheirSegmentsClearOfTheOtherTexts) {
@@ -299,8 +300,8 @@ TEST(ProfileGraph, LayerNamesOnTheirSegmentsClearOfTheOtherTexts) {
     const struct {
         bool printer, crowded;
         std::vector<bool> moved;
-    } cases[] = {{false, false, {false, false, false, false, true}},
-                 {false, true, {false, false, false, false, true}},
+    } cases[] = {{false, false, {false, false, true, false, true}},
+                 {false, true, {false, false, true, false, true}},
                  {true, false, {false, false, false, false, false}}};
     for (const auto& c : cases) {
         SolvedStartProject w;
@@ -321,8 +322,8 @@ TEST(ProfileGraph, LayerNamesOnTheirSegmentsClearOfTheOtherTexts) {
             const auto ink = [&](const RecordedPrimitive& t) {
                 return t.x1 + canvas.textWidth(t.text.substr(0, t.text.find_first_not_of(' ')));
             };
-            return ink(a) < b.x1 + canvas.textWidth(b.text) &&
-                   ink(b) < a.x1 + canvas.textWidth(a.text) &&
+            return ink(a) < b.x1 + canvas.textWidth(b.text + ' ') &&
+                   ink(b) < a.x1 + canvas.textWidth(a.text + ' ') &&
                    std::abs(a.y1 - b.y1) < canvas.textHeight();
         };
         const auto& x = r.profilePositions;
