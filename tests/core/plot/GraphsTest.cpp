@@ -292,9 +292,8 @@ TEST(ProfileGraph, StartProjectFirstCalculation) {
 // at the segment's mean temperature, unless it would cover a temperature or
 // another name there: then it moves to a free place. No name covers another
 // text or ends less than a blank before it, on the screen and on the printer
-// (the recorder's 14- and 10-point
-// fonts, which it measures); the crowded outer layers are those seen at
-// 1024 x 768.
+// (in the recorder's 14- and 10-point fonts, which it measures); the crowded
+// outer layers are those seen at 1024 x 768.
 TEST(ProfileGraph, LayerNamesOnTheirSegmentsClearOfTheOtherTexts) {
     const char* names[] = {"isolante", "camera aria", "asola tecnica", "schermo 1", "schermo 2"};
     const struct {
