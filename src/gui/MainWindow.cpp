@@ -293,8 +293,10 @@ void TForm1::applyLayout() {
         fittingPoints("courier new", 12,
                       {QStringLiteral("temp per resistenza al fuoco(est)= 1800.0\u00B0C")},
                       l.memo1.width - 12 - Memo1->verticalScrollBar()->sizeHint().width())));
-    // A label grows to show its whole caption.
-    Label3->resize(std::max(Label3->width(), Label3->sizeHint().width()), Label3->height());
+    // A label grows to show its whole caption, as far as the screen's edge.
+    Label3->resize(std::min(std::max(Label3->width(), Label3->sizeHint().width()),
+                            l.window.right() - Label3->x()),
+                   Label3->height());
 }
 
 void TForm1::inizia() {
@@ -505,8 +507,31 @@ void TForm1::openMaterialList(MaterialListMode mode) {
                                                  : session_.sheet.graphMaterial;
     ListBox1->setItems(camini::openMaterialList(session_.sheet, session_.archive, mode),
                        current - 1);
+    fitMaterialList();
     refresh();
     ListBox1->setFocus();
+}
+
+void TForm1::fitMaterialList() {
+    // The list grows over the picture it replaces as far as its longest
+    // description needs, and where even that room would cut one it takes a
+    // smaller font: descriptions that differ only at their end ("mattone
+    // refrattario (argilla refrattaria)") must be told apart.
+    const QSize screen = screenSizeOf(this);
+    const MainWindowLayout l = mainWindowLayout(screen.width(), screen.height());
+    const Rect picture = clippedTo(l.image1, l.window);
+    const int frame = 2 * ListBox1->frameWidth() +
+                      ListBox1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                     ListBox1->verticalScrollBar());
+    const int textMargins = 2 * (ListBox1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    QStringList texts;
+    for (int i = 0; i < ListBox1->count(); ++i)
+        texts << ListBox1->item(i)->text();
+    const int room = std::max(l.listBox1.width, picture.width);
+    ListBox1->setFont(namedFont(boxFont.family, fittingPoints(boxFont.family, boxFont.points, texts,
+                                                              room - frame - textMargins)));
+    ListBox1->resize(std::clamp(ListBox1->sizeHintForColumn(0) + frame, l.listBox1.width, room),
+                     l.listBox1.height);
 }
 
 void TForm1::scegli() {

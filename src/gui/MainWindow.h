@@ -98,6 +98,7 @@ private:
     void bindTexts();
     void applyLayout();
     void openMaterialList(MaterialListMode mode);
+    void fitMaterialList();
     void commitEdits();
     void showGraph(GraphProcedure graph, const Cp1252& caption);
 

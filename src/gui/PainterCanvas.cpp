@@ -45,6 +45,10 @@ int PainterCanvas::textWidth(const std::string& text) const {
     return QFontMetrics(font_, painter_.device()).horizontalAdvance(toQString(text));
 }
 
+int PainterCanvas::textHeight() const {
+    return QFontMetrics(font_, painter_.device()).height();
+}
+
 void PainterCanvas::textOut(int x, int y, const std::string& text) {
     painter_.setFont(font_);
     painter_.setPen(fontColour_);

@@ -28,6 +28,7 @@ public:
     int width() const override { return width_; }
     int height() const override { return height_; }
     int textWidth(const std::string& text) const override;
+    int textHeight() const override;
 
 private:
     void applyPen();

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QTextBoundaryFinder>
 #include <QUrl>
 
 namespace camini {
@@ -18,13 +19,35 @@ void showBox(QMessageBox::Icon icon, const std::string& text) {
     messageBox(icon, text, QMessageBox::Ok)->exec();
 }
 
+constexpr QChar zeroWidthSpace(0x200B);
+constexpr QChar wordJoiner(0x2060);
+
+// Whether the slash at `i` parts two pieces of a path: its word (the run
+// without blanks around it) starts with a slash, after any opening quote or
+// bracket, or holds another slash. "mq K/w" and "W/m" are units, not paths.
+bool partsAPath(const QString& text, qsizetype i) {
+    qsizetype begin = i;
+    while (begin > 0 && !text[begin - 1].isSpace())
+        --begin;
+    qsizetype end = i + 1;
+    while (end < text.size() && !text[end].isSpace())
+        ++end;
+    if (end == i + 1)
+        return false; // nothing follows the slash in its word
+    const QStringView word = QStringView(text).mid(begin, end - begin);
+    qsizetype first = 0;
+    while (QStringView(u"\"'([").contains(word[first]))
+        ++first;
+    return word[first] == QLatin1Char('/') || word.count(QLatin1Char('/')) > 1;
+}
+
 } // namespace
 
 QString breakableText(const QString& text, int longest) {
-    constexpr QChar zeroWidthSpace(0x200B);
     QString out;
     int run = 0;
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         if (c.isSpace()) {
             run = 0;
         } else if (run >= longest) {
@@ -34,11 +57,21 @@ QString breakableText(const QString& text, int longest) {
         out += c;
         if (!c.isSpace())
             ++run;
-        if (c == QLatin1Char('/')) {
+        if (c == QLatin1Char('/') && partsAPath(text, i)) {
             out += zeroWidthSpace;
             run = 0;
         }
     }
+    // The line breaker would also break after other slashes, after hyphens
+    // and before some brackets: a word joiner keeps those words whole.
+    QList<qsizetype> glued;
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, out);
+    for (qsizetype p = breaks.toNextBoundary(); p > 0 && p < out.size();
+         p = breaks.toNextBoundary())
+        if (!out[p - 1].isSpace() && out[p - 1] != zeroWidthSpace)
+            glued.append(p);
+    for (auto p = glued.crbegin(); p != glued.crend(); ++p)
+        out.insert(*p, wordJoiner);
     return out;
 }
 

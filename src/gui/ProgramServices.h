@@ -15,8 +15,10 @@ namespace camini {
 std::unique_ptr<QMessageBox> messageBox(QMessageBox::Icon icon, const std::string& text,
                                         QMessageBox::StandardButtons buttons);
 
-// The text with a break opportunity (a zero-width space) after every slash
-// and within every run of more than `longest` characters without a blank.
+// The text of a message box, breaking only at blanks, after the slashes
+// between the parts of a path and within runs of more than `longest`
+// characters without a blank (a zero-width space there); every other place
+// where the line breaker would break ("mq K/w", a hyphen) holds a word joiner.
 QString breakableText(const QString& text, int longest);
 
 // The desktop services of the running program: Qt's message boxes and file

@@ -120,15 +120,15 @@ void createControls(Window* window, const std::array<ControlSpec<Window, Layout>
     }
 }
 
-// Places the controls of a table from the window's layout and gives them
-// their fonts.
+// Places the controls of a table from the window's layout, each cut at the
+// window's right and bottom edges, and gives them their fonts.
 template <class Window, class Layout, std::size_t N>
 void placeControls(const Window* window, const std::array<ControlSpec<Window, Layout>, N>& table,
                    const Layout& layout) {
     for (const auto& spec : table) {
         QWidget* c = control<QWidget>(window, spec.name);
         if (spec.place)
-            c->setGeometry(toQRect(layout.*spec.place));
+            c->setGeometry(toQRect(clippedTo(layout.*spec.place, layout.window)));
         applyFont(c, spec.font, spec.pointsFrom ? layout.*spec.pointsFrom : 0);
     }
 }

@@ -73,7 +73,7 @@ TEST_F(MainWindow, StartUpAt1366x768) {
         {named<QPushButton>(*form1, "BitBtn2"), l.bitBtn2},
     };
     for (auto [w, r] : controls)
-        EXPECT_EQ(w->geometry(), toQRect(r)) << w->objectName().toStdString();
+        EXPECT_EQ(w->geometry(), toQRect(clippedTo(r, l.window))) << w->objectName().toStdString();
     // The 1366 x 768 places, spot-checked on the widgets themselves.
     EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->geometry(), QRect(2, 0, 522, 299));
     EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->columnWidth(0), 427);
@@ -102,6 +102,40 @@ TEST_F(MainWindow, StartUpAt1366x768) {
     EXPECT_EQ(input[7][0], "spessore asola tecnica [mm]" + std::string(11, ' '));
     EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid2"))[0][3], "T \xB0"
                                                                        "C");
+}
+
+// Every control, the hidden material list too, lies within the screen:
+// those whose design place runs past its right edge are cut there. The
+// material list shows every description whole, over the picture's room and
+// no further, at 1024 in a smaller font than the design's 12 points.
+void expectEverythingOnTheScreen(const TForm1& form, QSize screen, int memo2Width, int points) {
+    ASSERT_EQ(QApplication::primaryScreen()->geometry().size(), screen);
+    for (const QWidget* c : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        EXPECT_TRUE(QRect(QPoint(0, 0), screen).contains(c->geometry()))
+            << c->objectName().toStdString();
+    EXPECT_EQ(named<QPlainTextEdit>(form, "Memo2")->geometry().right() + 1, screen.width());
+    EXPECT_EQ(named<QPlainTextEdit>(form, "Memo2")->width(), memo2Width);
+    auto* list = named<ChoiceList>(form, "ListBox1");
+    named<QPushButton>(form, "BitBtn6")->click();
+    ASSERT_EQ(list->count(), 100);
+    EXPECT_EQ(list->font().pointSize(), points);
+    EXPECT_TRUE(named<QLabel>(form, "Image1")->geometry().contains(list->geometry()));
+    EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0);
+    for (int i = 0; i < list->count(); ++i)
+        EXPECT_LE(QFontMetrics(list->font()).horizontalAdvance(list->item(i)->text()) + 4,
+                  list->viewport()->width())
+            << toCp1252(list->item(i)->text());
+}
+
+TEST_F(MainWindow, EverythingOnTheScreen) {
+    expectEverythingOnTheScreen(*form1, {1366, 768}, 405, 12);
+}
+TEST_F(MainWindow, EverythingOnTheScreenAt1024) {
+    expectEverythingOnTheScreen(*form1, {1024, 768}, 303, 10);
+    EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->geometry(), QRect(721, 247, 303, 25));
+}
+TEST_F(MainWindow, EverythingOnTheScreenAt1920) {
+    expectEverythingOnTheScreen(*form1, {1920, 1080}, 571, 12);
 }
 
 TEST_F(MainWindow, ControlsCarryTheirCaptionsAndHints) {

@@ -12,13 +12,20 @@ using namespace camini::test;
 namespace {
 
 const QChar zws(0x200B);
+const QChar wj(0x2060);
 
-TEST(BreakableText, BreaksAfterSlashesAndWithinLongRunsOnly) {
+// Breaks after the slashes of a path (absolute, quoted or of two slashes and
+// more) and within long runs; the other slashes and the hyphens glued.
+TEST(BreakableText, BreaksAtBlanksAfterPathSlashesAndWithinLongRunsOnly) {
     const struct {
         QString text, expected;
     } cases[] = {
         {"non trovato", "non trovato"},
         {"/tmp/a.CAM", QString("/") + zws + "tmp/" + zws + "a.CAM"},
+        {"\"/a/b\"", QString("\"/") + zws + "a/" + zws + "b\""},
+        {"docs/esempi/a.CAM", QString("docs/") + zws + "esempi/" + zws + "a.CAM"},
+        {"(-0.5 mq K/w): W/m", QString("(-0.5 mq K/") + wj + "w): W/" + wj + "m"},
+        {"pre-riva / x", QString("pre-") + wj + "riva / x"},
         {QString(5, 'x') + " " + QString(4, 'y'), QString(5, 'x') + " " + QString(4, 'y')},
         {QString(17, 'x'), QString(8, 'x') + zws + QString(8, 'x') + zws + "x"},
         {"xxx " + QString(9, 'x'), "xxx " + QString(8, 'x') + zws + "x"},

@@ -1,5 +1,7 @@
 #include "Layouts.h"
 
+#include <algorithm>
+
 namespace camini {
 
 namespace {
@@ -8,6 +10,13 @@ int px(double v) {
     return static_cast<int>(v);
 }
 } // namespace
+
+Rect clippedTo(const Rect& place, const Rect& window) {
+    Rect r = place;
+    r.width = std::max(0, std::min(place.right(), window.right()) - place.left);
+    r.height = std::max(0, std::min(place.bottom(), window.bottom()) - place.top);
+    return r;
+}
 
 int fontSizeForScreen(int sw) {
     switch (sw) {

@@ -15,6 +15,13 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+// The part of a control's place that lies within the window (whose corner
+// is the screen's): the design arithmetic puts some controls partly beyond
+// the screen's right edge on every common screen, and a control cut there
+// would show a text box without its right border or scroll bar. A control
+// wholly outside keeps no width or height.
+Rect clippedTo(const Rect& place, const Rect& window);
+
 // Font size of the title label and field (each uses it minus 3): 8 for a
 // screen 640 wide, 10 for 800 and 1024, 14 for 1360, 16 above 1365, else 12.
 int fontSizeForScreen(int screenWidth);

@@ -6,8 +6,11 @@
 #include "common/Messages.h"
 #include "engine/Session.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace camini {
 
@@ -83,6 +86,59 @@ void ConductivityGraph(PlotState& plot, const Session& session) {
         plot, [&session, m](double t) { return session.archive.conductivity(m, t); }, 1, t1, t2);
 }
 
+namespace {
+
+// The room a text of PlotText takes on the surface, in device units with
+// rows counted downwards: from its first character that is not a blank to
+// its end and a blank beyond, one line high. The blank keeps two texts on
+// one row from reading as one ("schermo 234").
+struct TextRoom {
+    double left, top, right, bottom;
+    bool overlaps(const TextRoom& o) const {
+        return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
+    }
+};
+
+TextRoom textRoom(PlotState& plot, const Cp1252& text, double x, double y) {
+    const double X = PlotMapX(plot, x);
+    const double Y = PlotMapY(plot, y);
+    const double top = plot.device == PlotDevice::Screen ? Y : plot.devHeight - Y;
+    const std::size_t blanks = std::min(text.find_first_not_of(' '), text.size());
+    return {X + plotTextWidth(plot, Cp1252(blanks, ' ')), top, X + plotTextWidth(plot, text + ' '),
+            top + plotTextHeight(plot)};
+}
+
+// Where a layer's name goes: a third of the way along its segment at the
+// segment's mean temperature, or, where it would cover a temperature or a
+// name written already, the first free place of: that place a line or two
+// higher or lower, then the same at a half, two thirds and a sixth of the
+// way along. Where none is free (or nothing can be measured) the first.
+std::pair<double, double> layerNamePlace(PlotState& plot, const Cp1252& name, double x1, double t1,
+                                         double x2, double t2, std::vector<TextRoom>& taken) {
+    const double line = plot.scaleY != 0 ? plotTextHeight(plot) / plot.scaleY : 0;
+    const std::pair<double, double> first{x1 + (x2 - x1) / 3, (t1 + t2) / 2};
+    for (const double along : {1.0 / 3, 1.0 / 2, 2.0 / 3, 1.0 / 6}) {
+        const double x = x1 + (x2 - x1) * along;
+        const double base = along == 1.0 / 3 ? first.second : t1 + (t2 - t1) * along;
+        for (const double lines : {0.0, 1.0, -1.0, 2.0, -2.0}) {
+            const double y = base + lines * line;
+            const TextRoom room = textRoom(plot, name, x, y);
+            const bool inside =
+                room.right <= plot.devWidth && room.top >= 0 && room.bottom <= plot.devHeight;
+            if (line > 0 && inside &&
+                std::none_of(taken.begin(), taken.end(),
+                             [&](const TextRoom& t) { return t.overlaps(room); })) {
+                taken.push_back(room);
+                return {x, y};
+            }
+        }
+    }
+    taken.push_back(textRoom(plot, name, first.first, first.second));
+    return first;
+}
+
+} // namespace
+
 void ProfileGraph(PlotState& plot, const Session& session) {
     const CalcResult& r = session.solver.result();
     const auto& x = r.profilePositions;
@@ -92,14 +148,25 @@ void ProfileGraph(PlotState& plot, const Session& session) {
     PlotPoints(plot, 8, x, t, true, true, 1, 4);
     plot.worldMode = true;
     PlotSetColour(plot, 0);
-    // Each layer's name on its own segment: segment i runs from point i to
-    // point i + 1, and the layer of wall row r lies between points r - 1 and r.
+    // Every point's temperature at its truncated height, and each layer's
+    // name on its own segment (segment i runs from point i to point i + 1,
+    // and the layer of wall row r lies between points r - 1 and r), clear of
+    // the temperatures and of the names before it. The names are written
+    // first.
+    std::array<Cp1252, 8> temps;
+    std::vector<TextRoom> taken;
+    for (std::size_t k = 0; k < 8; ++k) {
+        temps[k] = formatFixed(t[k], 4, 0);
+        taken.push_back(textRoom(plot, temps[k], x[k], std::trunc(t[k])));
+    }
     for (const LayerSpec& layer : layerTable) {
         const auto i = static_cast<std::size_t>(layer.wallRow - 1);
-        PlotText(plot, layer.profileName, x[i] + (x[i + 1] - x[i]) / 3, (t[i] + t[i + 1]) / 2);
+        const auto [nx, ny] =
+            layerNamePlace(plot, layer.profileName, x[i], t[i], x[i + 1], t[i + 1], taken);
+        PlotText(plot, layer.profileName, nx, ny);
     }
     for (std::size_t k = 0; k < 8; ++k)
-        PlotText(plot, formatFixed(t[k], 4, 0), x[k], std::trunc(t[k]));
+        PlotText(plot, temps[k], x[k], std::trunc(t[k]));
 }
 
 GraphProcedure makeConductivityGraph(const Session& session) {

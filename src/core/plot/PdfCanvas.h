@@ -32,6 +32,7 @@ public:
     int width() const override { return width_; }
     int height() const override { return height_; }
     int textWidth(const Cp1252& text) const override;
+    int textHeight() const override { return static_cast<int>(lineHeight()); }
 
     // The distance in dots from one line of text to the next with the font
     // as it stands.

@@ -55,6 +55,8 @@ public:
     // The width in device units of a text written with the font as it
     // stands, blanks included.
     virtual int textWidth(const Cp1252& text) const = 0;
+    // The height in device units of a line of text in the font as it stands.
+    virtual int textHeight() const = 0;
 };
 
 // The pen and the font a canvas draws with, as they were last set.
@@ -82,6 +84,8 @@ public:
     int textWidth(const Cp1252& text) const override {
         return static_cast<int>(text.size() * style_.fontSize * 96 / 72 / 2);
     }
+    // The font's size in pixels of 96 dots an inch.
+    int textHeight() const override { return style_.fontSize * 96 / 72; }
 
     const CanvasStyle& style() const { return style_; }
 

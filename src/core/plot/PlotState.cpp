@@ -263,6 +263,13 @@ double plotTextWidth(PlotState& plot, const std::string& text) {
     return plot.canvas->textWidth(" " + text);
 }
 
+double plotTextHeight(PlotState& plot) {
+    if (!plot.canvas)
+        return 0.0;
+    useTextFont(plot);
+    return plot.canvas->textHeight();
+}
+
 void PlotText(PlotState& plot, const std::string& text, double x, double y) {
     if (!mappable(plot))
         return;

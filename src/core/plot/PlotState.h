@@ -146,6 +146,9 @@ void PlotText(PlotState& plot, const Cp1252& text, double x, double y);
 // The width in device units of what PlotText writes for `text` (the blank
 // in front included), in the font PlotText sets; 0 without a surface.
 double plotTextWidth(PlotState& plot, const Cp1252& text);
+// The height in device units of a line that PlotText writes; 0 without a
+// surface.
+double plotTextHeight(PlotState& plot);
 // Selects a colour number; the canvas pen and font take its palette colour
 // when it has one and stay as they were otherwise.
 void PlotSetColour(PlotState& plot, std::uint16_t colourNumber);

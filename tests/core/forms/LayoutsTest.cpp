@@ -57,6 +57,16 @@ TEST(MainWindowLayout, ActionButtonsEndWhereTheResultsGridBegins) {
     }
 }
 
+// A place is cut at the window's right and bottom edges (the window tests
+// show the cut controls at three screen sizes).
+TEST(ClippedTo, CutsAtTheWindowsRightAndBottomEdges) {
+    const Rect window{0, 0, 1366, 768};
+    EXPECT_EQ(clippedTo({961, 10, 683, 192}, window), (Rect{961, 10, 405, 192}));
+    EXPECT_EQ(clippedTo({2, 426, 1075, 222}, window), (Rect{2, 426, 1075, 222}));
+    EXPECT_EQ(clippedTo({10, 760, 50, 20}, window), (Rect{10, 760, 50, 8}));
+    EXPECT_EQ(clippedTo({1400, 800, 50, 20}, window), (Rect{1400, 800, 0, 0}));
+}
+
 TEST(FontSizeForScreen, ByScreenWidth) {
     const std::pair<int, int> cases[] = {{640, 8},   {800, 10},  {1024, 10}, {1360, 14},
                                          {1365, 12}, {1366, 16}, {1920, 16}, {1280, 12},
