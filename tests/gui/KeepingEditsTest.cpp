@@ -91,18 +91,13 @@ TEST_F(KeepingEdits, AClickOnACellOverTheSecondExitReachesTheCell) {
         auto* grid = named<GridView>(e, "StringGrid1");
         const QRect exit = named<QPushButton>(e, "SpeedButton4")->geometry();
         EXPECT_EQ(exit, QRect(190, 190, 109, 19));
-        const QRect overlap = exit & grid->geometry();
-        ASSERT_FALSE(overlap.isEmpty());
-        const QPoint p = overlap.center();
-        QWidget* under = e.childAt(p);
-        ASSERT_NE(under, nullptr);
-        EXPECT_TRUE(under == grid->viewport() || grid->isAncestorOf(under))
-            << under->objectName().toStdString();
+        EXPECT_EQ(exit & grid->geometry(), exit); // wholly beneath the grid
+        const QPoint p = exit.center();
+        EXPECT_TRUE(grid->isAncestorOf(e.childAt(p)));
         const QPoint inViewport = grid->viewport()->mapFrom(&e, p);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, inViewport);
         EXPECT_TRUE(e.isVisible());
-        EXPECT_EQ(grid->currentIndex(), grid->indexAt(inViewport));
-        EXPECT_TRUE(grid->currentIndex().isValid());
+        EXPECT_EQ(grid->currentIndex(), grid->model()->index(3, 1));
     });
     form1->vai_archivio();
     EXPECT_EQ(readFile(dir.file("materiali.TXT")), bytes);
