@@ -15,147 +15,130 @@ using namespace camini;
 
 using Fresh = camini::test::StartedSession;
 
-// Every row's bound, both sides of it; the message of each stop in full.
-TEST(StopRule, EachRowOnBothSidesOfItsBound) {
-    struct Case {
-        InputRow row;
-        const char* text;
-        const char* stop; // nothing: the calculation runs
-    };
-    const Case cases[] = {
-        {InputRow::FlueGasTemp, "-273.15", nullptr},
-        {InputRow::FlueGasTemp, "-273.16",
-         "calcolo interrotto: \"temperatura fumi[\xB0"
-         "C]\" = -273.16: non pu\xF2 essere sotto lo zero assoluto (-273.15\xB0"
-         "C)"},
-        {InputRow::FlueGasTemp, "10", nullptr}, // colder than the ambient
-        {InputRow::AmbientTemp, "-273.15", nullptr},
-        {InputRow::AmbientTemp, "-300",
-         "calcolo interrotto: \"temperatura ambiente[\xB0"
-         "C]\" = -300: non pu\xF2 essere sotto lo zero assoluto (-273.15\xB0"
-         "C)"},
-        {InputRow::InnerDiameter, "0",
-         "calcolo interrotto: \"diametro interno [mm]\" = 0: deve essere maggiore di 0"},
-        {InputRow::InnerDiameter, "0.5", nullptr},
-        {InputRow::InnerCoefficient, "0",
-         "calcolo interrotto: \"coefficiente liminare interno[\xB0"
-         "C]\" = 0: deve essere maggiore di 0"},
-        {InputRow::InnerCoefficient, "-15",
-         "calcolo interrotto: \"coefficiente liminare interno[\xB0"
-         "C]\" = -15: deve essere maggiore di 0"},
-        {InputRow::InnerCoefficient, "0.001", nullptr},
-        {InputRow::OuterCoefficient, "-8",
-         "calcolo interrotto: \"coefficiente liminare esterno[\xB0"
-         "C]\" = -8: deve essere maggiore di 0"},
-        {InputRow::OuterCoefficient, "0.001", nullptr},
-        {InputRow::InsulationThickness, "-40",
-         "calcolo interrotto: \"spessore isolante[mm]\" = -40: non pu\xF2 essere negativo"},
-        {InputRow::InsulationThickness, "0", nullptr},
-        {InputRow::AirGapThickness, "-0.001",
-         "calcolo interrotto: \"spessore camera d aria[mm]\" = -0.001: non pu\xF2 essere "
-         "negativo"},
-        {InputRow::AirGapThickness, "0", nullptr},
-        {InputRow::TechnicalGapThickness, "-1",
-         "calcolo interrotto: \"spessore asola tecnica [mm]\" = -1: non pu\xF2 essere negativo"},
-        {InputRow::TechnicalGapThickness, "0", nullptr},
-        {InputRow::Screen1Thickness, "-1",
-         "calcolo interrotto: \"spessore schermo 1 [mm]\" = -1: non pu\xF2 essere negativo"},
-        {InputRow::Screen1Thickness, "0", nullptr},
-        {InputRow::Screen2Thickness, "-1",
-         "calcolo interrotto: \"spessore schermo 2 [mm]\" = -1: non pu\xF2 essere negativo"},
-        {InputRow::Screen2Thickness, "0", nullptr},
-        {InputRow::GapFaceLimit, "-1e6", nullptr}, // limits take any finite value
-        {InputRow::OuterFaceLimit, "-500", nullptr},
-        {InputRow::OuterFaceLimit, "1e999",
-         "calcolo interrotto: valore non valido in \"T imposta esterna  [\xB0"
-         "C]\""},
-    };
-    for (const Case& c : cases) {
-        Fresh f;
-        f.session.sheet.input(c.row) = c.text;
-        SCOPED_TRACE(inputName(c.row) + " " + c.text);
-        EXPECT_EQ(calculate(f.session, f.messages), c.stop == nullptr);
-        if (c.stop)
-            EXPECT_EQ(f.messages.errors, std::vector<std::string>{c.stop});
-        else
-            EXPECT_TRUE(f.messages.errors.empty()) << f.messages.errors[0];
-    }
+namespace {
+
+// The errors of "Calcola" on `f` with `inputs` typed in ("\260" is the degree
+// sign); the calculation runs exactly when there are none.
+std::vector<std::string> stops(Fresh& f,
+                               std::initializer_list<std::pair<InputRow, const char*>> inputs) {
+    for (auto [row, text] : inputs)
+        f.session.sheet.input(row) = text;
+    const bool ran = calculate(f.session, f.messages);
+    EXPECT_EQ(ran, f.messages.errors.empty());
+    return f.messages.errors;
 }
 
-TEST(StopRule, TheFirstOffendingRowIsNamed) {
+using Errors = std::vector<std::string>;
+
+} // namespace
+
+// Every row's bound, both sides of it; the message of each stop in full; of
+// two offending rows the first is named.
+TEST(StopRule, EachRowOnBothSidesOfItsBound) {
+    const struct {
+        InputRow row;
+        const char* runs;  // a value on the side of the bound that runs
+        const char* stops; // and one beyond it (nothing: none) with its message
+        const char* message;
+    } cases[] = {
+        {InputRow::FlueGasTemp, "-273.15", "-273.16",
+         "calcolo interrotto: \"temperatura fumi[\260C]\" = -273.16: non pu\xF2 essere sotto lo "
+         "zero assoluto (-273.15\260C)"},
+        {InputRow::FlueGasTemp, "10", nullptr, nullptr}, // colder than the ambient
+        {InputRow::AmbientTemp, "-273.15", "-300",
+         "calcolo interrotto: \"temperatura ambiente[\260C]\" = -300: non pu\xF2 essere sotto lo "
+         "zero assoluto (-273.15\260C)"},
+        {InputRow::InnerDiameter, "0.5", "0",
+         "calcolo interrotto: \"diametro interno [mm]\" = 0: deve essere maggiore di 0"},
+        {InputRow::InnerCoefficient, "0.001", "0",
+         "calcolo interrotto: \"coefficiente liminare interno[\260C]\" = 0: deve essere "
+         "maggiore di 0"},
+        {InputRow::InnerCoefficient, "0.001", "-15",
+         "calcolo interrotto: \"coefficiente liminare interno[\260C]\" = -15: deve essere "
+         "maggiore di 0"},
+        {InputRow::OuterCoefficient, "0.001", "-8",
+         "calcolo interrotto: \"coefficiente liminare esterno[\260C]\" = -8: deve essere "
+         "maggiore di 0"},
+        {InputRow::InsulationThickness, "0", "-40",
+         "calcolo interrotto: \"spessore isolante[mm]\" = -40: non pu\xF2 essere negativo"},
+        {InputRow::AirGapThickness, "0", "-0.001",
+         "calcolo interrotto: \"spessore camera d aria[mm]\" = -0.001: non pu\xF2 essere "
+         "negativo"},
+        {InputRow::TechnicalGapThickness, "0", "-1",
+         "calcolo interrotto: \"spessore asola tecnica [mm]\" = -1: non pu\xF2 essere negativo"},
+        {InputRow::Screen1Thickness, "0", "-1",
+         "calcolo interrotto: \"spessore schermo 1 [mm]\" = -1: non pu\xF2 essere negativo"},
+        {InputRow::Screen2Thickness, "0", "-1",
+         "calcolo interrotto: \"spessore schermo 2 [mm]\" = -1: non pu\xF2 essere negativo"},
+        {InputRow::GapFaceLimit, "-1e6", nullptr, nullptr}, // limits take any finite value
+        {InputRow::OuterFaceLimit, "-500", "1e999",
+         "calcolo interrotto: valore non valido in \"T imposta esterna  [\260C]\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(inputName(c.row));
+        Fresh runs, stopped;
+        EXPECT_EQ(stops(runs, {{c.row, c.runs}}), Errors{}) << c.runs;
+        if (c.stops) {
+            EXPECT_EQ(stops(stopped, {{c.row, c.stops}}), Errors{c.message});
+        }
+    }
     Fresh f;
-    f.session.sheet.input(InputRow::InsulationThickness) = "-40";
-    f.session.sheet.input(InputRow::FlueGasTemp) = "-300";
-    EXPECT_FALSE(calculate(f.session, f.messages));
-    ASSERT_EQ(f.messages.errors.size(), 1u);
-    EXPECT_EQ(f.messages.errors[0].rfind("calcolo interrotto: \"temperatura fumi", 0), 0u);
+    EXPECT_EQ(stops(f, {{InputRow::InsulationThickness, "-40"}, {InputRow::FlueGasTemp, "-300"}}),
+              Errors{"calcolo interrotto: \"temperatura fumi[\260C]\" = -300: non pu\xF2 essere "
+                     "sotto lo zero assoluto (-273.15\260C)"});
 }
 
 // A conductivity not above 0 stops in whichever pass it comes, for a layer
 // that has a thickness; a layer of 0 mm asks nothing of its material.
 TEST(StopRule, ConductivityNotAboveZeroInAnyPass) {
-    struct Case {
+    const struct {
         std::initializer_list<std::pair<double, double>> points; // of the technical gap's material
         const char* thickness;
-        bool stops;
-    };
-    const Case cases[] = {
+        const char* stop; // nothing: the calculation runs
+    } cases[] = {
         // 0.5 up to 100 deg C, 0 from 101: the first pass (seeded at 0 deg C)
         // passes, a later one at the layer's real temperature does not.
-        {{{20, 0.5}, {100, 0.5}, {101, 0.0}}, "20", true},
-        {{{20, 0.5}, {100, 0.5}, {101, 0.0}}, "0", false},
-        {{{20, -0.1}, {600, -0.1}}, "20", true},
-        {{{20, 0.0}, {600, 0.0}}, "0", false},
-        {{{20, 0.5}, {600, 0.5}}, "20", false},
+        {{{20, 0.5}, {100, 0.5}, {101, 0.0}},
+         "20",
+         "calcolo interrotto: la conducibilit\xE0 del materiale n. 1 \"prova\" dello strato "
+         "\"asola tecnica\" a 131.1\260C vale 0: deve essere maggiore di 0"},
+        {{{20, 0.5}, {100, 0.5}, {101, 0.0}}, "0", nullptr},
+        {{{20, -0.1}, {600, -0.1}},
+         "20",
+         "calcolo interrotto: la conducibilit\xE0 del materiale n. 1 \"prova\" dello strato "
+         "\"asola tecnica\" a 0.0\260C vale -0.1: deve essere maggiore di 0"},
+        {{{20, 0.0}, {600, 0.0}}, "0", nullptr},
+        {{{20, 0.5}, {600, 0.5}}, "20", nullptr},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.thickness) + " mm, " + std::to_string(c.points.begin()->second));
         Fresh f;
         test::setMaterial(f.session.archive, 1, "prova", c.points);
         f.session.sheet.material(MaterialSlot::Screen1) = 9;
-        f.session.sheet.input(InputRow::TechnicalGapThickness) = c.thickness;
-        SCOPED_TRACE(std::string(c.thickness) + " mm, " + std::to_string(c.points.begin()->second));
-        EXPECT_EQ(calculate(f.session, f.messages), !c.stops);
-        if (!c.stops)
-            continue;
-        ASSERT_EQ(f.messages.errors.size(), 1u);
-        const std::string& text = f.messages.errors[0];
-        EXPECT_EQ(text.rfind("calcolo interrotto: la conducibilit\xE0 del materiale n. 1 \"prova\" "
-                             "dello strato \"asola tecnica\" a ",
-                             0),
-                  0u)
-            << text;
-        const std::string end = c.points.begin()->second < 0
-                                    ? "C vale -0.1: deve essere maggiore di 0"
-                                    : "C vale 0: deve essere maggiore di 0";
-        EXPECT_EQ(text.substr(text.size() - end.size()), end) << text;
+        EXPECT_EQ(stops(f, {{InputRow::TechnicalGapThickness, c.thickness}}),
+                  c.stop ? Errors{c.stop} : Errors{});
     }
 }
 
 TEST(FireSearch, TheEndOfTheRangeIsSaid) {
-    struct Case {
+    const struct {
         InputRow row;
         const char* limit;
         FireRange range;
         const char* line;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {InputRow::OuterFaceLimit, "1000", FireRange::Above,
-         "temp per resistenza al fuoco(est)= oltre 1800\xB0"
-         "C"},
+         "temp per resistenza al fuoco(est)= oltre 1800\260C"},
         {InputRow::OuterFaceLimit, "10", FireRange::Below,
-         "temp per resistenza al fuoco(est)= sotto 0\xB0"
-         "C"},
+         "temp per resistenza al fuoco(est)= sotto 0\260C"},
         {InputRow::GapFaceLimit, "5000", FireRange::Above,
-         "temp per resistenza al fuoco(int)= oltre 3500\xB0"
-         "C"},
+         "temp per resistenza al fuoco(int)= oltre 3500\260C"},
         {InputRow::GapFaceLimit, "10", FireRange::Below,
-         "temp per resistenza al fuoco(int)= sotto 0\xB0"
-         "C"},
+         "temp per resistenza al fuoco(int)= sotto 0\260C"},
         {InputRow::OuterFaceLimit, "85", FireRange::Inside,
-         "temp per resistenza al fuoco(est)= 1153.1\xB0"
-         "C"},
+         "temp per resistenza al fuoco(est)= 1153.1\260C"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Fresh f;
         f.session.sheet.input(c.row) = c.limit;
         const bool outer = c.row == InputRow::OuterFaceLimit;
@@ -170,40 +153,34 @@ TEST(FireSearch, TheEndOfTheRangeIsSaid) {
 // The line follows the search's range alone: a search that ended inside
 // its range prints its temperature as before, even next to an end.
 TEST(FireSearch, LineOfEachRange) {
-    struct Case {
+    const struct {
         FireSearchKind kind;
         FireSearch search;
         const char* line;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {FireSearchKind::Outer,
          {1799.999, 101, FireRange::Inside},
-         "temp per resistenza al fuoco(est)= 1800.0\xB0"
-         "C"},
+         "temp per resistenza al fuoco(est)= 1800.0\260C"},
         {FireSearchKind::Outer,
          {1799.999, 101, FireRange::Above},
-         "temp per resistenza al fuoco(est)= oltre 1800\xB0"
-         "C"},
+         "temp per resistenza al fuoco(est)= oltre 1800\260C"},
         {FireSearchKind::Inner,
          {0.2, 101, FireRange::Below},
-         "temp per resistenza al fuoco(int)= sotto 0\xB0"
-         "C"},
+         "temp per resistenza al fuoco(int)= sotto 0\260C"},
         {FireSearchKind::Inner,
          {0.2, 101, FireRange::Inside},
-         "temp per resistenza al fuoco(int)=    0.2\xB0"
-         "C"},
+         "temp per resistenza al fuoco(int)=    0.2\260C"},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(fireTempLine(c.kind, c.search), c.line);
 }
 
 TEST(Stars, NumbersLongerThanTheirReportColumn) {
-    struct Case {
+    const struct {
         std::size_t column;
         const char* text;
         const char* shown; // the column's characters
-    };
-    const Case cases[] = {
+    } cases[] = {
         {1, "380.00000", "380.00000    "},         // a copper layer, as today
         {1, "1234567.12345", "1234567.12345"},     // 13 characters fit
         {1, "12345678.12345", "*************"},    // 14 do not
@@ -212,7 +189,7 @@ TEST(Stars, NumbersLongerThanTheirReportColumn) {
         {2, "83763411501623658849", "**********"}, // never its first digits
         {7, "1000000000000", "**********"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::array<std::string, ResultCols> row;
         row[0] = "isolante";
         row[c.column] = c.text;
@@ -229,19 +206,27 @@ TEST(Stars, NumbersLongerThanTheirReportColumn) {
 // "Calcola" checks the four layers in the report's order, and none of no
 // thickness (the insulation of a single wall neither).
 TEST(LayerChecks, FourInReportOrderOnlyThoseThatExist) {
-    struct Case {
+    const struct {
         const char* insulation;
         const char* screen1;
         bool singleWall;
         std::vector<std::string> boxes;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"40", "20", false, {"isolante", "asola tecnica", "schermo 1", "schermo 2"}},
         {"0", "20", false, {"asola tecnica", "schermo 1", "schermo 2"}},
         {"40", "20", true, {"asola tecnica", "schermo 1", "schermo 2"}},
         {"40", "0", false, {"isolante", "asola tecnica", "schermo 2"}},
     };
-    for (const Case& c : cases) {
+    // The layers named in the messages' or the report's "temperatura media"
+    // lines, in their order.
+    const auto layersIn = [](const std::vector<std::string>& lines) {
+        std::vector<std::string> layers;
+        for (const std::string& l : lines)
+            if (l.rfind("temperatura media ", 0) == 0)
+                layers.push_back(l.substr(18, l.find(" =") - 18));
+        return layers;
+    };
+    for (const auto& c : cases) {
         test::CalculatedSession f([](Worksheet&) {});
         // Every material tops out at 30 deg C: each layer runs hotter.
         test::setMaterial(f.session.archive, 1, "basso", {{10, 0.5}, {30, 0.5}});
@@ -252,22 +237,14 @@ TEST(LayerChecks, FourInReportOrderOnlyThoseThatExist) {
         f.session.sheet.singleWall = c.singleWall;
         f.messages.messages.clear();
         ASSERT_TRUE(calculate(f.session, f.messages));
-        std::vector<std::string> boxes;
-        for (const std::string& m : f.messages.messages)
-            boxes.push_back(m.substr(18, m.find(" =") - 18));
-        EXPECT_EQ(boxes, c.boxes) << c.insulation << " " << c.screen1;
+        SCOPED_TRACE(std::string(c.insulation) + " " + c.screen1);
+        EXPECT_EQ(f.messages.messages.size(), c.boxes.size());
+        EXPECT_EQ(layersIn(f.messages.messages), c.boxes);
         const auto checks = layerChecks(f.session);
         EXPECT_EQ(failedLayerChecks(checks), static_cast<int>(c.boxes.size()));
-        int checked = 0;
-        for (const LayerCheck& check : checks)
-            checked += check.checked ? 1 : 0;
-        EXPECT_EQ(checked, static_cast<int>(c.boxes.size()));
+        EXPECT_EQ(std::count_if(checks.begin(), checks.end(), [](auto& l) { return l.checked; }),
+                  static_cast<long>(c.boxes.size()));
         // The report lists the same failures in the same order.
-        const auto& report = f.report();
-        std::vector<std::string> listed;
-        for (const std::string& p : report)
-            if (p.rfind("temperatura media ", 0) == 0)
-                listed.push_back(p.substr(18, p.find(" =") - 18));
-        EXPECT_EQ(listed, c.boxes);
+        EXPECT_EQ(layersIn(f.report()), c.boxes);
     }
 }
