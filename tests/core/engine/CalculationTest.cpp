@@ -81,40 +81,6 @@ TEST(LayerCheck, TextAndBoundaries) {
     EXPECT_FALSE(layerCheckText(a, 0, "schermo 2", 5000));
 }
 
-TEST(Calculate, EmptyMaterialStopsOnlyALayerWithThickness) {
-    struct Case {
-        MaterialSlot layer;
-        InputRow thicknessRow;
-        const char* thickness;
-        bool singleWall;
-        bool stops;
-    };
-    const Case cases[] = {
-        {MaterialSlot::TechnicalGap, InputRow::TechnicalGapThickness, "20", false, true},
-        {MaterialSlot::TechnicalGap, InputRow::TechnicalGapThickness, "0", false, false},
-        {MaterialSlot::Screen2, InputRow::Screen2Thickness, "10", false, true},
-        {MaterialSlot::Insulation, InputRow::InsulationThickness, "40", false, true},
-        // a single wall has no insulation
-        {MaterialSlot::Insulation, InputRow::InsulationThickness, "40", true, false},
-    };
-    for (const Case& c : cases) {
-        Fresh f;
-        f.session.sheet.material(c.layer) = 40; // an empty slot
-        f.session.sheet.input(c.thicknessRow) = c.thickness;
-        f.session.sheet.singleWall = c.singleWall;
-        const bool ran = calculate(f.session, f.messages);
-        EXPECT_EQ(ran, !c.stops) << index(c.layer) << " " << c.thickness;
-        if (!ran) {
-            ASSERT_EQ(f.messages.errors.size(), 1u);
-            EXPECT_NE(f.messages.errors[0].find("n. 40"), std::string::npos)
-                << f.messages.errors[0];
-        } else {
-            EXPECT_TRUE(f.session.sheet.calculated);
-            EXPECT_TRUE(f.messages.messages.empty()); // its check passes
-        }
-    }
-}
-
 TEST(Calculate, ColdWeatherStillCountsAsACalculation) {
     Fresh f;
     f.session.sheet.input(InputRow::FlueGasTemp) = "-5";

@@ -117,35 +117,76 @@ TEST(StopRule, EachRowOnBothSidesOfItsBound) {
                      "sotto lo zero assoluto (-273.15\260C)"});
 }
 
-// A conductivity not above 0 stops in whichever pass it comes, for a layer
-// that has a thickness; a layer of 0 mm asks nothing of its material.
-TEST(StopRule, ConductivityNotAboveZeroInAnyPass) {
+// A layer with a thickness needs a material with points, and a conductivity
+// above 0 in whichever pass it comes; a layer of 0 mm (and the insulation of
+// a single wall) asks nothing of its material.
+TEST(StopRule, ALayersMaterialOnlyWhereItHasAThickness) {
+    const MaterialSlot gap = MaterialSlot::TechnicalGap;
+    const InputRow gapMm = InputRow::TechnicalGapThickness;
     const struct {
-        std::initializer_list<std::pair<double, double>> points; // of the technical gap's material
+        MaterialSlot slot;
+        InputRow thicknessRow;
         const char* thickness;
-        const char* stop; // nothing: the calculation runs
+        bool singleWall;
+        std::initializer_list<std::pair<double, double>> points; // material 1's; none: 40, empty
+        const char* stop;                                        // nothing: the calculation runs
     } cases[] = {
         // 0.5 up to 100 deg C, 0 from 101: the first pass (seeded at 0 deg C)
         // passes, a later one at the layer's real temperature does not.
-        {{{20, 0.5}, {100, 0.5}, {101, 0.0}},
+        {gap,
+         gapMm,
          "20",
+         false,
+         {{20, 0.5}, {100, 0.5}, {101, 0.0}},
          "calcolo interrotto: la conducibilit\xE0 del materiale n. 1 \"prova\" dello strato "
          "\"asola tecnica\" a 131.1\260C vale 0: deve essere maggiore di 0"},
-        {{{20, 0.5}, {100, 0.5}, {101, 0.0}}, "0", nullptr},
-        {{{20, -0.1}, {600, -0.1}},
+        {gap, gapMm, "0", false, {{20, 0.5}, {100, 0.5}, {101, 0.0}}, nullptr},
+        {gap,
+         gapMm,
          "20",
+         false,
+         {{20, -0.1}, {600, -0.1}},
          "calcolo interrotto: la conducibilit\xE0 del materiale n. 1 \"prova\" dello strato "
          "\"asola tecnica\" a 0.0\260C vale -0.1: deve essere maggiore di 0"},
-        {{{20, 0.0}, {600, 0.0}}, "0", nullptr},
-        {{{20, 0.5}, {600, 0.5}}, "20", nullptr},
+        {gap, gapMm, "0", false, {{20, 0.0}, {600, 0.0}}, nullptr},
+        {gap, gapMm, "20", false, {{20, 0.5}, {600, 0.5}}, nullptr},
+        {gap,
+         gapMm,
+         "20",
+         false,
+         {},
+         "calcolo interrotto: il materiale n. 40 dello strato \"asola tecnica\" non ha punti in "
+         "archivio"},
+        {gap, gapMm, "0", false, {}, nullptr},
+        {MaterialSlot::Screen2,
+         InputRow::Screen2Thickness,
+         "10",
+         false,
+         {},
+         "calcolo interrotto: il materiale n. 40 dello strato \"schermo 2\" non ha punti in "
+         "archivio"},
+        {MaterialSlot::Insulation,
+         InputRow::InsulationThickness,
+         "40",
+         false,
+         {},
+         "calcolo interrotto: il materiale n. 40 dello strato \"isolante\" non ha punti in "
+         "archivio"},
+        {MaterialSlot::Insulation, InputRow::InsulationThickness, "40", true, {}, nullptr},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.thickness) + " mm, " + std::to_string(c.points.begin()->second));
+        SCOPED_TRACE(std::to_string(&c - cases) + ": " + c.thickness + " mm");
         Fresh f;
-        test::setMaterial(f.session.archive, 1, "prova", c.points);
+        f.session.sheet.singleWall = c.singleWall;
         f.session.sheet.material(MaterialSlot::Screen1) = 9;
-        EXPECT_EQ(stops(f, {{InputRow::TechnicalGapThickness, c.thickness}}),
-                  c.stop ? Errors{c.stop} : Errors{});
+        if (c.points.size() != 0)
+            test::setMaterial(f.session.archive, 1, "prova", c.points);
+        f.session.sheet.material(c.slot) = c.points.size() != 0 ? 1 : 40;
+        EXPECT_EQ(stops(f, {{c.thicknessRow, c.thickness}}), c.stop ? Errors{c.stop} : Errors{});
+        if (!c.stop) {
+            EXPECT_TRUE(f.session.sheet.calculated);
+            EXPECT_TRUE(f.messages.messages.empty()); // the layer checks pass
+        }
     }
 }
 
