@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
@@ -37,7 +38,8 @@ protected:
     }
 };
 
-// The manual's own example typed right after the start: "310 Enter 21 Enter".
+// The manual's own example typed right after the start: "310 Enter 21 Enter";
+// Enter stores the cell and goes down a row, on the last row it stays.
 TEST_F(Keyboard, TypingAtStartGoesIntoTheFirstValues) {
     auto* grid = named<GridView>(*form1, "StringGrid1");
     EXPECT_EQ(QApplication::focusWidget(), grid);
@@ -48,11 +50,18 @@ TEST_F(Keyboard, TypingAtStartGoesIntoTheFirstValues) {
     press(Qt::Key_Return);
     EXPECT_EQ(session->sheet.input(InputRow::FlueGasTemp), "310");
     EXPECT_EQ(session->sheet.input(InputRow::AmbientTemp), "21");
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(2, 1));
+    grid->setCurrentIndex(grid->model()->index(11, 1));
+    typeKeys("95");
+    press(Qt::Key_Return);
+    EXPECT_EQ(session->sheet.input(InputRow::OuterFaceLimit), "95");
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(11, 1));
 }
 
 // The keys move among the value cells of the input grid (one column) and of
 // the editor's grid (two), never onto a label or a heading; past the last
-// value Tab leaves the grid.
+// value Tab leaves the grid for the next control, as it leaves the text boxes
+// and the results grid, typing no tab.
 TEST_F(Keyboard, KeysMoveAmongTheValueCellsOnly) {
     const struct {
         bool editor;
@@ -70,6 +79,8 @@ TEST_F(Keyboard, KeysMoveAmongTheValueCellsOnly) {
         {false, 3, 1, Qt::Key_Home, Qt::ControlModifier, false, 0, 1},
         {false, 3, 1, Qt::Key_End, Qt::ControlModifier, false, 11, 1},
         {false, 0, 1, Qt::Key_Up, Qt::NoModifier, false, 0, 1},
+        {false, 11, 1, Qt::Key_Up, Qt::NoModifier, false, 10, 1},
+        {false, 11, 1, Qt::Key_Tab, Qt::NoModifier, false, -1, -1},
         {true, 1, 1, Qt::Key_Tab, Qt::NoModifier, false, 1, 2},
         {true, 1, 2, Qt::Key_Tab, Qt::NoModifier, false, 2, 1},
         {true, 2, 1, Qt::Key_Tab, Qt::NoModifier, false, 2, 2},
@@ -77,7 +88,7 @@ TEST_F(Keyboard, KeysMoveAmongTheValueCellsOnly) {
         {true, 1, 2, Qt::Key_Up, Qt::NoModifier, false, 1, 2},
         {true, 6, 2, Qt::Key_Tab, Qt::NoModifier, false, -1, -1},
     };
-    const auto keysIn = [&](GridView* grid, bool editor) {
+    const auto keysIn = [&](GridView* grid, bool editor, const char* next) {
         for (const auto& m : moves) {
             if (m.editor != editor)
                 continue;
@@ -88,20 +99,27 @@ TEST_F(Keyboard, KeysMoveAmongTheValueCellsOnly) {
                 typeKeys("7");
             press(m.key, m.modifiers);
             if (m.row < 0)
-                EXPECT_NE(QApplication::focusWidget(), grid);
+                EXPECT_EQ(QApplication::focusWidget()->objectName(), next);
             else
                 EXPECT_EQ(grid->currentIndex(), grid->model()->index(m.row, m.column));
         }
     };
     auto* grid = named<GridView>(*form1, "StringGrid1");
-    keysIn(grid, false);
+    keysIn(grid, false, "BitBtn6");
+    for (auto [from, next] :
+         {std::pair{"Memo1", "Memo2"}, {"Edit1", "StringGrid2"}, {"StringGrid2", "BitBtn1"}}) {
+        named<QWidget>(*form1, from)->setFocus();
+        press(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), next) << from;
+    }
+    EXPECT_FALSE(named<QPlainTextEdit>(*form1, "Memo1")->toPlainText().contains('\t'));
     // A click on a label leaves the current cell a value.
     grid->setCurrentIndex(grid->model()->index(5, 1));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                       grid->visualRect(grid->model()->index(2, 0)).center());
     EXPECT_EQ(grid->currentIndex(), grid->model()->index(5, 1));
     services.modalScripts.push_back(
-        [&](QDialog& e) { keysIn(named<GridView>(e, "StringGrid1"), true); });
+        [&](QDialog& e) { keysIn(named<GridView>(e, "StringGrid1"), true, "Edit1"); });
     form1->vai_archivio();
     EXPECT_TRUE(services.modalScripts.empty());
 }

@@ -566,57 +566,6 @@ TEST_F(MainWindow, TypingIntoTheSelectedCellRightAfterClickingItKeepsTheDigits) 
     EXPECT_FALSE(grid->editTriggers() & QAbstractItemView::SelectedClicked);
 }
 
-// Typing the inputs as in a spreadsheet: Enter stores the cell and goes to
-// the next row, on the last row it stays.
-TEST_F(MainWindow, EnterInTheInputGridStoresTheCellAndMovesDown) {
-    form1->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form1));
-    auto* grid = named<GridView>(*form1, "StringGrid1");
-    grid->setFocus();
-    grid->setCurrentIndex(grid->model()->index(0, 1));
-    for (const char* value : {"310", "21"}) {
-        for (const char* c = value; *c; ++c)
-            QTest::keyClick(QApplication::focusWidget(), *c);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QApplication::processEvents();
-    }
-    EXPECT_EQ(session->sheet.input(InputRow::FlueGasTemp), "310");
-    EXPECT_EQ(session->sheet.input(InputRow::AmbientTemp), "21");
-    EXPECT_EQ(grid->currentIndex().row(), 2);
-    EXPECT_EQ(grid->currentIndex().column(), 1);
-
-    grid->setCurrentIndex(grid->model()->index(InputRows - 1, 1));
-    for (char c : std::string("95"))
-        QTest::keyClick(QApplication::focusWidget(), c);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QApplication::processEvents();
-    EXPECT_EQ(session->sheet.input(InputRow::OuterFaceLimit), "95");
-    EXPECT_EQ(grid->currentIndex().row(), InputRows - 1);
-    // The arrow keys move as before.
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    EXPECT_EQ(grid->currentIndex().row(), InputRows - 2);
-}
-
-TEST_F(MainWindow, TabLeavesTheGridsAndTheTextBoxes) {
-    form1->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form1));
-    // Tab goes through the input values, past the last one to the next control.
-    auto* input = named<GridView>(*form1, "StringGrid1");
-    input->setFocus();
-    input->setCurrentIndex(input->model()->index(InputRows - 1, 1));
-    QTest::keyClick(input, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), named<QPushButton>(*form1, "BitBtn6"));
-    named<QPlainTextEdit>(*form1, "Memo1")->setFocus();
-    QTest::keyClick(named<QPlainTextEdit>(*form1, "Memo1"), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), named<QPlainTextEdit>(*form1, "Memo2"));
-    EXPECT_FALSE(named<QPlainTextEdit>(*form1, "Memo1")->toPlainText().contains('\t'));
-    named<QLineEdit>(*form1, "Edit1")->setFocus();
-    QTest::keyClick(named<QLineEdit>(*form1, "Edit1"), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), named<GridView>(*form1, "StringGrid2"));
-    QTest::keyClick(named<GridView>(*form1, "StringGrid2"), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), named<QPushButton>(*form1, "BitBtn1"));
-}
-
 TEST_F(MainWindow, TheMaterialListOpensOnTheLayersMaterial) {
     ChoiceList* list = named<ChoiceList>(*form1, "ListBox1");
     named<QPushButton>(*form1, "BitBtn6")->click();

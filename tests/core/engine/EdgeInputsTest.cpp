@@ -70,6 +70,21 @@ TEST(StopRule, EachRowOnBothSidesOfItsBound) {
          "calcolo interrotto: \"spessore schermo 1 [mm]\" = -1: non pu\xF2 essere negativo"},
         {InputRow::Screen2Thickness, "0", "-1",
          "calcolo interrotto: \"spessore schermo 2 [mm]\" = -1: non pu\xF2 essere negativo"},
+        {InputRow::FlueGasTemp, "-273.15", "-1e999",
+         "calcolo interrotto: valore non valido in \"temperatura fumi[\260C]\""},
+        {InputRow::AmbientTemp, "-273.15", "1e999",
+         "calcolo interrotto: valore non valido in \"temperatura ambiente[\260C]\""},
+        {InputRow::InnerDiameter, "0.5", "-130",
+         "calcolo interrotto: \"diametro interno [mm]\" = -130: deve essere maggiore di 0"},
+        {InputRow::OuterCoefficient, "0.001", "0",
+         "calcolo interrotto: \"coefficiente liminare esterno[\260C]\" = 0: deve essere "
+         "maggiore di 0"},
+        {InputRow::InsulationThickness, "0", "-65",
+         "calcolo interrotto: \"spessore isolante[mm]\" = -65: non pu\xF2 essere negativo"},
+        {InputRow::AirGapThickness, "0", "-200",
+         "calcolo interrotto: \"spessore camera d aria[mm]\" = -200: non pu\xF2 essere negativo"},
+        {InputRow::Screen2Thickness, "0", "-1000",
+         "calcolo interrotto: \"spessore schermo 2 [mm]\" = -1000: non pu\xF2 essere negativo"},
         {InputRow::GapFaceLimit, "-1e6", nullptr, nullptr}, // limits take any finite value
         {InputRow::OuterFaceLimit, "-500", "1e999",
          "calcolo interrotto: valore non valido in \"T imposta esterna  [\260C]\""},
@@ -78,9 +93,23 @@ TEST(StopRule, EachRowOnBothSidesOfItsBound) {
         SCOPED_TRACE(inputName(c.row));
         Fresh runs, stopped;
         EXPECT_EQ(stops(runs, {{c.row, c.runs}}), Errors{}) << c.runs;
-        if (c.stops) {
-            EXPECT_EQ(stops(stopped, {{c.row, c.stops}}), Errors{c.message});
-        }
+        if (!c.stops)
+            continue;
+        // A stop after a calculation leaves everything as it was.
+        ASSERT_TRUE(calculate(stopped.session, stopped.messages));
+        stopped.session.viewer.append("relazione");
+        stopped.messages.messages.clear();
+        const Session before = stopped.session;
+        EXPECT_EQ(stops(stopped, {{c.row, c.stops}}), Errors{c.message}) << c.stops;
+        const Session& after = stopped.session;
+        EXPECT_TRUE(stopped.messages.messages.empty());
+        EXPECT_EQ(after.sheet.results, before.sheet.results);
+        EXPECT_EQ(after.sheet.fireResistanceLines, before.sheet.fireResistanceLines);
+        EXPECT_EQ(after.sheet.materialChoiceLines, before.sheet.materialChoiceLines);
+        EXPECT_EQ(after.viewer.paragraphs, before.viewer.paragraphs);
+        EXPECT_EQ(after.solver.result().layerMeanTemps, before.solver.result().layerMeanTemps);
+        EXPECT_EQ(after.solver.result().resistances, before.solver.result().resistances);
+        EXPECT_EQ(after.input.flueGasTemp, before.input.flueGasTemp);
     }
     Fresh f;
     EXPECT_EQ(stops(f, {{InputRow::InsulationThickness, "-40"}, {InputRow::FlueGasTemp, "-300"}}),
@@ -88,64 +117,119 @@ TEST(StopRule, EachRowOnBothSidesOfItsBound) {
                      "sotto lo zero assoluto (-273.15\260C)"});
 }
 
-// A conductivity not above 0 stops in whichever pass it comes, for a layer
-// that has a thickness; a layer of 0 mm asks nothing of its material.
-TEST(StopRule, ConductivityNotAboveZeroInAnyPass) {
+// A layer with a thickness needs a material with points, and a conductivity
+// above 0 in whichever pass it comes; a layer of 0 mm (and the insulation of
+// a single wall) asks nothing of its material.
+TEST(StopRule, ALayersMaterialOnlyWhereItHasAThickness) {
+    const MaterialSlot gap = MaterialSlot::TechnicalGap;
+    const InputRow gapMm = InputRow::TechnicalGapThickness;
     const struct {
-        std::initializer_list<std::pair<double, double>> points; // of the technical gap's material
+        MaterialSlot slot;
+        InputRow thicknessRow;
         const char* thickness;
-        const char* stop; // nothing: the calculation runs
+        bool singleWall;
+        std::initializer_list<std::pair<double, double>> points; // material 1's; none: 40, empty
+        const char* stop;                                        // nothing: the calculation runs
     } cases[] = {
         // 0.5 up to 100 deg C, 0 from 101: the first pass (seeded at 0 deg C)
         // passes, a later one at the layer's real temperature does not.
-        {{{20, 0.5}, {100, 0.5}, {101, 0.0}},
+        {gap,
+         gapMm,
          "20",
+         false,
+         {{20, 0.5}, {100, 0.5}, {101, 0.0}},
          "calcolo interrotto: la conducibilit\xE0 del materiale n. 1 \"prova\" dello strato "
          "\"asola tecnica\" a 131.1\260C vale 0: deve essere maggiore di 0"},
-        {{{20, 0.5}, {100, 0.5}, {101, 0.0}}, "0", nullptr},
-        {{{20, -0.1}, {600, -0.1}},
+        {gap, gapMm, "0", false, {{20, 0.5}, {100, 0.5}, {101, 0.0}}, nullptr},
+        {gap,
+         gapMm,
          "20",
+         false,
+         {{20, -0.1}, {600, -0.1}},
          "calcolo interrotto: la conducibilit\xE0 del materiale n. 1 \"prova\" dello strato "
          "\"asola tecnica\" a 0.0\260C vale -0.1: deve essere maggiore di 0"},
-        {{{20, 0.0}, {600, 0.0}}, "0", nullptr},
-        {{{20, 0.5}, {600, 0.5}}, "20", nullptr},
+        {gap, gapMm, "0", false, {{20, 0.0}, {600, 0.0}}, nullptr},
+        {gap, gapMm, "20", false, {{20, 0.5}, {600, 0.5}}, nullptr},
+        {gap,
+         gapMm,
+         "20",
+         false,
+         {},
+         "calcolo interrotto: il materiale n. 40 dello strato \"asola tecnica\" non ha punti in "
+         "archivio"},
+        {gap, gapMm, "0", false, {}, nullptr},
+        {MaterialSlot::Screen2,
+         InputRow::Screen2Thickness,
+         "10",
+         false,
+         {},
+         "calcolo interrotto: il materiale n. 40 dello strato \"schermo 2\" non ha punti in "
+         "archivio"},
+        {MaterialSlot::Insulation,
+         InputRow::InsulationThickness,
+         "40",
+         false,
+         {},
+         "calcolo interrotto: il materiale n. 40 dello strato \"isolante\" non ha punti in "
+         "archivio"},
+        {MaterialSlot::Insulation, InputRow::InsulationThickness, "40", true, {}, nullptr},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.thickness) + " mm, " + std::to_string(c.points.begin()->second));
+        SCOPED_TRACE(std::to_string(&c - cases) + ": " + c.thickness + " mm");
         Fresh f;
-        test::setMaterial(f.session.archive, 1, "prova", c.points);
+        f.session.sheet.singleWall = c.singleWall;
         f.session.sheet.material(MaterialSlot::Screen1) = 9;
-        EXPECT_EQ(stops(f, {{InputRow::TechnicalGapThickness, c.thickness}}),
-                  c.stop ? Errors{c.stop} : Errors{});
+        if (c.points.size() != 0)
+            test::setMaterial(f.session.archive, 1, "prova", c.points);
+        f.session.sheet.material(c.slot) = c.points.size() != 0 ? 1 : 40;
+        EXPECT_EQ(stops(f, {{c.thicknessRow, c.thickness}}), c.stop ? Errors{c.stop} : Errors{});
+        if (!c.stop) {
+            EXPECT_TRUE(f.session.sheet.calculated);
+            EXPECT_TRUE(f.messages.messages.empty()); // the layer checks pass
+        }
     }
 }
 
+// A search that runs into an end of its range stops there after its 101
+// solutions and says so; one inside it ends on the limit's temperature.
 TEST(FireSearch, TheEndOfTheRangeIsSaid) {
     const struct {
         InputRow row;
-        const char* limit;
+        const char* limit; // nothing: the start project's
         FireRange range;
+        double temperature;
+        int solutions;
         const char* line;
     } cases[] = {
-        {InputRow::OuterFaceLimit, "1000", FireRange::Above,
+        {InputRow::OuterFaceLimit, "1000", FireRange::Above, 1800.0, 101,
          "temp per resistenza al fuoco(est)= oltre 1800\260C"},
-        {InputRow::OuterFaceLimit, "10", FireRange::Below,
+        {InputRow::OuterFaceLimit, "10", FireRange::Below, 0.0, 101,
          "temp per resistenza al fuoco(est)= sotto 0\260C"},
-        {InputRow::GapFaceLimit, "5000", FireRange::Above,
+        {InputRow::GapFaceLimit, "5000", FireRange::Above, 3500.0, 101,
          "temp per resistenza al fuoco(int)= oltre 3500\260C"},
-        {InputRow::GapFaceLimit, "10", FireRange::Below,
+        {InputRow::GapFaceLimit, "10", FireRange::Below, 0.0, 101,
          "temp per resistenza al fuoco(int)= sotto 0\260C"},
-        {InputRow::OuterFaceLimit, "85", FireRange::Inside,
+        {InputRow::OuterFaceLimit, nullptr, FireRange::Inside, 1153.125, 6,
          "temp per resistenza al fuoco(est)= 1153.1\260C"},
+        {InputRow::GapFaceLimit, nullptr, FireRange::Inside, 792.96875, 7,
+         "temp per resistenza al fuoco(int)=  793.0\260C"},
     };
     for (const auto& c : cases) {
         Fresh f;
-        f.session.sheet.input(c.row) = c.limit;
+        if (c.limit)
+            f.session.sheet.input(c.row) = c.limit;
         const bool outer = c.row == InputRow::OuterFaceLimit;
         SCOPED_TRACE(c.line);
+        const FireSearch search =
+            outer ? searchFireTempOuter(f.session.sheet, f.session.solver, f.session.archive)
+                  : searchFireTempInner(f.session.sheet, f.session.solver, f.session.archive);
+        EXPECT_NEAR(search.temperature, c.temperature, 1e-20); // 0 reached within 1e-27
+        EXPECT_EQ(search.solutions, c.solutions);
+        EXPECT_EQ(search.range, c.range);
         ASSERT_TRUE(calculate(f.session, f.messages));
         const CalcResult& r = f.session.solver.result();
         EXPECT_EQ(outer ? r.fireRangeOuter : r.fireRangeInner, c.range);
+        EXPECT_NEAR(outer ? r.fireTempOuter : r.fireTempInner, c.temperature, 1e-20);
         EXPECT_EQ(f.session.sheet.fireResistanceLines[outer ? 0 : 1], c.line);
     }
 }
@@ -170,6 +254,12 @@ TEST(FireSearch, LineOfEachRange) {
         {FireSearchKind::Inner,
          {0.2, 101, FireRange::Inside},
          "temp per resistenza al fuoco(int)=    0.2\260C"},
+        {FireSearchKind::Outer,
+         {0.0, 101, FireRange::Inside},
+         "temp per resistenza al fuoco(est)=    0.0\260C"},
+        {FireSearchKind::Inner,
+         {3500.0, 101, FireRange::Inside},
+         "temp per resistenza al fuoco(int)= 3500.0\260C"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(fireTempLine(c.kind, c.search), c.line);
