@@ -494,31 +494,6 @@ TEST_F(MainWindow, AProjectFileDroppedOnTheWindowLoads) {
     EXPECT_TRUE(services.errors.empty());
 }
 
-TEST_F(MainWindow, LoadProjectThroughTheDialog) {
-    writeFile(dir.file("p.cam"), "caldaia\r\n400\r\n-"
-                                 "5\r\n200\r\n15\r\n8\r\n60\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r"
-                                 "\nquad\r\n 6\r\n 1\r\n 1\r\n 9\r\n");
-    form1->vai_calcolo();
-    const auto results = gridTexts(named<GridView>(*form1, "StringGrid2"));
-    services.openAnswers = {dir.file("p.cam")};
-    named<QPushButton>(*form1, "BitBtn3")->click();
-    ASSERT_EQ(services.openCalls.size(), 1u);
-    EXPECT_EQ(services.openCalls[0].filter, "files CAMINI (*.cam *.CAM)");
-    EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->text(), "caldaia");
-    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid1"))[0][1], "400");
-    EXPECT_TRUE(named<QCheckBox>(*form1, "CheckBox2")->isChecked());
-    EXPECT_EQ(lines(named<QPlainTextEdit>(*form1, "Memo2"))[1], session->archive.description(6));
-    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid2")), results); // results stay
-    EXPECT_TRUE(services.errors.empty());
-
-    // A missing file: the error box, nothing changes.
-    services.openAnswers = {dir.file("manca.cam")};
-    named<QPushButton>(*form1, "BitBtn3")->click();
-    ASSERT_EQ(services.errors.size(), 1u);
-    EXPECT_EQ(services.errors[0], "File not found: " + dir.file("manca.cam"));
-    EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->text(), "caldaia");
-}
-
 TEST_F(MainWindow, TitleAndMemosTypedByTheUserAreKept) {
     QTest::keyClicks(named<QLineEdit>(*form1, "Edit1"), " bis");
     EXPECT_EQ(session->sheet.projectTitle, "esempio 1 bis");
@@ -589,21 +564,6 @@ TEST_F(MainWindow, TheMaterialListOpensOnTheLayersMaterial) {
     // Every description shows in full as its item's tooltip.
     EXPECT_EQ(list->item(8)->toolTip(), list->item(8)->text());
     EXPECT_FALSE(list->item(8)->toolTip().isEmpty());
-}
-
-TEST_F(MainWindow, LoadMessagesComeWhenTheWindowShowsTheLoadedProject) {
-    writeFile(dir.file("p.cam"), "caricato\r\n300\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r"
-                                 "\n10\r\n100\r\n85\r\nrot\r\n"
-                                 "200\r\n 1\r\n 1\r\n 9\r\n");
-    std::vector<QString> titleShown;
-    services.onMessage = [&](const std::string&) {
-        titleShown.push_back(named<QLineEdit>(*form1, "Edit1")->text());
-    };
-    services.openAnswers = {dir.file("p.cam")};
-    named<QPushButton>(*form1, "BitBtn3")->click();
-    ASSERT_EQ(titleShown.size(), 1u);
-    EXPECT_EQ(titleShown[0], "caricato");
-    EXPECT_NE(services.messages[0].find("200"), std::string::npos);
 }
 
 TEST_F(MainWindow, ATitleWithASlashIsProposedAsOneFileName) {
