@@ -299,28 +299,16 @@ TEST(ProfileGraph, StartProjectFirstCalculation) {
 // project's Tf 250, then 232.1, 65.0, 43.1, 38.0, 33.5, 32.4, Ta 20).
 TEST(ProfileGraph, LayerNamesOnTheirSegmentsClearOfTheOtherTexts) {
     const char* names[] = {"isolante", "camera aria", "asola tecnica", "schermo 1", "schermo 2"};
-    struct Temperature {
-        std::string text;
-        double height;
-    };
+    using Temperatures = std::vector<std::pair<std::string, double>>; // text, height
+    const Temperatures start = {{"  250", 250}, {"  232", 232}, {"   65", 64}, {"   43", 43},
+                                {"   38", 37},  {"   33", 33},  {"   32", 32}, {"   20", 20}};
     const struct {
         bool printer;
         std::vector<double> positions, temps; // none: the start project's
         std::vector<bool> moved;
-        std::vector<Temperature> temperatures; // none: not checked
+        Temperatures temperatures; // none: not checked
     } cases[] = {
-        {false,
-         {},
-         {},
-         {false, false, true, false, true},
-         {{"  250", 250},
-          {"  232", 232},
-          {"   65", 64},
-          {"   43", 43},
-          {"   38", 37},
-          {"   33", 33},
-          {"   32", 32},
-          {"   20", 20}}},
+        {false, {}, {}, {false, false, true, false, true}, start},
         {false,
          {0, 0, 40, 60, 80, 100, 110, 110},
          {250, 230.1, 73.3, 50.1, 41.5, 33.9, 33.9, 20},
@@ -370,8 +358,8 @@ TEST(ProfileGraph, LayerNamesOnTheirSegmentsClearOfTheOtherTexts) {
         }
         for (std::size_t k = 0; k < c.temperatures.size(); ++k) {
             const RecordedPrimitive& text = texts[5 + k];
-            EXPECT_EQ(text.text, c.temperatures[k].text) << k;
-            EXPECT_EQ(std::make_pair(text.x1, text.y1), pixel(plot, x[k], c.temperatures[k].height))
+            EXPECT_EQ(text.text, c.temperatures[k].first) << k;
+            EXPECT_EQ(std::make_pair(text.x1, text.y1), pixel(plot, x[k], c.temperatures[k].second))
                 << k;
         }
     }
