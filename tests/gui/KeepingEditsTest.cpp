@@ -5,9 +5,11 @@
 #include "QtText.h"
 #include "forms/ProjectFile.h"
 
+#include <QCheckBox>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QUrl>
@@ -38,47 +40,103 @@ using KeepingEdits = GuiFixture;
 
 // "Leggi progetto" and a dropped project with the title edited: Sì saves the
 // edited project and loads, No loads, Annulla (or a cancelled save) keeps the
-// edits; an unchanged project loads without a question.
+// edits; an unchanged project loads without a question. A loaded project
+// shows its title, inputs, section and materials while the results of the
+// last "Calcola" stay; the messages of its load (a refused material number)
+// come once the window shows it; a missing file gives the error box and
+// changes nothing.
 TEST_F(KeepingEdits, LoadingAChangedProjectAsksFirst) {
     using A = DesktopServices::Answer;
     writeFile(dir.file("altro.CAM"), otherProject);
+    writeFile(dir.file("p.cam"), "caldaia\r\n400\r\n-"
+                                 "5\r\n200\r\n15\r\n8\r\n60\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r"
+                                 "\nquad\r\n 6\r\n 1\r\n 1\r\n 9\r\n");
+    writeFile(dir.file("caricato.cam"),
+              "caricato\r\n300\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r"
+              "\n10\r\n100\r\n85\r\nrot\r\n"
+              "200\r\n 1\r\n 1\r\n 9\r\n");
+    std::vector<QString> titleShown; // the title as each message comes
+    services.onMessage = [&](const std::string&) {
+        titleShown.push_back(named<QLineEdit>(*form1, "Edit1")->text());
+    };
     const struct {
         bool drop;
         std::optional<A> answer; // nothing: the project is unchanged, no question
         bool saved;              // the save dialog answers "salvato" (else it is cancelled)
+        const char* file;        // the one loaded
         const char* titleAfter;
+        const char* flueGasAfter;
+        bool squareAfter;
+        int materialAfter;   // whose description is the materials' second line
+        const char* message; // in the one message of the load, if any
+        bool notFound;
     } cases[] = {
-        {false, A::Yes, true, "altro"},         {false, A::Yes, false, "modificato"},
-        {false, A::No, false, "altro"},         {false, A::Cancel, false, "modificato"},
-        {false, std::nullopt, false, "altro"},  {true, A::No, false, "altro"},
-        {true, A::Cancel, false, "modificato"},
+        {false, A::Yes, true, "altro.CAM", "altro", "300", false, 5, nullptr, false},
+        {false, A::Yes, false, "altro.CAM", "modificato", "300", false, 5, nullptr, false},
+        {false, A::No, false, "altro.CAM", "altro", "300", false, 5, nullptr, false},
+        {false, A::Cancel, false, "altro.CAM", "modificato", "300", false, 5, nullptr, false},
+        {false, std::nullopt, false, "altro.CAM", "altro", "300", false, 5, nullptr, false},
+        {true, A::No, false, "altro.CAM", "altro", "300", false, 5, nullptr, false},
+        {true, A::Cancel, false, "altro.CAM", "modificato", "300", false, 5, nullptr, false},
+        {false, std::nullopt, false, "p.cam", "caldaia", "400", true, 6, nullptr, false},
+        {false, std::nullopt, false, "caricato.cam", "caricato", "300", false, 0, "200", false},
+        {false, std::nullopt, false, "manca.cam", "altro", "300", false, 5, nullptr, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.drop ? "drop " : "dialog ") + c.titleAfter);
+        SCOPED_TRACE(std::string(c.drop ? "drop " : "dialog ") + c.file + " " + c.titleAfter);
         std::filesystem::remove(dir.file("salvato.CAM"));
         writeFile(dir.file("inizio.CAM"), otherProject);
         form1->openProject(dir.file("inizio.CAM"));
+        form1->vai_calcolo();
+        const auto results = gridTexts(named<GridView>(*form1, "StringGrid2"));
+        EXPECT_TRUE(services.errors.empty());
         if (c.answer)
             named<QLineEdit>(*form1, "Edit1")->setText("modificato");
         services.questions.clear();
+        services.messages.clear();
+        services.openCalls.clear();
+        titleShown.clear();
         services.answers.assign(c.answer ? 1 : 0, c.answer.value_or(A::No));
         services.saveAnswers.assign(c.saved ? 1 : 0, dir.file("salvato"));
         if (c.drop) {
-            dropFile(form1, dir.file("altro.CAM"));
+            dropFile(form1, dir.file(c.file));
         } else {
-            services.openAnswers = {dir.file("altro.CAM")};
+            services.openAnswers = {dir.file(c.file)};
             named<QPushButton>(*form1, "BitBtn3")->click();
+            // No file is asked for while the edits are kept.
+            const bool kept = std::string(c.titleAfter) == "modificato";
+            EXPECT_EQ(services.openCalls.size(), kept ? 0u : 1u);
+            for (const auto& call : services.openCalls)
+                EXPECT_EQ(call.filter, "files CAMINI (*.cam *.CAM)");
         }
         EXPECT_EQ(services.questions, c.answer ? std::vector<std::string>{"salvare il progetto?"}
                                                : std::vector<std::string>{});
         EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->text(), c.titleAfter);
+        EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid1"))[0][1], c.flueGasAfter);
+        EXPECT_EQ(named<QCheckBox>(*form1, "CheckBox2")->isChecked(), c.squareAfter);
+        if (c.materialAfter) {
+            const QStringList memo =
+                named<QPlainTextEdit>(*form1, "Memo2")->toPlainText().split('\n');
+            ASSERT_GE(memo.size(), 2);
+            EXPECT_EQ(toCp1252(memo[1]), session->archive.description(c.materialAfter));
+        }
+        EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid2")), results); // results stay
         EXPECT_EQ(std::filesystem::exists(dir.file("salvato.CAM")), c.saved);
         if (c.saved) {
             EXPECT_EQ(readFile(dir.file("salvato.CAM")).substr(0, 12), "modificato\r\n");
         }
+        if (c.message) {
+            ASSERT_EQ(titleShown, std::vector<QString>{c.titleAfter});
+            EXPECT_NE(services.messages[0].find(c.message), std::string::npos);
+        } else {
+            EXPECT_EQ(titleShown, std::vector<QString>{});
+        }
+        EXPECT_EQ(services.errors,
+                  c.notFound ? std::vector<std::string>{"File not found: " + dir.file(c.file)}
+                             : std::vector<std::string>{});
         services.openAnswers.clear();
+        services.errors.clear();
     }
-    EXPECT_TRUE(services.errors.empty());
 }
 
 // The second exit control lies beneath the grid: where they overlap, a click

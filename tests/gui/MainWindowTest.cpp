@@ -42,38 +42,6 @@ TEST_F(MainWindow, StartUpAt1366x768) {
     ASSERT_EQ(screenSize(), QSize(1366, 768));
     EXPECT_TRUE(form1->started());
     EXPECT_TRUE(services.errors.empty());
-    EXPECT_EQ(form1->frameGeometry().topLeft(), QPoint(0, 0));
-    EXPECT_EQ(form1->size(), QSize(1366, 768));
-    const MainWindowLayout l = mainWindowLayout(1366, 768);
-    const std::pair<QWidget*, Rect> controls[] = {
-        {named<GridView>(*form1, "StringGrid1"), l.stringGrid1},
-        {named<QPushButton>(*form1, "BitBtn6"), l.bitBtn6},
-        {named<QPushButton>(*form1, "BitBtn7"), l.bitBtn7},
-        {named<QPushButton>(*form1, "BitBtn9"), l.bitBtn9},
-        {named<QPushButton>(*form1, "BitBtn16"), l.bitBtn16},
-        {named<QPushButton>(*form1, "BitBtn8"), l.bitBtn8},
-        {named<QLabel>(*form1, "Label2"), l.label2},
-        {named<QCheckBox>(*form1, "CheckBox2"), l.checkBox2},
-        {named<QCheckBox>(*form1, "CheckBox3"), l.checkBox3},
-        {named<QCheckBox>(*form1, "CheckBox4"), l.checkBox4},
-        {named<ChoiceList>(*form1, "ListBox2"), l.listBox2},
-        {named<QLabel>(*form1, "Image1"), l.image1},
-        {named<QPlainTextEdit>(*form1, "Memo1"), l.memo1},
-        {named<QPlainTextEdit>(*form1, "Memo2"), l.memo2},
-        {named<QLineEdit>(*form1, "Edit1"), l.edit1},
-        {named<ChoiceList>(*form1, "ListBox1"), l.listBox1},
-        {named<GridView>(*form1, "StringGrid2"), l.stringGrid2},
-        {named<QPushButton>(*form1, "BitBtn1"), l.bitBtn1},
-        {named<QPushButton>(*form1, "BitBtn5"), l.bitBtn5},
-        {named<QPushButton>(*form1, "BitBtn3"), l.bitBtn3},
-        {named<QPushButton>(*form1, "BitBtn4"), l.bitBtn4},
-        {named<QPushButton>(*form1, "BitBtn11"), l.bitBtn11},
-        {named<QPushButton>(*form1, "BitBtn13"), l.bitBtn13},
-        {named<QPushButton>(*form1, "BitBtn15"), l.bitBtn15},
-        {named<QPushButton>(*form1, "BitBtn2"), l.bitBtn2},
-    };
-    for (auto [w, r] : controls)
-        EXPECT_EQ(w->geometry(), toQRect(clippedTo(r, l.window))) << w->objectName().toStdString();
     // The 1366 x 768 places, spot-checked on the widgets themselves.
     EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->geometry(), QRect(2, 0, 522, 299));
     EXPECT_EQ(named<GridView>(*form1, "StringGrid1")->columnWidth(0), 427);
@@ -104,12 +72,45 @@ TEST_F(MainWindow, StartUpAt1366x768) {
                                                                        "C");
 }
 
-// Every control, the hidden material list too, lies within the screen:
-// those whose design place runs past its right edge are cut there. The
-// material list shows every description whole, over the picture's room and
-// no further, at 1024 in a smaller font than the design's 12 points.
+// The window covers the screen from its corner; every control, the hidden
+// material list too, lies within the screen at its place of the screen's
+// layout: those whose design place runs past its right edge are cut there.
+// The material list shows every description whole, over the picture's room
+// and no further, at 1024 in a smaller font than the design's 12 points.
 void expectEverythingOnTheScreen(const TForm1& form, QSize screen, int memo2Width, int points) {
     ASSERT_EQ(QApplication::primaryScreen()->geometry().size(), screen);
+    EXPECT_EQ(form.frameGeometry().topLeft(), QPoint(0, 0));
+    EXPECT_EQ(form.size(), screen);
+    const MainWindowLayout l = mainWindowLayout(screen.width(), screen.height());
+    const std::pair<QWidget*, Rect> controls[] = {
+        {named<GridView>(form, "StringGrid1"), l.stringGrid1},
+        {named<QPushButton>(form, "BitBtn6"), l.bitBtn6},
+        {named<QPushButton>(form, "BitBtn7"), l.bitBtn7},
+        {named<QPushButton>(form, "BitBtn9"), l.bitBtn9},
+        {named<QPushButton>(form, "BitBtn16"), l.bitBtn16},
+        {named<QPushButton>(form, "BitBtn8"), l.bitBtn8},
+        {named<QLabel>(form, "Label2"), l.label2},
+        {named<QCheckBox>(form, "CheckBox2"), l.checkBox2},
+        {named<QCheckBox>(form, "CheckBox3"), l.checkBox3},
+        {named<QCheckBox>(form, "CheckBox4"), l.checkBox4},
+        {named<ChoiceList>(form, "ListBox2"), l.listBox2},
+        {named<QLabel>(form, "Image1"), l.image1},
+        {named<QPlainTextEdit>(form, "Memo1"), l.memo1},
+        {named<QPlainTextEdit>(form, "Memo2"), l.memo2},
+        {named<QLineEdit>(form, "Edit1"), l.edit1},
+        {named<ChoiceList>(form, "ListBox1"), l.listBox1},
+        {named<GridView>(form, "StringGrid2"), l.stringGrid2},
+        {named<QPushButton>(form, "BitBtn1"), l.bitBtn1},
+        {named<QPushButton>(form, "BitBtn5"), l.bitBtn5},
+        {named<QPushButton>(form, "BitBtn3"), l.bitBtn3},
+        {named<QPushButton>(form, "BitBtn4"), l.bitBtn4},
+        {named<QPushButton>(form, "BitBtn11"), l.bitBtn11},
+        {named<QPushButton>(form, "BitBtn13"), l.bitBtn13},
+        {named<QPushButton>(form, "BitBtn15"), l.bitBtn15},
+        {named<QPushButton>(form, "BitBtn2"), l.bitBtn2},
+    };
+    for (auto [w, r] : controls)
+        EXPECT_EQ(w->geometry(), toQRect(clippedTo(r, l.window))) << w->objectName().toStdString();
     for (const QWidget* c : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         EXPECT_TRUE(QRect(QPoint(0, 0), screen).contains(c->geometry()))
             << c->objectName().toStdString();
@@ -494,31 +495,6 @@ TEST_F(MainWindow, AProjectFileDroppedOnTheWindowLoads) {
     EXPECT_TRUE(services.errors.empty());
 }
 
-TEST_F(MainWindow, LoadProjectThroughTheDialog) {
-    writeFile(dir.file("p.cam"), "caldaia\r\n400\r\n-"
-                                 "5\r\n200\r\n15\r\n8\r\n60\r\n20\r\n20\r\n20\r\n10\r\n100\r\n85\r"
-                                 "\nquad\r\n 6\r\n 1\r\n 1\r\n 9\r\n");
-    form1->vai_calcolo();
-    const auto results = gridTexts(named<GridView>(*form1, "StringGrid2"));
-    services.openAnswers = {dir.file("p.cam")};
-    named<QPushButton>(*form1, "BitBtn3")->click();
-    ASSERT_EQ(services.openCalls.size(), 1u);
-    EXPECT_EQ(services.openCalls[0].filter, "files CAMINI (*.cam *.CAM)");
-    EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->text(), "caldaia");
-    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid1"))[0][1], "400");
-    EXPECT_TRUE(named<QCheckBox>(*form1, "CheckBox2")->isChecked());
-    EXPECT_EQ(lines(named<QPlainTextEdit>(*form1, "Memo2"))[1], session->archive.description(6));
-    EXPECT_EQ(gridTexts(named<GridView>(*form1, "StringGrid2")), results); // results stay
-    EXPECT_TRUE(services.errors.empty());
-
-    // A missing file: the error box, nothing changes.
-    services.openAnswers = {dir.file("manca.cam")};
-    named<QPushButton>(*form1, "BitBtn3")->click();
-    ASSERT_EQ(services.errors.size(), 1u);
-    EXPECT_EQ(services.errors[0], "File not found: " + dir.file("manca.cam"));
-    EXPECT_EQ(named<QLineEdit>(*form1, "Edit1")->text(), "caldaia");
-}
-
 TEST_F(MainWindow, TitleAndMemosTypedByTheUserAreKept) {
     QTest::keyClicks(named<QLineEdit>(*form1, "Edit1"), " bis");
     EXPECT_EQ(session->sheet.projectTitle, "esempio 1 bis");
@@ -589,21 +565,6 @@ TEST_F(MainWindow, TheMaterialListOpensOnTheLayersMaterial) {
     // Every description shows in full as its item's tooltip.
     EXPECT_EQ(list->item(8)->toolTip(), list->item(8)->text());
     EXPECT_FALSE(list->item(8)->toolTip().isEmpty());
-}
-
-TEST_F(MainWindow, LoadMessagesComeWhenTheWindowShowsTheLoadedProject) {
-    writeFile(dir.file("p.cam"), "caricato\r\n300\r\n20\r\n130\r\n15\r\n8\r\n40\r\n20\r\n20\r\n20\r"
-                                 "\n10\r\n100\r\n85\r\nrot\r\n"
-                                 "200\r\n 1\r\n 1\r\n 9\r\n");
-    std::vector<QString> titleShown;
-    services.onMessage = [&](const std::string&) {
-        titleShown.push_back(named<QLineEdit>(*form1, "Edit1")->text());
-    };
-    services.openAnswers = {dir.file("p.cam")};
-    named<QPushButton>(*form1, "BitBtn3")->click();
-    ASSERT_EQ(titleShown.size(), 1u);
-    EXPECT_EQ(titleShown[0], "caricato");
-    EXPECT_NE(services.messages[0].find("200"), std::string::npos);
 }
 
 TEST_F(MainWindow, ATitleWithASlashIsProposedAsOneFileName) {

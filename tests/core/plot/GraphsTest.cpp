@@ -294,20 +294,28 @@ TEST(ProfileGraph, StartProjectFirstCalculation) {
 // text or ends less than a blank before it, on the screen and on the printer
 // (in the recorder's 14- and 10-point fonts, which it measures); the crowded
 // outer layers are those seen at 1024 x 768; a layer of no thickness (the
-// air gap) has its name at its neighbour's point.
+// air gap) has its name at its neighbour's point. Each temperature stands
+// at its position and at its value truncated to whole degrees (the start
+// project's Tf 250, then 232.1, 65.0, 43.1, 38.0, 33.5, 32.4, Ta 20).
 TEST(ProfileGraph, LayerNamesOnTheirSegmentsClearOfTheOtherTexts) {
     const char* names[] = {"isolante", "camera aria", "asola tecnica", "schermo 1", "schermo 2"};
+    using Temperatures = std::vector<std::pair<std::string, double>>; // text, height
+    const Temperatures start = {{"  250", 250}, {"  232", 232}, {"   65", 64}, {"   43", 43},
+                                {"   38", 37},  {"   33", 33},  {"   32", 32}, {"   20", 20}};
     const struct {
         bool printer;
         std::vector<double> positions, temps; // none: the start project's
         std::vector<bool> moved;
-    } cases[] = {{false, {}, {}, {false, false, true, false, true}},
-                 {false,
-                  {0, 0, 40, 60, 80, 100, 110, 110},
-                  {250, 230.1, 73.3, 50.1, 41.5, 33.9, 33.9, 20},
-                  {false, false, true, false, true}},
-                 {false, {0, 0, 40, 40, 60, 80, 90, 90}, {}, {false, false, false, false, true}},
-                 {true, {}, {}, {false, false, false, false, false}}};
+        Temperatures temperatures; // none: not checked
+    } cases[] = {
+        {false, {}, {}, {false, false, true, false, true}, start},
+        {false,
+         {0, 0, 40, 60, 80, 100, 110, 110},
+         {250, 230.1, 73.3, 50.1, 41.5, 33.9, 33.9, 20},
+         {false, false, true, false, true},
+         {}},
+        {false, {0, 0, 40, 40, 60, 80, 90, 90}, {}, {false, false, false, false, true}, {}},
+        {true, {}, {}, {false, false, false, false, false}, {}}};
     for (const auto& c : cases) {
         SolvedStartProject w;
         CalcResult& r = w.session.solver.result();
@@ -348,31 +356,12 @@ TEST(ProfileGraph, LayerNamesOnTheirSegmentsClearOfTheOtherTexts) {
             EXPECT_GE(name.x1, pixel(plot, x[i], 0).first);
             EXPECT_LE(name.x1, pixel(plot, x[i + 1], 0).first);
         }
-    }
-}
-
-TEST(ProfileGraph, TemperaturesAtTheirTruncatedHeight) {
-    SolvedStartProject w;
-    ScreenPlot s;
-    DrawGraph(s.plot, makeProfileGraph(w.session));
-    const auto& x = w.result().profilePositions;
-    // Tf 250, then 232.1, 65.0, 43.1, 38.0, 33.5, 32.4, Ta 20.
-    struct Case {
-        std::size_t k;
-        std::string text;
-        double height;
-    };
-    const Case cases[] = {{0, "  250", 250}, {1, "  232", 232}, {2, "   65", 64}, {3, "   43", 43},
-                          {4, "   38", 37},  {5, "   33", 33},  {6, "   32", 32}, {7, "   20", 20}};
-    // The temperatures are the last eight texts.
-    std::vector<RecordedPrimitive> texts = s.texts();
-    ASSERT_GE(texts.size(), 8u);
-    std::vector<RecordedPrimitive> last(texts.end() - 8, texts.end());
-    for (const Case& c : cases) {
-        EXPECT_EQ(last[c.k].text, c.text) << c.k;
-        auto [px, py] = pixel(s.plot, x[c.k], c.height);
-        EXPECT_EQ(last[c.k].x1, px) << c.k;
-        EXPECT_EQ(last[c.k].y1, py) << c.k;
+        for (std::size_t k = 0; k < c.temperatures.size(); ++k) {
+            const RecordedPrimitive& text = texts[5 + k];
+            EXPECT_EQ(text.text, c.temperatures[k].first) << k;
+            EXPECT_EQ(std::make_pair(text.x1, text.y1), pixel(plot, x[k], c.temperatures[k].second))
+                << k;
+        }
     }
 }
 
