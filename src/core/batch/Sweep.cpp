@@ -75,20 +75,6 @@ std::array<double, WallRows + 3> lineNumbers(const SweepLine& line) {
     return n;
 }
 
-// The out-of-range field of a search: "oltre" or "sotto" the bracket, empty
-// inside it.
-std::string csvRange(FireRange range) {
-    switch (range) {
-    case FireRange::Above:
-        return "oltre";
-    case FireRange::Below:
-        return "sotto";
-    case FireRange::Inside:
-        break;
-    }
-    return {};
-}
-
 std::string withUnit(const std::string& name, const char* unit) {
     return name + " [" + toUtf8(unit) + "]";
 }
@@ -201,8 +187,8 @@ std::string sweepCsvLine(const SweepLine& line, const CsvDialect& dialect) {
     for (double n : lineNumbers(line))
         out += sep + (line.stopped ? std::string() : csvNumber(n, dialect));
     out += sep + (line.stopped ? std::string() : std::to_string(line.layerWarnings));
-    out += sep + (line.stopped ? std::string() : csvRange(line.fireRangeOuter));
-    out += sep + (line.stopped ? std::string() : csvRange(line.fireRangeInner));
+    out += sep + (line.stopped ? std::string() : fireRangeWord(line.fireRangeOuter));
+    out += sep + (line.stopped ? std::string() : fireRangeWord(line.fireRangeInner));
     out += sep + (line.stopped ? csvText(printableText(toUtf8(*line.stopped)), dialect, true)
                                : std::string());
     return out + dialect.lineEnd;

@@ -34,8 +34,7 @@ FireSearch searchFireTemp(FireSearchKind kind, const Worksheet& sheet, WallSolve
     const double target = in.value(k.limit);
     const std::size_t face = k.watchedTemperature();
     double low = 0;
-    const double high0 = k.bracketHigh;
-    double high = high0;
+    double high = k.bracketHigh;
     in.flueGasTemp = (low + high) / 2;
     int n = 0;
     double t = 0;
@@ -54,7 +53,7 @@ FireSearch searchFireTemp(FireSearchKind kind, const Worksheet& sheet, WallSolve
     // beyond it. A search that stops inside the bracket keeps its answer.
     FireRange range = FireRange::Inside;
     if (std::fabs(t - target) >= 1.0) {
-        if (std::fabs(in.flueGasTemp - high0) <= 1.0)
+        if (std::fabs(in.flueGasTemp - k.bracketHigh) <= 1.0)
             range = FireRange::Above;
         else if (std::fabs(in.flueGasTemp) <= 1.0)
             range = FireRange::Below;
@@ -162,16 +161,11 @@ std::string fireTempLine(std::string_view prefix, double temperature) {
 
 std::string fireTempLine(FireSearchKind kind, const FireSearch& search) {
     const char* prefix = kind == FireSearchKind::Outer ? OuterFirePrefix : InnerFirePrefix;
-    switch (search.range) {
-    case FireRange::Above:
-        return std::string(prefix) + " oltre " + std::to_string(fireSearch(kind).bracketHigh) +
-               DegreesCelsius;
-    case FireRange::Below:
-        return std::string(prefix) + " sotto 0" + DegreesCelsius;
-    case FireRange::Inside:
-        break;
-    }
-    return fireTempLine(prefix, search.temperature);
+    if (search.range == FireRange::Inside)
+        return fireTempLine(prefix, search.temperature);
+    const int end = search.range == FireRange::Above ? fireSearch(kind).bracketHigh : 0;
+    return std::string(prefix) + " " + fireRangeWord(search.range) + " " + std::to_string(end) +
+           DegreesCelsius;
 }
 
 std::optional<std::string> layerCheckText(const MaterialArchive& archive, int material,

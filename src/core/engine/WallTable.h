@@ -159,6 +159,20 @@ constexpr int FireSearches = 2;
 // without meeting its limit (the limit lies beyond the bracket).
 enum class FireRange : std::uint8_t { Inside, Above, Below };
 
+// The word of the search's line for its range: "oltre", "sotto", or empty
+// inside the bracket.
+constexpr const char* fireRangeWord(FireRange range) {
+    switch (range) {
+    case FireRange::Above:
+        return "oltre";
+    case FireRange::Below:
+        return "sotto";
+    case FireRange::Inside:
+        break;
+    }
+    return "";
+}
+
 // Which face of a layer a search watches.
 enum class LayerFace : std::uint8_t { Inner, Outer };
 
