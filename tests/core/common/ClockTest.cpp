@@ -19,16 +19,6 @@ TEST(Clock, SourceDateEpochAndItsTimeInUtc) {
         {"1700000000", 1700000000, "14/11/2023 22:13:20"},
         {"000086399", 86399, "01/01/1970 23:59:59"},
         {"253402300799", 253402300799, "31/12/9999 23:59:59"},
-        {"253402300800", std::nullopt, ""}, // past the year 9999
-        {"9999999999999", std::nullopt, ""},
-        {"", std::nullopt, ""},
-        {"-1", std::nullopt, ""},
-        {"+5", std::nullopt, ""},
-        {" 5", std::nullopt, ""},
-        {"5 ", std::nullopt, ""},
-        {"1e9", std::nullopt, ""},
-        {"12.5", std::nullopt, ""},
-        {"ieri", std::nullopt, ""},
     };
     for (const Case& c : cases) {
         const auto moment = readSourceDateEpoch(c.text);
@@ -37,4 +27,8 @@ TEST(Clock, SourceDateEpochAndItsTimeInUtc) {
             EXPECT_EQ(formatDateTime(utcTime(*moment)), c.written) << c.text;
         }
     }
+    // Past the year 9999, signed, with blanks, not a whole number.
+    for (const char* text :
+         {"253402300800", "9999999999999", "", "-1", "+5", " 5", "5 ", "1e9", "12.5", "ieri"})
+        EXPECT_EQ(readSourceDateEpoch(text), std::nullopt) << text;
 }

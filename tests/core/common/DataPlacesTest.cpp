@@ -42,60 +42,43 @@ TEST(DataPlaces, FromTheExecutablesFolderTheEnvironmentAndDataDir) {
     };
     const DataEnvironment user{.xdgDataHome = r + "xdg", .home = r + "home"};
     const DataEnvironment homeOnly{.xdgDataHome = "", .home = r + "home"};
+    const DataEnvironment relative{.xdgDataHome = "rel/data", .home = r + "home"};
+    // Everything in one folder, the archive there unless named.
+    const auto beside = [&](const std::string& folder, std::string archive = "") {
+        return DataPlaces{r + folder, archive.empty() ? r + folder + "materiali.TXT" : archive, "",
+                          r + folder};
+    };
+    // The data in usr/share/camini/, the projects at home.
+    const auto installed = [&](const std::string& archive, const std::string& shipped,
+                               const std::string& home) {
+        return DataPlaces{r + "usr/share/camini/", archive, shipped, home};
+    };
+    const std::string shipped = r + "usr/share/camini/materiali.TXT";
+    const std::string local = r + "home/.local/share/camini/materiali.TXT";
+    const std::string mine = r + "mine/materiali.TXT";
     const Case cases[] = {
-        {"portable copy: everything beside the executable",
-         r + "portable/",
-         user,
-         std::nullopt,
-         {r + "portable/", r + "portable/materiali.TXT", "", r + "portable/"}},
-        {"portable copy named without the final slash",
-         r + "portable",
-         user,
-         std::nullopt,
-         {r + "portable/", r + "portable/materiali.TXT", "", r + "portable/"}},
-        {"installed: the user's archive in XDG_DATA_HOME",
-         r + "usr/bin/",
-         user,
-         std::nullopt,
-         {r + "usr/share/camini/", r + "xdg/camini/materiali.TXT",
-          r + "usr/share/camini/materiali.TXT", r + "home/"}},
-        {"installed: without XDG_DATA_HOME, in ~/.local/share",
-         r + "usr/bin/",
-         homeOnly,
-         std::nullopt,
-         {r + "usr/share/camini/", r + "home/.local/share/camini/materiali.TXT",
-          r + "usr/share/camini/materiali.TXT", r + "home/"}},
-        {"installed: a relative XDG_DATA_HOME is ignored",
-         r + "usr/bin/",
-         {.xdgDataHome = "rel/data", .home = r + "home"},
-         std::nullopt,
-         {r + "usr/share/camini/", r + "home/.local/share/camini/materiali.TXT",
-          r + "usr/share/camini/materiali.TXT", r + "home/"}},
+        {"portable copy: everything beside the executable", r + "portable/", user, std::nullopt,
+         beside("portable/")},
+        {"portable copy named without the final slash", r + "portable", user, std::nullopt,
+         beside("portable/")},
+        {"installed: the user's archive in XDG_DATA_HOME", r + "usr/bin/", user, std::nullopt,
+         installed(r + "xdg/camini/materiali.TXT", shipped, r + "home/")},
+        {"installed: without XDG_DATA_HOME, in ~/.local/share", r + "usr/bin/", homeOnly,
+         std::nullopt, installed(local, shipped, r + "home/")},
+        {"installed: a relative XDG_DATA_HOME is ignored", r + "usr/bin/", relative, std::nullopt,
+         installed(local, shipped, r + "home/")},
         {"installed without a home: nowhere to save",
          r + "usr/bin/",
          {},
          std::nullopt,
-         {r + "usr/share/camini/", "", r + "usr/share/camini/materiali.TXT", ""}},
-        {"installed with --data-dir: the archive there, the rest shipped",
-         r + "usr/bin/",
-         user,
-         r + "mine",
-         {r + "usr/share/camini/", r + "mine/materiali.TXT", "", r + "home/"}},
-        {"portable with --data-dir",
-         r + "portable/",
-         user,
-         r + "mine/",
-         {r + "portable/", r + "mine/materiali.TXT", "", r + "portable/"}},
-        {"the archive beside the executable wins over share/camini",
-         r + "both/bin/",
-         user,
-         std::nullopt,
-         {r + "both/bin/", r + "both/bin/materiali.TXT", "", r + "both/bin/"}},
-        {"neither: the executable's folder, whose files are missing",
-         r + "bare/",
-         user,
-         std::nullopt,
-         {r + "bare/", r + "bare/materiali.TXT", "", r + "bare/"}},
+         installed("", shipped, "")},
+        {"installed with --data-dir: the archive there, the rest shipped", r + "usr/bin/", user,
+         r + "mine", installed(mine, "", r + "home/")},
+        {"portable with --data-dir", r + "portable/", user, r + "mine/", beside("portable/", mine)},
+        {"the archive beside the executable wins over share/camini", r + "both/bin/", user,
+         std::nullopt, beside("both/bin/")},
+        {"neither: the executable's folder, whose files are missing", r + "bare/", user,
+         std::nullopt, beside("bare/")},
     };
     for (const Case& c : cases) {
         const DataPlaces p = findDataPlaces(c.executable, c.env, c.dataDir);

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
@@ -61,23 +62,36 @@ std::vector<std::string> entries(const std::string& folder) {
     return names;
 }
 
-// The error text a save in a child (as nobody in `groups`) throws, "" when
-// it succeeds.
-std::string saveAsNobody(const std::string& path, const std::string& content,
-                         std::vector<gid_t> groups = {NoGroup}) {
+// What the FileError a call throws says, with the path it names; "" when
+// the call succeeds.
+std::string failure(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const FileError& e) {
+        return e.text() + ": " + e.path();
+    }
+    return "";
+}
+
+// The same in a child: as nobody in `groups` (the first one its own) unless
+// none are given, its files limited to `sizeLimit` bytes.
+std::string failureInChild(const std::function<void()>& call, std::vector<gid_t> groups = {},
+                           rlim_t sizeLimit = RLIM_INFINITY) {
     int out[2];
     if (::pipe(out) != 0)
         return "pipe";
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(out[0]);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{sizeLimit, sizeLimit};
         std::string text = "setuid";
-        if (becomeNobody(groups)) {
+        if ((sizeLimit == RLIM_INFINITY || ::setrlimit(RLIMIT_FSIZE, &limit) == 0) &&
+            (groups.empty() || becomeNobody(groups))) {
             try {
-                replaceFileSafely(path, content);
-                text.clear();
-            } catch (const FileError& e) {
-                text = e.text();
+                text = failure(call);
+            } catch (...) {
+                text = "not a FileError";
             }
         }
         (void)!::write(out[1], text.data(), text.size());
@@ -93,6 +107,12 @@ std::string saveAsNobody(const std::string& path, const std::string& content,
     return text;
 }
 
+// A save as nobody in `groups`.
+std::string saveAsNobody(const std::string& path, const std::string& content,
+                         std::vector<gid_t> groups = {NoGroup}) {
+    return failureInChild([&] { replaceFileSafely(path, content); }, std::move(groups));
+}
+
 } // namespace
 
 TEST(SafeReplace, FollowsASymbolicLinkAndKeepsIt) {
@@ -105,128 +125,63 @@ TEST(SafeReplace, FollowsASymbolicLinkAndKeepsIt) {
     EXPECT_EQ(test::readFile(dir.file("real/target.txt")), "new");
 }
 
+// A failed save leaves the old file whole and no new file, nor a temporary
+// one. A file that may be written in a folder that takes no new file is not
+// written in place, where a failure half-way would leave it cut. After the
+// rename the folder is flushed; a folder that cannot be opened for it fails
+// the save, the new file in place.
 TEST(SafeReplace, AFailedSaveLeavesTheOldFileWhole) {
     TempDir dir;
-    const std::string old = "old contents\r\n";
-    test::writeFile(dir.file("a.txt"), old);
-
-    // A folder in place of the file.
-    std::filesystem::create_directory(dir.file("folder"));
-    EXPECT_THROW(replaceFileSafely(dir.file("folder"), "x"), FileError);
-    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder")));
-
-    // The disk fills part-way: a file size limit in a child.
-    int rc = test::runInChild([&] {
-        std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit lim {
-            4, 4
-        };
-        ::setrlimit(RLIMIT_FSIZE, &lim);
-        try {
-            replaceFileSafely(dir.file("a.txt"), std::string(10000, 'x'));
-        } catch (const FileError& e) {
-            return e.text().empty() ? 3 : 0;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0); // "nobody" must reach the folders
+    const std::string r = dir.path() + "/";
+    for (const char* folder : {"folder", "locked", "unreadable"})
+        std::filesystem::create_directory(r + folder);
+    test::writeFile(r + "a.txt", "old\r\n");
+    test::writeFile(r + "locked/w.txt", "old\r\n");
+    ::chmod((r + "a.txt").c_str(), 0444);
+    ::chmod((r + "locked/w.txt").c_str(), 0666);
+    ::chmod((r + "locked").c_str(), 0555);
+    ::chmod((r + "unreadable").c_str(), 0333);
+    struct Case {
+        const char* what;
+        std::string file;
+        std::size_t size; // of the new content
+        bool asNobody;
+        rlim_t sizeLimit;
+        std::string error;
+        const char* after; // the file's content, nullptr for none
+    };
+    const std::string unsafe = " non permette di salvare in sicurezza (non vi si possono "
+                               "creare file nuovi) e il file resta com'era: ";
+    const Case cases[] = {
+        {"a folder in place of the file", r + "folder", 1, false, RLIM_INFINITY,
+         "Is a directory: " + r + "folder", nullptr},
+        {"the disk fills part-way", r + "a.txt", 10000, false, 4, "File too large: " + r + "a.txt",
+         "old\r\n"},
+        {"a read-only file", r + "a.txt", 3, true, RLIM_INFINITY,
+         "File access denied: " + r + "a.txt", "old\r\n"},
+        {"a new file in a read-only folder", r + "locked/b.txt", 3, true, RLIM_INFINITY,
+         "File access denied: " + r + "locked/b.txt", nullptr},
+        {"a writable file in a read-only folder", r + "locked/w.txt", 5, true, 64,
+         "la cartella " + r + "locked" + unsafe + r + "locked/w.txt", "old\r\n"},
+        {"the same, past the size limit", r + "locked/w.txt", 10000, true, 64,
+         "la cartella " + r + "locked" + unsafe + r + "locked/w.txt", "old\r\n"},
+        {"a folder that cannot be flushed", r + "unreadable/a.txt", 3, true, RLIM_INFINITY,
+         "File access denied: " + r + "unreadable/a.txt", "xxx"},
+    };
+    for (const Case& c : cases) {
+        const std::string error = failureInChild(
+            [&] { replaceFileSafely(c.file, std::string(c.size, 'x')); },
+            c.asNobody ? std::vector<gid_t>{NoGroup} : std::vector<gid_t>{}, c.sizeLimit);
+        EXPECT_EQ(error, c.error) << c.what;
+        if (c.after) {
+            EXPECT_EQ(test::readFile(c.file), c.after) << c.what;
         }
-        return 1;
-    });
-    EXPECT_EQ(rc, 0);
-    EXPECT_EQ(test::readFile(dir.file("a.txt")), old);
-
-    // A read-only file and a read-only folder, as an unprivileged user.
-    ::chmod(dir.file("a.txt").c_str(), 0444);
-    rc = test::runInChild(
-        [&] {
-            try {
-                replaceFileSafely(dir.file("a.txt"), "new");
-            } catch (const FileError& e) {
-                return e.text() == "File access denied" ? 0 : 2;
-            }
-            return 1;
-        },
-        true);
-    EXPECT_EQ(rc, 0);
-    EXPECT_EQ(test::readFile(dir.file("a.txt")), old);
-
-    // A new file in a folder that may not be written.
-    std::filesystem::create_directory(dir.file("locked"));
-    ::chmod(dir.file("locked").c_str(), 0555);
-    rc = test::runInChild(
-        [&] {
-            try {
-                replaceFileSafely(dir.file("locked/b.txt"), "new");
-            } catch (const FileError& e) {
-                return e.text() == "File access denied" ? 0 : 2;
-            }
-            return 1;
-        },
-        true);
-    EXPECT_EQ(rc, 0);
-    // No new file, nor a temporary one, after any of them.
-    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"a.txt", "folder", "locked"}));
-    EXPECT_EQ(entries(dir.file("locked")), std::vector<std::string>{});
-    EXPECT_EQ(entries(dir.file("folder")), std::vector<std::string>{});
-}
-
-// A file that may be written in a folder that takes no new file is not
-// written in place, where a failure half-way would leave it cut: the save is
-// refused and the file stays as it was.
-TEST(SafeReplace, AWritableFileInAReadOnlyFolderIsNotWrittenInPlace) {
-    TempDir dir;
-    const std::string old = "old contents\r\n";
-    const std::string folder = dir.file("locked");
-    std::filesystem::create_directory(folder);
-    test::writeFile(folder + "/a.txt", old);
-    ::chmod((folder + "/a.txt").c_str(), 0666);
-    ::chmod(folder.c_str(), 0555);
-    for (const std::size_t size : {5u, 10000u}) {
-        const int rc = test::runInChild(
-            [&] {
-                std::signal(SIGXFSZ, SIG_IGN);
-                struct rlimit lim {
-                    64, 64
-                };
-                ::setrlimit(RLIMIT_FSIZE, &lim);
-                try {
-                    replaceFileSafely(folder + "/a.txt", std::string(size, 'x'));
-                } catch (const FileError& e) {
-                    return e.text() == "la cartella " + folder +
-                                           " non permette di salvare in sicurezza (non vi si "
-                                           "possono creare file nuovi) e il file resta com'era"
-                               ? 0
-                               : 2;
-                }
-                return 1;
-            },
-            true);
-        EXPECT_EQ(rc, 0) << size;
-        EXPECT_EQ(test::readFile(folder + "/a.txt"), old) << size;
     }
-    EXPECT_EQ(entries(folder), std::vector<std::string>{"a.txt"});
-}
-
-// After the rename the folder is flushed; a folder that cannot be opened for
-// it (no read permission, as an unprivileged user) fails the save with the
-// usual error, and the new file is in place, with no temporary file left.
-TEST(SafeReplace, AFolderThatCannotBeFlushedFailsTheSave) {
-    TempDir dir;
-    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0); // "nobody" must reach the folder
-    const std::string folder = dir.file("unreadable");
-    std::filesystem::create_directory(folder);
-    ASSERT_EQ(::chmod(folder.c_str(), 0333), 0);
-    const int rc = test::runInChild(
-        [&] {
-            try {
-                replaceFileSafely(folder + "/a.txt", "new\r\n");
-            } catch (const FileError& e) {
-                return e.text() == "File access denied" ? 0 : 2;
-            }
-            return 1;
-        },
-        true);
-    EXPECT_EQ(rc, 0);
-    ::chmod(folder.c_str(), 0755);
-    EXPECT_EQ(test::readFile(folder + "/a.txt"), "new\r\n");
-    EXPECT_EQ(entries(folder), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(entries(r), (std::vector<std::string>{"a.txt", "folder", "locked", "unreadable"}));
+    EXPECT_EQ(entries(r + "folder"), std::vector<std::string>{});
+    EXPECT_EQ(entries(r + "locked"), std::vector<std::string>{"w.txt"});
+    EXPECT_EQ(entries(r + "unreadable"), std::vector<std::string>{"a.txt"});
 }
 
 // The old file's permission bits and group are kept where the saving process
@@ -238,34 +193,19 @@ TEST(SafeReplace, KeepsModeGroupAndOwnerOrRefuses) {
         uid_t owner;
         gid_t group;
         mode_t mode;
-        bool byRoot;
-        std::vector<gid_t> saverGroups;
-        const char* error; // "" for a save that succeeds
+        std::vector<gid_t> saverGroups; // none: root saves
+        const char* error;              // "" for a save that succeeds
         uid_t newOwner;
         gid_t newGroup;
     };
+    const char* notTaken = "il file \xE8 dell'utente root e salvarlo come nobody ne cambierebbe "
+                           "il proprietario, quindi resta com'era";
+    const std::vector<gid_t> both{NoGroup, Users};
     const Case cases[] = {
-        {"root keeps owner and group", Nobody, Users, 0640, true, {}, "", Nobody, Users},
-        {"the owner keeps a group he is in",
-         Nobody,
-         Users,
-         0664,
-         false,
-         {NoGroup, Users},
-         "",
-         Nobody,
-         Users},
-        {"a group the owner is not in", Nobody, 0, 0604, false, {NoGroup}, "", Nobody, NoGroup},
-        {"another user's file",
-         0,
-         Users,
-         0666,
-         false,
-         {NoGroup, Users},
-         "il file \xE8 dell'utente root e salvarlo come nobody ne cambierebbe il proprietario, "
-         "quindi resta com'era",
-         0,
-         Users},
+        {"root keeps owner and group", Nobody, Users, 0640, {}, "", Nobody, Users},
+        {"the owner keeps a group he is in", Nobody, Users, 0664, both, "", Nobody, Users},
+        {"a group the owner is not in", Nobody, 0, 0604, {NoGroup}, "", Nobody, NoGroup},
+        {"another user's file", 0, Users, 0666, both, notTaken, 0, Users},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -273,12 +213,9 @@ TEST(SafeReplace, KeepsModeGroupAndOwnerOrRefuses) {
         test::writeFile(file, "old");
         ASSERT_EQ(::chown(file.c_str(), c.owner, c.group), 0);
         ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
-        std::string error;
-        if (c.byRoot)
-            replaceFileSafely(file, "new");
-        else
-            error = saveAsNobody(file, "new", c.saverGroups);
-        EXPECT_EQ(error, c.error) << c.what;
+        const std::string error =
+            failureInChild([&] { replaceFileSafely(file, "new"); }, c.saverGroups);
+        EXPECT_EQ(error, *c.error ? c.error + (": " + file) : "") << c.what;
         struct stat st {};
         ASSERT_EQ(::stat(file.c_str(), &st), 0);
         EXPECT_EQ(test::readFile(file), *c.error ? "old" : "new") << c.what;
@@ -327,12 +264,8 @@ TEST(SafeReplace, ARenameThatFailsLeavesNoNewFileBehind) {
     if (!appendOnly(true))
         GTEST_SKIP() << "no append-only files here";
     for (const TemporaryFile kind : {TemporaryFile::Unnamed, TemporaryFile::Named}) {
-        try {
-            replaceFileSafely(file, "new", kind);
-            ADD_FAILURE() << "replaced";
-        } catch (const FileError& e) {
-            EXPECT_EQ(std::string(e.what()), "File access denied: " + file);
-        }
+        EXPECT_EQ(failure([&] { replaceFileSafely(file, "new", kind); }),
+                  "File access denied: " + file);
         EXPECT_EQ(test::readFile(file), "old");
         EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a.txt"});
     }
@@ -364,12 +297,8 @@ TEST(SafeReplace, WritesDevicesFifosAndSocketsAsTheyAre) {
     ASSERT_EQ(::mknod(dir.file("null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
     ASSERT_EQ(::mknod(dir.file("full").c_str(), S_IFCHR | 0666, makedev(1, 7)), 0);
     replaceFileSafely(dir.file("null"), "content");
-    try {
-        replaceFileSafely(dir.file("full"), "content");
-        ADD_FAILURE() << "a full device took the content";
-    } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()), "Disk full: " + dir.file("full"));
-    }
+    EXPECT_EQ(failure([&] { replaceFileSafely(dir.file("full"), "content"); }),
+              "Disk full: " + dir.file("full"));
     for (const char* device : {"null", "full"}) {
         struct stat st {};
         ASSERT_EQ(::stat(dir.file(device).c_str(), &st), 0);
@@ -447,14 +376,13 @@ TEST(SafeReplace, WritesToTheDescriptorAPathNames) {
     for (const std::string path : {"/dev/fd/1", "/proc/self/fd/1", "/dev/stdout", "-", "out"}) {
         const std::string log = dir.file("log");
         test::writeFile(log, "earlier\n");
-        const int rc = test::runInChild([&] {
+        const std::string error = failureInChild([&] {
             const int fd = ::open(log.c_str(), O_WRONLY | O_APPEND);
             if (fd < 0 || ::dup2(fd, 1) != 1 || ::chdir(dir.path().c_str()) != 0)
-                return 2;
+                throw FileError(errno, log);
             replaceFileSafely(path, "new\n");
-            return 0;
         });
-        EXPECT_EQ(rc, 0) << path;
+        EXPECT_EQ(error, "") << path;
         EXPECT_EQ(test::readFile(log), "earlier\nnew\n") << path;
         EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"log", "out"})) << path;
     }
@@ -482,15 +410,13 @@ TEST(SafeReplace, AKilledSaveLeavesOneWholeFile) {
         bool lockedFolder;
         int kills;
     };
+    const std::string one = serializeProject(start), two = serializeProject(other);
     const Case cases[] = {
-        {"projects", "projectsInMemory", memory, serializeProject(start), serializeProject(other),
-         false, 300},
+        {"projects", "projectsInMemory", memory, one, two, false, 300},
         {"archives", "archivesInMemory", memory, shipped.fileText(), constant.fileText(), false,
          300},
-        {"projects on the disk", "projectsOnDisk", "/tmp", serializeProject(start),
-         serializeProject(other), false, 100},
-        {"a folder without new files", "lockedFolder", "/tmp", serializeProject(start),
-         serializeProject(other), true, 100},
+        {"projects on the disk", "projectsOnDisk", "/tmp", one, two, false, 100},
+        {"a folder without new files", "lockedFolder", "/tmp", one, two, true, 100},
     };
     std::mt19937 random(22);
     for (const Case& c : cases) {

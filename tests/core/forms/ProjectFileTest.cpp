@@ -152,26 +152,33 @@ TEST(ProjectFile, AFailedLoadChangesNothing) {
     }
 }
 
+// The disk filling part-way (a file size limit) and a read-only file as an
+// unprivileged user.
 TEST(ProjectFile, AFailedSaveLeavesTheOldFile) {
-    TempDir dir;
-    test::writeFile(dir.file("p.CAM"), exampleFile);
-    Window w;
-    w.sheet.projectTitle = "nuovo titolo molto lungo";
-    int rc = test::runInChild([&] {
-        std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit lim {
-            10, 10
-        };
-        ::setrlimit(RLIMIT_FSIZE, &lim);
-        try {
-            saveProject(w.sheet, dir.file("p.CAM"));
-        } catch (const FileError&) {
-            return 0;
-        }
-        return 1;
-    });
-    EXPECT_EQ(rc, 0);
-    EXPECT_EQ(test::readFile(dir.file("p.CAM")), exampleFile);
+    for (const bool asNobody : {false, true}) {
+        TempDir dir;
+        ::chmod(dir.path().c_str(), 0755);
+        test::writeFile(dir.file("p.CAM"), exampleFile);
+        ::chmod(dir.file("p.CAM").c_str(), 0444);
+        Window w;
+        w.sheet.projectTitle = "nuovo titolo molto lungo";
+        const int rc = test::runInChild(
+            [&] {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{10, 10};
+                if (!asNobody)
+                    ::setrlimit(RLIMIT_FSIZE, &limit);
+                try {
+                    saveProject(w.sheet, dir.file("p.CAM"));
+                } catch (const FileError& e) {
+                    return e.text() == (asNobody ? "File access denied" : "File too large") ? 0 : 2;
+                }
+                return 1;
+            },
+            asNobody);
+        EXPECT_EQ(rc, 0) << asNobody;
+        EXPECT_EQ(test::readFile(dir.file("p.CAM")), exampleFile) << asNobody;
+    }
 }
 
 TEST(ProjectFile, ALineEndInsideATextCannotShiftTheLines) {
@@ -200,27 +207,12 @@ TEST(ProjectFile, NameRule) {
         EXPECT_EQ(projectFileName(chosen), saved) << chosen;
 }
 
-TEST(ProjectFile, PermissionsAsAnUnprivilegedUser) {
+TEST(ProjectFile, AnUnreadableFileAsAnUnprivilegedUser) {
     TempDir dir;
+    ::chmod(dir.path().c_str(), 0755); // "nobody" must reach the file
     test::writeFile(dir.file("p.CAM"), exampleFile);
-    ::chmod(dir.file("p.CAM").c_str(), 0444);
-    Window w;
-    w.sheet.projectTitle = "nuovo";
-    int rc = test::runInChild(
-        [&] {
-            try {
-                saveProject(w.sheet, dir.file("p.CAM"));
-            } catch (const FileError& e) {
-                return e.text() == "File access denied" ? 0 : 2;
-            }
-            return 1;
-        },
-        true);
-    EXPECT_EQ(rc, 0);
-    EXPECT_EQ(test::readFile(dir.file("p.CAM")), exampleFile);
-
     ::chmod(dir.file("p.CAM").c_str(), 0);
-    rc = test::runInChild(
+    const int rc = test::runInChild(
         [&] {
             Window other;
             other.sheet.projectTitle = "prima";
@@ -295,7 +287,4 @@ TEST(ProjectText, ParsesAndSerializesInMemory) {
 
     Window start;
     EXPECT_EQ(serializeProject(start.sheet), exampleFile);
-    TempDir dir;
-    saveProject(start.sheet, dir.file("p.CAM"));
-    EXPECT_EQ(test::readFile(dir.file("p.CAM")), exampleFile);
 }
