@@ -33,9 +33,9 @@ TEST(InstalledProgram, VersionAndHelpOnStandardOutputWithoutADisplay) {
                                   shellQuote(program) + " " + c.option);
         EXPECT_EQ(r.status, 0) << r.err;
         const auto lines = textLines(r.out);
-        ASSERT_FALSE(lines.empty())
-        EXPECT_EQ(lines[0], c.firstLine)
-        EXPECT_EQ(r.err, "")
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines[0], c.firstLine);
+        EXPECT_EQ(r.err, "");
     }
 }
 
