@@ -12,30 +12,30 @@ using namespace camini::test;
 namespace fs = std::filesystem;
 
 TEST(InstalledProgram, VersionAndHelpOnStandardOutputWithoutADisplay) {
-    struct Case {
+    const struct {
         const char* program;
         const char* option;
         const char* firstLine;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"camini-calc", "--version", "camini-calc 1.1.0"},
         {"camini-calc", "--help", "Uso: camini-calc [opzioni] [--] [PROGETTO.CAM]"},
         {"camini", "--version", "camini 1.1.0"},
         {"camini", "--help", "Uso: camini [PROGETTO.CAM]"},
         {"camini", "-h", "Uso: camini [PROGETTO.CAM]"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.program) + " " + c.option);
         const std::string program = binDir() + "/" + c.program;
         if (!fs::exists(program))
             continue; // the windowed program is not built here
         // No display to open: the answer must come before the toolkit starts.
         const auto r = runCommand("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " +
                                   shellQuote(program) + " " + c.option);
-        EXPECT_EQ(r.status, 0) << c.program << " " << c.option << "\n" << r.err;
+        EXPECT_EQ(r.status, 0) << r.err;
         const auto lines = textLines(r.out);
-        ASSERT_FALSE(lines.empty()) << c.program << " " << c.option;
-        EXPECT_EQ(lines[0], c.firstLine) << c.program << " " << c.option;
-        EXPECT_EQ(r.err, "") << c.program << " " << c.option;
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines[0], c.firstLine);
+        EXPECT_EQ(r.err, "");
     }
 }
 
@@ -54,18 +54,17 @@ TEST(InstalledProgram, ReadsTheUsersArchiveWhenThereIsOneAndTheShippedOneOtherwi
         return a.replace(a.find(old), old.size(), description);
     };
     const std::string homeArchive = root + "/home/.local/share/camini/materiali.TXT";
+    const std::string home = "HOME=" + shellQuote(root + "/home");
     writeFile(root + "/xdg/camini/materiali.TXT", archiveWith("lana in XDG_DATA_HOME"));
     writeFile(root + "/mine/materiali.TXT", archiveWith("lana in --data-dir"));
 
-    struct Case {
+    const struct {
         const char* name;
         bool homeArchiveThere;
         std::string environment;
         std::string options;
         const char* insulation;
-    };
-    const std::string home = "HOME=" + shellQuote(root + "/home");
-    const Case cases[] = {
+    } cases[] = {
         {"no user's archive: the shipped one", false, "-u XDG_DATA_HOME " + home, "",
          "-->Isolante=lana di roccia 100 kg/m3"},
         {"the user's archive in ~/.local/share/camini", true, "-u XDG_DATA_HOME " + home, "",
@@ -76,7 +75,7 @@ TEST(InstalledProgram, ReadsTheUsersArchiveWhenThereIsOneAndTheShippedOneOtherwi
         {"--data-dir wins over both", true, home + " XDG_DATA_HOME=" + shellQuote(root + "/xdg"),
          "--data-dir " + shellQuote(root + "/mine"), "-->Isolante=lana in --data-dir"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         fs::remove_all(root + "/home/.local");
         if (c.homeArchiveThere) {
             fs::create_directories(root + "/home/.local/share/camini");
@@ -84,11 +83,10 @@ TEST(InstalledProgram, ReadsTheUsersArchiveWhenThereIsOneAndTheShippedOneOtherwi
         }
         const auto r = runCommand("env " + c.environment + " " +
                                   shellQuote(root + "/usr/bin/camini-calc") + " " + c.options);
-        ASSERT_EQ(r.status, 0) << c.name << "\n" << r.err;
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(r.status, 0) << r.err;
         const auto lines = textLines(r.out);
-        EXPECT_NE(std::find(lines.begin(), lines.end(), c.insulation), lines.end())
-            << c.name << "\n"
-            << r.out;
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.insulation), lines.end()) << r.out;
     }
     // Running never writes an archive.
     EXPECT_EQ(readFile(root + "/usr/share/camini/materiali.TXT"), shipped);

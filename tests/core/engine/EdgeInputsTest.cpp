@@ -35,59 +35,47 @@ using Errors = std::vector<std::string>;
 // Every row's bound, both sides of it; the message of each stop in full; of
 // two offending rows the first is named.
 TEST(StopRule, EachRowOnBothSidesOfItsBound) {
+    // Why a value stops: nothing (the row runs on both sides), below absolute
+    // zero, not above 0, negative, or not a finite number.
+    using R = InputRow;
+    enum Why { Runs, Zero, Positive, Negative, Invalid };
     const struct {
         InputRow row;
         const char* runs;  // a value on the side of the bound that runs
-        const char* stops; // and one beyond it (nothing: none) with its message
-        const char* message;
+        const char* stops; // and one beyond it
+        const char* name;  // the row's name in the message
+        Why why;
     } cases[] = {
-        {InputRow::FlueGasTemp, "-273.15", "-273.16",
-         "calcolo interrotto: \"temperatura fumi[\260C]\" = -273.16: non pu\xF2 essere sotto lo "
-         "zero assoluto (-273.15\260C)"},
-        {InputRow::FlueGasTemp, "10", nullptr, nullptr}, // colder than the ambient
-        {InputRow::AmbientTemp, "-273.15", "-300",
-         "calcolo interrotto: \"temperatura ambiente[\260C]\" = -300: non pu\xF2 essere sotto lo "
-         "zero assoluto (-273.15\260C)"},
-        {InputRow::InnerDiameter, "0.5", "0",
-         "calcolo interrotto: \"diametro interno [mm]\" = 0: deve essere maggiore di 0"},
-        {InputRow::InnerCoefficient, "0.001", "0",
-         "calcolo interrotto: \"coefficiente liminare interno[\260C]\" = 0: deve essere "
-         "maggiore di 0"},
-        {InputRow::InnerCoefficient, "0.001", "-15",
-         "calcolo interrotto: \"coefficiente liminare interno[\260C]\" = -15: deve essere "
-         "maggiore di 0"},
-        {InputRow::OuterCoefficient, "0.001", "-8",
-         "calcolo interrotto: \"coefficiente liminare esterno[\260C]\" = -8: deve essere "
-         "maggiore di 0"},
-        {InputRow::InsulationThickness, "0", "-40",
-         "calcolo interrotto: \"spessore isolante[mm]\" = -40: non pu\xF2 essere negativo"},
-        {InputRow::AirGapThickness, "0", "-0.001",
-         "calcolo interrotto: \"spessore camera d aria[mm]\" = -0.001: non pu\xF2 essere "
-         "negativo"},
-        {InputRow::TechnicalGapThickness, "0", "-1",
-         "calcolo interrotto: \"spessore asola tecnica [mm]\" = -1: non pu\xF2 essere negativo"},
-        {InputRow::Screen1Thickness, "0", "-1",
-         "calcolo interrotto: \"spessore schermo 1 [mm]\" = -1: non pu\xF2 essere negativo"},
-        {InputRow::Screen2Thickness, "0", "-1",
-         "calcolo interrotto: \"spessore schermo 2 [mm]\" = -1: non pu\xF2 essere negativo"},
-        {InputRow::FlueGasTemp, "-273.15", "-1e999",
-         "calcolo interrotto: valore non valido in \"temperatura fumi[\260C]\""},
-        {InputRow::AmbientTemp, "-273.15", "1e999",
-         "calcolo interrotto: valore non valido in \"temperatura ambiente[\260C]\""},
-        {InputRow::InnerDiameter, "0.5", "-130",
-         "calcolo interrotto: \"diametro interno [mm]\" = -130: deve essere maggiore di 0"},
-        {InputRow::OuterCoefficient, "0.001", "0",
-         "calcolo interrotto: \"coefficiente liminare esterno[\260C]\" = 0: deve essere "
-         "maggiore di 0"},
-        {InputRow::InsulationThickness, "0", "-65",
-         "calcolo interrotto: \"spessore isolante[mm]\" = -65: non pu\xF2 essere negativo"},
-        {InputRow::AirGapThickness, "0", "-200",
-         "calcolo interrotto: \"spessore camera d aria[mm]\" = -200: non pu\xF2 essere negativo"},
-        {InputRow::Screen2Thickness, "0", "-1000",
-         "calcolo interrotto: \"spessore schermo 2 [mm]\" = -1000: non pu\xF2 essere negativo"},
-        {InputRow::GapFaceLimit, "-1e6", nullptr, nullptr}, // limits take any finite value
-        {InputRow::OuterFaceLimit, "-500", "1e999",
-         "calcolo interrotto: valore non valido in \"T imposta esterna  [\260C]\""},
+        {R::FlueGasTemp, "-273.15", "-273.16", "temperatura fumi[\260C]", Zero},
+        {R::FlueGasTemp, "10", nullptr, nullptr, Runs}, // colder than the ambient
+        {R::AmbientTemp, "-273.15", "-300", "temperatura ambiente[\260C]", Zero},
+        {R::InnerDiameter, "0.5", "0", "diametro interno [mm]", Positive},
+        {R::InnerCoefficient, "0.001", "0", "coefficiente liminare interno[\260C]", Positive},
+        {R::InnerCoefficient, "0.001", "-15", "coefficiente liminare interno[\260C]", Positive},
+        {R::OuterCoefficient, "0.001", "-8", "coefficiente liminare esterno[\260C]", Positive},
+        {R::InsulationThickness, "0", "-40", "spessore isolante[mm]", Negative},
+        {R::AirGapThickness, "0", "-0.001", "spessore camera d aria[mm]", Negative},
+        {R::TechnicalGapThickness, "0", "-1", "spessore asola tecnica [mm]", Negative},
+        {R::Screen1Thickness, "0", "-1", "spessore schermo 1 [mm]", Negative},
+        {R::Screen2Thickness, "0", "-1", "spessore schermo 2 [mm]", Negative},
+        {R::FlueGasTemp, "-273.15", "-1e999", "temperatura fumi[\260C]", Invalid},
+        {R::AmbientTemp, "-273.15", "1e999", "temperatura ambiente[\260C]", Invalid},
+        {R::InnerDiameter, "0.5", "-130", "diametro interno [mm]", Positive},
+        {R::OuterCoefficient, "0.001", "0", "coefficiente liminare esterno[\260C]", Positive},
+        {R::InsulationThickness, "0", "-65", "spessore isolante[mm]", Negative},
+        {R::AirGapThickness, "0", "-200", "spessore camera d aria[mm]", Negative},
+        {R::Screen2Thickness, "0", "-1000", "spessore schermo 2 [mm]", Negative},
+        {R::GapFaceLimit, "-1e6", nullptr, nullptr, Runs}, // limits take any finite value
+        {R::OuterFaceLimit, "-500", "1e999", "T imposta esterna  [\260C]", Invalid},
+    };
+    // The message of a stop: the row's name and value, then why.
+    const auto message = [](const std::string& name, const std::string& value, Why why) {
+        const std::string stop = "calcolo interrotto: ";
+        if (why == Invalid)
+            return stop + "valore non valido in \"" + name + "\"";
+        const char* because[] = {"", "non pu\xF2 essere sotto lo zero assoluto (-273.15\260C)",
+                                 "deve essere maggiore di 0", "non pu\xF2 essere negativo"};
+        return stop + "\"" + name + "\" = " + value + ": " + because[why];
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(inputName(c.row));
@@ -100,7 +88,7 @@ TEST(StopRule, EachRowOnBothSidesOfItsBound) {
         stopped.session.viewer.append("relazione");
         stopped.messages.messages.clear();
         const Session before = stopped.session;
-        EXPECT_EQ(stops(stopped, {{c.row, c.stops}}), Errors{c.message}) << c.stops;
+        EXPECT_EQ(stops(stopped, {{c.row, c.stops}}), Errors{message(c.name, c.stops, c.why)});
         const Session& after = stopped.session;
         EXPECT_TRUE(stopped.messages.messages.empty());
         EXPECT_EQ(after.sheet.results, before.sheet.results);
@@ -113,8 +101,7 @@ TEST(StopRule, EachRowOnBothSidesOfItsBound) {
     }
     Fresh f;
     EXPECT_EQ(stops(f, {{InputRow::InsulationThickness, "-40"}, {InputRow::FlueGasTemp, "-300"}}),
-              Errors{"calcolo interrotto: \"temperatura fumi[\260C]\" = -300: non pu\xF2 essere "
-                     "sotto lo zero assoluto (-273.15\260C)"});
+              Errors{message("temperatura fumi[\260C]", "-300", Zero)});
 }
 
 // A layer with a thickness needs a material with points, and a conductivity
@@ -123,56 +110,37 @@ TEST(StopRule, EachRowOnBothSidesOfItsBound) {
 TEST(StopRule, ALayersMaterialOnlyWhereItHasAThickness) {
     const MaterialSlot gap = MaterialSlot::TechnicalGap;
     const InputRow gapMm = InputRow::TechnicalGapThickness;
+    const MaterialSlot ins = MaterialSlot::Insulation;
+    const InputRow insMm = InputRow::InsulationThickness;
+    const std::string stop = "calcolo interrotto: ";
+    const auto noPoints = [&](const char* layer) {
+        return stop + "il materiale n. 40 dello strato \"" + layer + "\" non ha punti in archivio";
+    };
+    const std::string prova = "la conducibilit\xE0 del materiale n. 1 \"prova\" dello strato ";
+    const auto notAbove0 = [&](const char* at, const char* value) {
+        return stop + prova + "\"asola tecnica\" a " + at + "\260C vale " + value +
+               ": deve essere maggiore di 0";
+    };
     const struct {
         MaterialSlot slot;
         InputRow thicknessRow;
         const char* thickness;
         bool singleWall;
         std::initializer_list<std::pair<double, double>> points; // material 1's; none: 40, empty
-        const char* stop;                                        // nothing: the calculation runs
+        std::string stop;                                        // nothing: the calculation runs
     } cases[] = {
         // 0.5 up to 100 deg C, 0 from 101: the first pass (seeded at 0 deg C)
         // passes, a later one at the layer's real temperature does not.
-        {gap,
-         gapMm,
-         "20",
-         false,
-         {{20, 0.5}, {100, 0.5}, {101, 0.0}},
-         "calcolo interrotto: la conducibilit\xE0 del materiale n. 1 \"prova\" dello strato "
-         "\"asola tecnica\" a 131.1\260C vale 0: deve essere maggiore di 0"},
-        {gap, gapMm, "0", false, {{20, 0.5}, {100, 0.5}, {101, 0.0}}, nullptr},
-        {gap,
-         gapMm,
-         "20",
-         false,
-         {{20, -0.1}, {600, -0.1}},
-         "calcolo interrotto: la conducibilit\xE0 del materiale n. 1 \"prova\" dello strato "
-         "\"asola tecnica\" a 0.0\260C vale -0.1: deve essere maggiore di 0"},
-        {gap, gapMm, "0", false, {{20, 0.0}, {600, 0.0}}, nullptr},
-        {gap, gapMm, "20", false, {{20, 0.5}, {600, 0.5}}, nullptr},
-        {gap,
-         gapMm,
-         "20",
-         false,
-         {},
-         "calcolo interrotto: il materiale n. 40 dello strato \"asola tecnica\" non ha punti in "
-         "archivio"},
-        {gap, gapMm, "0", false, {}, nullptr},
-        {MaterialSlot::Screen2,
-         InputRow::Screen2Thickness,
-         "10",
-         false,
-         {},
-         "calcolo interrotto: il materiale n. 40 dello strato \"schermo 2\" non ha punti in "
-         "archivio"},
-        {MaterialSlot::Insulation,
-         InputRow::InsulationThickness,
-         "40",
-         false,
-         {},
-         "calcolo interrotto: il materiale n. 40 dello strato \"isolante\" non ha punti in "
-         "archivio"},
-        {MaterialSlot::Insulation, InputRow::InsulationThickness, "40", true, {}, nullptr},
+        {gap, gapMm, "20", false, {{20, 0.5}, {100, 0.5}, {101, 0.0}}, notAbove0("131.1", "0")},
+        {gap, gapMm, "0", false, {{20, 0.5}, {100, 0.5}, {101, 0.0}}, ""},
+        {gap, gapMm, "20", false, {{20, -0.1}, {600, -0.1}}, notAbove0("0.0", "-0.1")},
+        {gap, gapMm, "0", false, {{20, 0.0}, {600, 0.0}}, ""},
+        {gap, gapMm, "20", false, {{20, 0.5}, {600, 0.5}}, ""},
+        {gap, gapMm, "20", false, {}, noPoints("asola tecnica")},
+        {gap, gapMm, "0", false, {}, ""},
+        {MaterialSlot::Screen2, InputRow::Screen2Thickness, "10", false, {}, noPoints("schermo 2")},
+        {ins, insMm, "40", false, {}, noPoints("isolante")},
+        {ins, insMm, "40", true, {}, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(&c - cases) + ": " + c.thickness + " mm");
@@ -182,8 +150,9 @@ TEST(StopRule, ALayersMaterialOnlyWhereItHasAThickness) {
         if (c.points.size() != 0)
             test::setMaterial(f.session.archive, 1, "prova", c.points);
         f.session.sheet.material(c.slot) = c.points.size() != 0 ? 1 : 40;
-        EXPECT_EQ(stops(f, {{c.thicknessRow, c.thickness}}), c.stop ? Errors{c.stop} : Errors{});
-        if (!c.stop) {
+        EXPECT_EQ(stops(f, {{c.thicknessRow, c.thickness}}),
+                  c.stop.empty() ? Errors{} : Errors{c.stop});
+        if (c.stop.empty()) {
             EXPECT_TRUE(f.session.sheet.calculated);
             EXPECT_TRUE(f.messages.messages.empty()); // the layer checks pass
         }
